@@ -1,0 +1,369 @@
+#include "app/Form1.h"
+
+#include <commctrl.h>
+
+#include "app/Layout.h"
+#include "app/WindowRoutines.h"
+#include "platform/Dpi.h"
+#include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
+
+namespace folianto {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"FoliantoForm1";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = 0;
+constexpr wchar_t kFileListTip[] = L"Double-click item to remove it.";
+
+UniqueFont MakeArialBold(int centipoints, UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = FontHeightForDpi(centipoints, static_cast<int>(dpi));
+  font.lfWeight = FW_BOLD;
+  font.lfCharSet = ANSI_CHARSET;
+  wcscpy_s(font.lfFaceName, L"Arial");
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+RECT PixelRect(const TwipsRect& twips, UINT dpi) {
+  const int d = static_cast<int>(dpi);
+  const int left = TwipsToPixels(twips.left, d);
+  const int top = TwipsToPixels(twips.top, d);
+  return {left, top, left + TwipsToPixels(twips.width, d), top + TwipsToPixels(twips.height, d)};
+}
+
+bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  if (::GetClassInfoExW(instance, kWindowClass, &windowClass)) return true;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_FOLIANTO));
+  windowClass.hIconSm = windowClass.hIcon;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kWindowClass;
+  return ::RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
+    : dialogs_(dialogs), applicationFolder_(std::move(applicationFolder)) {
+  Check1.OnClick([this] { Check1Click(); });
+  Check2.OnClick([this] { Check2Click(); });
+  Check3.OnClick([this] { Check3Click(); });
+  Check4.OnClick([this] { Check4Click(); });
+  Check5.OnClick([this] { Check5Click(); });
+}
+
+Form1::~Form1() {
+  if (window_) {
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    ::DestroyWindow(window_);
+  }
+  if (Tooltip) ::DestroyWindow(Tooltip);
+}
+
+bool Form1::Create(HINSTANCE instance) {
+  instance_ = instance;
+  if (!RegisterForm1Class(instance, WindowProc)) return false;
+  window_ = ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+  if (!window_) return false;
+  dpi_ = DpiForWindow(window_);
+  CreateControls();
+  LayOut();
+
+  // Load steps, before the window is first shown.
+  CenterForm(window_);
+  LoadHandPointer();
+  ::SetWindowTextW(window_, kProgramTitle);
+  SetUpFileListColumns();
+  return true;
+}
+
+void Form1::Show(int showCommand) {
+  ::ShowWindow(window_, showCommand);
+  ::UpdateWindow(window_);
+  ::SetFocus(Command1);
+  SetDialogWindow(window_);
+}
+
+void Form1::CreateControls() {
+  for (const ControlSpec& spec : kForm1Controls) {
+    const DWORD tab = spec.tabStop ? WS_TABSTOP : 0;
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
+    auto make = [&](DWORD exStyle, const wchar_t* className, DWORD style) {
+      return ::CreateWindowExW(exStyle, className, spec.text, WS_CHILD | WS_VISIBLE | tab | style,
+                               0, 0, 0, 0, window_, menu, instance_, nullptr);
+    };
+    switch (spec.kind) {
+      case ControlKind::PushButton:
+        Command1 = make(0, WC_BUTTONW, BS_PUSHBUTTON);
+        ::SendMessageW(Command1, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        break;
+      case ControlKind::PictureButton:
+        ButtonById(spec.id)->Create(window_, spec.id, spec.text, RECT{}, spec.tabStop);
+        break;
+      case ControlKind::ListView: {
+        const HWND list =
+            make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+        ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                       LVS_EX_FULLROWSELECT);
+        ListView1.Attach(list);
+        break;
+      }
+      case ControlKind::ProgressBar:
+        ProgressBar1 = make(0, PROGRESS_CLASSW, 0);
+        ::SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, 100);
+        ::SendMessageW(ProgressBar1, PBM_SETPOS, 0, 0);
+        break;
+      case ControlKind::Label:
+        // SS_NOTIFY makes the label a target of the mouse, so moving over it is not taken for
+        // moving over the background.
+        Label1 = make(0, WC_STATICW, SS_LEFT | SS_NOTIFY);
+        break;
+    }
+  }
+
+  Tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                              nullptr, instance_, nullptr);
+  const HWND listParts[] = {ListView1.Handle(), ListView_GetHeader(ListView1.Handle())};
+  for (HWND part : listParts) {
+    if (!part) continue;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(part);
+    tool.lpszText = const_cast<wchar_t*>(kFileListTip);
+    ::SendMessageW(Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void Form1::LayOut() {
+  const SIZE client{TwipsToPixels(kForm1ClientWidthTwips, static_cast<int>(dpi_)),
+                    TwipsToPixels(kForm1ClientHeightTwips, static_cast<int>(dpi_))};
+  const SIZE outer = OuterSizeForClient(client, kWindowStyle, kWindowExStyle, dpi_);
+  ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const ControlSpec& spec : kForm1Controls) {
+    const RECT r = PixelRect(spec.twips, dpi_);
+    ::SetWindowPos(::GetDlgItem(window_, spec.id), nullptr, r.left, r.top, r.right - r.left,
+                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ApplyFonts();
+  LoadPictures();
+}
+
+void Form1::ApplyFonts() {
+  buttonFont_ = MakeArialBold(1125, dpi_);
+  listFont_ = MakeArialBold(900, dpi_);
+  labelFont_ = MakeArialBold(975, dpi_);
+  for (PictureButton* button : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
+    button->SetFont(buttonFont_.Get());
+  }
+  ::SendMessageW(ListView1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), TRUE);
+  ::SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
+}
+
+void Form1::LoadPictures() {
+  const int size = TwipsToPixels(kPictureTwips, static_cast<int>(dpi_));
+  int index = 0;
+  for (const ControlSpec& spec : kForm1Controls) {
+    if (spec.kind != ControlKind::PictureButton) continue;
+    UniqueIcon& picture = pictures_[index++];
+    picture.Reset(static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON, size, size, 0)));
+    ButtonById(spec.id)->SetPicture(picture.Get(), size);
+  }
+}
+
+void Form1::LoadHandPointer() {
+  const std::wstring path = applicationFolder_ + L"\\HAND-M.CUR";
+  if (!FileExists(path)) return;
+  // A file that is not a cursor (or a folder of that name) leaves the window without the hand.
+  handPointer_.Reset(static_cast<HCURSOR>(
+      ::LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+}
+
+void Form1::SetUpFileListColumns() {
+  const HWND list = ListView1.Handle();
+  for (int column = 0; column < 2; ++column) {
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = const_cast<wchar_t*>(L"PDF File(s)");
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
+  }
+  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0,
+                 TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)));
+  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 0);
+}
+
+void Form1::SetMousePointer(PointerSetting setting) {
+  pointer_.Set(setting);
+  POINT cursor;
+  if (!::GetCursorPos(&cursor)) return;
+  const HWND under = ::WindowFromPoint(cursor);
+  if (under == window_ || ::IsChild(window_, under)) ShowPointer();
+}
+
+void Form1::ShowPointer() {
+  switch (PointerToShow(pointer_.Setting(), HasCustomPointer())) {
+    case ShownPointer::Arrow:
+      ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+      break;
+    case ShownPointer::Hourglass:
+      ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+      break;
+    case ShownPointer::CustomImage:
+      ::SetCursor(handPointer_.Get());
+      break;
+    case ShownPointer::PlatformDefault:
+      break;
+  }
+}
+
+void Form1::SetProgress(int value) {
+  ::SendMessageW(ProgressBar1, PBM_SETPOS, value, 0);
+}
+
+int Form1::Progress() const {
+  return static_cast<int>(::SendMessageW(ProgressBar1, PBM_GETPOS, 0, 0));
+}
+
+PictureButton* Form1::ButtonById(int id) {
+  switch (id) {
+    case kCheck1:
+      return &Check1;
+    case kCheck2:
+      return &Check2;
+    case kCheck3:
+      return &Check3;
+    case kCheck4:
+      return &Check4;
+    case kCheck5:
+      return &Check5;
+    default:
+      return nullptr;
+  }
+}
+
+HoverTarget Form1::TargetOf(HWND control) const {
+  if (control == window_) return HoverTarget::Background;
+  const HWND list = ListView1.Handle();
+  if (control == list || ::IsChild(list, control)) return HoverTarget::FileList;
+  for (const PictureButton* button : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
+    if (control == button->Handle()) return HoverTarget::PictureButton;
+  }
+  return HoverTarget::Other;
+}
+
+bool Form1::OnSetCursor(HWND target, int hitTest, UINT mouseMessage) {
+  if (hitTest == HTERROR && target == window_ && mouseMessage == WM_MOUSEMOVE &&
+      pointer_.Setting() == PointerSetting::Busy) {
+    // Disabled behind a modal dialog while a join runs: the hourglass still shows.
+    ShowPointer();
+    return true;
+  }
+  if (hitTest != HTCLIENT) return false;
+  if (mouseMessage == WM_MOUSEMOVE) pointer_.OnHover(TargetOf(target));
+  if (PointerToShow(pointer_.Setting(), HasCustomPointer()) == ShownPointer::PlatformDefault) {
+    return false;
+  }
+  ShowPointer();
+  return true;
+}
+
+bool Form1::OnCommand(int id, int code) {
+  if (id == IDOK) {
+    // The dialog manager turns Enter into IDOK; it presses the focused picture button.
+    if (PictureButton* button = ButtonById(::GetDlgCtrlID(::GetFocus()));
+        button && ::GetFocus() == button->Handle()) {
+      button->Press();
+    }
+    return true;
+  }
+  PictureButton* button = ButtonById(id);
+  if (!button) return false;
+  // A quick second click arrives as a double-click; it is a press like any other.
+  if (code == BN_CLICKED || code == BN_DOUBLECLICKED) button->Press();
+  return true;
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut();
+  ::SendMessageW(ListView1.Handle(), LVM_SETCOLUMNWIDTH, 0,
+                 TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)));
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  // Some messages (WM_GETMINMAXINFO) come before WM_NCCREATE.
+  auto* form = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
+  return form->OnMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wParam), HIWORD(wParam))) return 0;
+      break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (PictureButton* button = ButtonById(static_cast<int>(item.CtlID))) {
+        button->Draw(item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam))) return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == Label1) {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+      }
+      break;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.hwndFrom == ListView1.Handle() && header.code == NM_DBLCLK) {
+        ListView1DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+        return 0;
+      }
+      break;
+    }
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      // Closing the window ends the program at once: nothing is asked and nothing saved.
+      ::PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND window = window_;
+      window_ = nullptr;
+      return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace folianto

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/PictureButton.h"
+#include "app/PointerState.h"
+#include "platform/CommonDialog.h"
+#include "platform/Dialogs.h"
+#include "platform/ListViewFileList.h"
+#include "platform/UniqueHandle.h"
+
+namespace folianto {
+
+// The program's one window, with its controls under the designer's names. Each button's click
+// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
+// Form1Folder.cpp); this class lays the window out and routes its messages.
+class Form1 {
+ public:
+  // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
+  Form1(DialogHost& dialogs, std::wstring applicationFolder);
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Creates the window and its controls and runs the load steps; the window stays hidden until
+  // Show, which also puts the keyboard focus on Command1.
+  bool Create(HINSTANCE instance);
+  void Show(int showCommand);
+  HWND Handle() const { return window_; }
+
+  HWND Command1 = nullptr;
+  PictureButton Check1;  // Add PDF File(s)
+  PictureButton Check2;  // Join!
+  PictureButton Check3;  // Move Up
+  PictureButton Check4;  // Add All PDF File(s) In Folder
+  PictureButton Check5;  // Move Down
+  ListViewFileList ListView1;
+  HWND ProgressBar1 = nullptr;
+  HWND Label1 = nullptr;
+  HWND Tooltip = nullptr;
+  CommonDialog CommonDialog1;
+
+  PointerSetting MousePointer() const { return pointer_.Setting(); }
+  // Also shows the new pointer at once when the mouse is over the window.
+  void SetMousePointer(PointerSetting setting);
+  bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
+
+  void SetProgress(int value);
+  int Progress() const;
+
+  DialogHost& Dialogs() { return dialogs_; }
+  const std::wstring& ApplicationFolder() const { return applicationFolder_; }
+  void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
+
+  // Click handlers; each acts only when its button's value is 1, and resets it first.
+  void Check1Click();  // Add PDF File(s)
+  void Check2Click();  // Join!
+  void Check3Click();  // Move Up
+  void Check4Click();  // Add All PDF File(s) In Folder
+  void Check5Click();  // Move Down
+  // hitItem is the 0-based item under the double-click, -1 for the empty area.
+  void ListView1DblClick(int hitItem);
+
+  void SetUpFileListColumns();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnCommand(int id, int code);
+  bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+  void CreateControls();
+  void LayOut();
+  void ApplyFonts();
+  void LoadPictures();
+  void LoadHandPointer();
+  PictureButton* ButtonById(int id);
+  HoverTarget TargetOf(HWND control) const;
+  void ShowPointer();
+
+  DialogHost& dialogs_;
+  std::wstring applicationFolder_;
+  HINSTANCE instance_ = nullptr;
+  HWND window_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  PointerState pointer_;
+  UniqueCursor handPointer_;
+  UniqueFont buttonFont_;
+  UniqueFont listFont_;
+  UniqueFont labelFont_;
+  UniqueIcon pictures_[5];
+};
+
+}  // namespace folianto

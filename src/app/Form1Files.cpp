@@ -1,0 +1,64 @@
+// "Add PDF File(s)", "Move Up", "Move Down" and double-click to remove.
+#include "app/Form1.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "filelist/AddFiles.h"
+#include "filelist/ListEditing.h"
+
+namespace folianto {
+
+namespace {
+
+constexpr uint32_t kAddFilesFlags =
+    OFN_LONGNAMES | OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_READONLY;
+static_assert(kAddFilesFlags == 0x280201);
+
+std::wstring SelectionUnreadable(uint32_t error) {
+  wchar_t code[16];
+  std::swprintf(code, std::size(code), L"0x%04X", static_cast<unsigned>(error));
+  return std::wstring(L"The selected files could not be read (dialog error ") + code +
+         L"). No file was added; please select fewer files at a time.";
+}
+
+}  // namespace
+
+void Form1::Check1Click() {
+  if (Check1.Value() != 1) return;
+  Check1.SetValue(0);
+
+  CommonDialog1.fileName.clear();
+  CommonDialog1.flags = kAddFilesFlags;
+  CommonDialog1.dialogTitle = L"Add File(s) - Use Ctrl & Shift to select multiple files";
+  CommonDialog1.filter = L"PDF Files (*.pdf)|*.pdf|";
+
+  const DialogOutcome outcome = dialogs_.ShowOpen(window_, CommonDialog1);
+  if (outcome.result == DialogResult::Failed) {
+    ShowMessage(SelectionUnreadable(outcome.error));
+    return;
+  }
+  if (outcome.result != DialogResult::Chosen) return;
+  AddPickedFiles(ListView1, CommonDialog1.fileName);
+}
+
+void Form1::Check3Click() {
+  if (Check3.Value() != 1) return;
+  Check3.SetValue(0);
+  MoveSelectedUp(ListView1);
+}
+
+void Form1::Check5Click() {
+  if (Check5.Value() != 1) return;
+  Check5.SetValue(0);
+  MoveSelectedDown(ListView1);
+}
+
+void Form1::ListView1DblClick(int hitItem) {
+  // A double-click on the empty area below the entries must not delete the selected one.
+  if (hitItem < 0) return;
+  RemoveSelected(ListView1);
+}
+
+}  // namespace folianto

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+
+#include "resource.h"
+
+namespace folianto {
+
+// Layout numbers are twips (1/1440 inch), as the window was designed; they are turned into pixels
+// by the window's real dpi in one place, TwipsToPixels.
+struct TwipsRect {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+enum class ControlKind { PushButton, PictureButton, ListView, ProgressBar, Label };
+
+enum ControlId : int {
+  kCommand1 = 100,
+  kCheck1 = 101,
+  kCheck2 = 102,
+  kCheck3 = 103,
+  kCheck4 = 104,
+  kCheck5 = 105,
+  kListView1 = 110,
+  kProgressBar1 = 111,
+  kLabel1 = 112,
+};
+
+struct ControlSpec {
+  ControlId id;
+  ControlKind kind;
+  const wchar_t* text;
+  TwipsRect twips;
+  int fontCentipoints;  // "Arial" bold at this size / 100; 0 keeps the system font
+  bool tabStop;
+  int iconId;  // picture buttons only
+};
+
+inline constexpr int kForm1ClientWidthTwips = 7695;
+inline constexpr int kForm1ClientHeightTwips = 3630;
+inline constexpr int kFileListColumnTwips = 6000;
+inline constexpr int kPictureTwips = 480;  // the 32 x 32 pictures at 96 dpi
+
+// In tab order, which is also the order of creation.
+inline constexpr std::array<ControlSpec, 9> kForm1Controls{{
+    {kCommand1, ControlKind::PushButton, L"Command1", {-720, 2640, 615, 495}, 0, true, 0},
+    {kCheck1,
+     ControlKind::PictureButton,
+     L"Add PDF File(s)",
+     {120, 2040, 2415, 1095},
+     1125,
+     true,
+     IDI_ADD_FILES},
+    {kCheck2, ControlKind::PictureButton, L"Join!", {5160, 2040, 2415, 1095}, 1125, true, IDI_JOIN},
+    {kListView1, ControlKind::ListView, L"", {120, 120, 6495, 1815}, 900, true, 0},
+    {kCheck4,
+     ControlKind::PictureButton,
+     L"Add All PDF File(s) In Folder",
+     {2640, 2040, 2415, 1095},
+     1125,
+     true,
+     IDI_ADD_FOLDER},
+    {kProgressBar1, ControlKind::ProgressBar, L"", {1200, 3240, 6375, 255}, 0, false, 0},
+    {kLabel1, ControlKind::Label, L"Progress:", {120, 3240, 900, 255}, 975, false, 0},
+    {kCheck3,
+     ControlKind::PictureButton,
+     L"Move Up",
+     {6720, 120, 855, 855},
+     1125,
+     true,
+     IDI_MOVE_UP},
+    {kCheck5,
+     ControlKind::PictureButton,
+     L"Move Down",
+     {6720, 1080, 855, 855},
+     1125,
+     true,
+     IDI_MOVE_DOWN},
+}};
+
+// Rounds to the nearest pixel, halves away from zero.
+int TwipsToPixels(int twips, int dpi);
+
+// The LOGFONT height (negative: character height) of a font of centipoints / 100 points.
+int FontHeightForDpi(int centipoints, int dpi);
+
+// Where a window of the outer size starts so that it stands in the middle of the screen: the
+// exact half of the difference, turned into whole pixels.
+int CenteredOffset(int screenSize, int outerSize);
+
+}  // namespace folianto

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace folianto {
+
+// A two-state picture button drawn by the program: white face, raised when off and sunken when
+// on, its picture centred above its caption. Changing its value raises its click event, as a
+// check box does; the click handlers reset it to 0 at once, so users meet it as a push button.
+class PictureButton {
+ public:
+  using ClickHandler = std::function<void()>;
+
+  HWND Create(HWND parent, int id, const std::wstring& caption, const RECT& bounds, bool tabStop);
+  HWND Handle() const { return window_; }
+
+  void SetPicture(HICON picture, int pictureSize);
+  void SetFont(HFONT font);
+  void OnClick(ClickHandler handler) { onClick_ = std::move(handler); }
+
+  int Value() const { return value_; }
+  // Raises the click event when the value changes.
+  void SetValue(int value);
+  // A press by mouse, space or Enter toggles the value, like a check box.
+  void Press() { SetValue(value_ == 1 ? 0 : 1); }
+
+  void Draw(const DRAWITEMSTRUCT& item) const;
+
+ private:
+  HWND window_ = nullptr;
+  HICON picture_ = nullptr;
+  int pictureSize_ = 32;
+  HFONT font_ = nullptr;
+  int value_ = 0;
+  ClickHandler onClick_;
+};
+
+}  // namespace folianto

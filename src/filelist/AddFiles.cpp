@@ -1,0 +1,38 @@
+#include "filelist/AddFiles.h"
+
+#include "filelist/PdfTest.h"
+
+namespace folianto {
+
+std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName) {
+  if (dialogFileName.empty()) return {};
+  std::vector<std::wstring_view> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = dialogFileName.find(L'\0', start);
+    parts.push_back(dialogFileName.substr(start, end - start));
+    if (end == std::wstring_view::npos) break;
+    start = end + 1;
+  }
+  if (parts.size() == 1) return {std::wstring(parts[0])};
+
+  std::vector<std::wstring> paths;
+  paths.reserve(parts.size() - 1);
+  for (size_t j = 1; j < parts.size(); ++j) {
+    std::wstring path(parts[0]);
+    path += L'\\';
+    path += parts[j];
+    paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+void AddPickedFiles(FileList& list, std::wstring_view dialogFileName) {
+  std::vector<std::wstring> accepted;
+  for (auto& path : PickedPaths(dialogFileName)) {
+    if (PassesPdfTest(path)) accepted.push_back(std::move(path));
+  }
+  list.AppendAll(accepted);
+}
+
+}  // namespace folianto

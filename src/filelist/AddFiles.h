@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filelist/FileList.h"
+
+namespace folianto {
+
+// The paths an open dialog's file name stands for. One pick comes back as its full path; several
+// come back NUL-separated as the folder followed by the names, each joined as folder + "\" + name.
+// The folder is used as the dialog gives it, so a drive root yields "C:\\a.pdf".
+std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName);
+
+// Appends, in order, the picked paths that pass the PDF test; the others are skipped silently.
+void AddPickedFiles(FileList& list, std::wstring_view dialogFileName);
+
+}  // namespace folianto

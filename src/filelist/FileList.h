@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace folianto {
+
+// The ordered list of input files that the next join combines. Positions count from 1, as the
+// user sees them: entry 1 becomes the first part of the joined document.
+class FileList {
+ public:
+  virtual ~FileList() = default;
+
+  virtual int Count() const = 0;
+  virtual std::wstring Text(int position) const = 0;
+  virtual void Append(const std::wstring& text) = 0;
+  // position may be Count() + 1, which appends.
+  virtual void Insert(int position, const std::wstring& text) = 0;
+  virtual void Remove(int position) = 0;
+  // 0 when no entry is selected.
+  virtual int Selected() const = 0;
+  // 0 clears the selection.
+  virtual void Select(int position) = 0;
+
+  // Appends many entries at once; a list control repaints once for all of them.
+  virtual void AppendAll(std::span<const std::wstring> texts) {
+    for (const auto& text : texts)
+      Append(text);
+  }
+};
+
+}  // namespace folianto

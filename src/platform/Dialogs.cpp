@@ -1,0 +1,71 @@
+#include "platform/Dialogs.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Shell.h"
+
+namespace folianto {
+
+namespace {
+
+// Big enough for the folder and several hundred long names of one multi-selection.
+constexpr size_t kMinFileBuffer = 64 * 1024;
+
+const wchar_t* OrNull(const std::wstring& text) {
+  return text.empty() ? nullptr : text.c_str();
+}
+
+DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
+  std::vector<wchar_t> buffer(std::max(kMinFileBuffer, dialog.fileName.size() + 2), L'\0');
+  std::copy(dialog.fileName.begin(), dialog.fileName.end(), buffer.begin());
+  const std::wstring filter = PlatformFilter(dialog.filter);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = OrNull(filter);
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  ofn.lpstrTitle = OrNull(dialog.dialogTitle);
+  ofn.lpstrDefExt = OrNull(dialog.defaultExt);
+  ofn.lpstrInitialDir = OrNull(dialog.initDir);
+  ofn.Flags = dialog.flags;
+
+  const BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+  if (!chosen) {
+    const DWORD error = ::CommDlgExtendedError();
+    if (error == 0) return {DialogResult::Cancelled, 0};
+    return {DialogResult::Failed, error};
+  }
+  const bool multiSelect = !save && (dialog.flags & OFN_ALLOWMULTISELECT);
+  dialog.fileName = DialogFileName(std::wstring_view(buffer.data(), buffer.size()), multiSelect);
+  return {DialogResult::Chosen, 0};
+}
+
+class SystemDialogHost final : public DialogHost {
+ public:
+  DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) override {
+    return ShowFileDialog(owner, dialog, false);
+  }
+  DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override {
+    return ShowFileDialog(owner, dialog, true);
+  }
+  std::wstring BrowseFolder(HWND owner, const std::wstring& title) override {
+    return folianto::BrowseFolder(owner, title);
+  }
+  void ShowMessage(HWND owner, const std::wstring& text) override {
+    ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
+  }
+};
+
+}  // namespace
+
+DialogHost& SystemDialogs() {
+  static SystemDialogHost host;
+  return host;
+}
+
+}  // namespace folianto

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/CommonDialog.h"
+
+namespace folianto {
+
+// The dialogs the main window shows. The program uses the system's; tests answer them instead.
+class DialogHost {
+ public:
+  virtual ~DialogHost() = default;
+  // On Chosen the dialog's file name holds the result; on a cancel it is left as it was.
+  virtual DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) = 0;
+  virtual DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) = 0;
+  // The chosen folder, or the empty text when the user cancelled or it has no file-system path.
+  virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
+  // A modal message box with an OK button, captioned with the program's name.
+  virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
+};
+
+// The real system dialogs.
+DialogHost& SystemDialogs();
+
+// The caption of every message box.
+inline constexpr wchar_t kProgramTitle[] = L"Folianto";
+
+}  // namespace folianto

@@ -1,0 +1,13 @@
+#include "platform/Paths.h"
+
+namespace folianto {
+
+std::wstring FolderOfPath(std::wstring_view path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring_view::npos) return {};
+  const std::wstring_view folder = path.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == L':') return std::wstring(path.substr(0, slash + 1));
+  return std::wstring(folder);
+}
+
+}  // namespace folianto

@@ -1,0 +1,49 @@
+#include "filelist/AddFiles.h"
+
+#include <gtest/gtest.h>
+
+#include "filelist/MemoryFileList.h"
+
+namespace folianto {
+namespace {
+
+using namespace std::string_literals;
+using Paths = std::vector<std::wstring>;
+
+TEST(PickedPaths, TurnsTheDialogResultIntoFullPaths) {
+  const struct {
+    std::wstring fileName;
+    Paths expected;
+  } cases[] = {
+      {L""s, {}},
+      {L"D:\\in\\one.pdf"s, {L"D:\\in\\one.pdf"}},
+      {L"D:\\in\0one.pdf\0two.pdf\0three.pdf"s,
+       {L"D:\\in\\one.pdf", L"D:\\in\\two.pdf", L"D:\\in\\three.pdf"}},
+      // A drive root comes back with its backslash; one more is always inserted.
+      {L"C:\\\0a.pdf\0b.pdf"s, {L"C:\\\\a.pdf", L"C:\\\\b.pdf"}},
+      {L"C:\\a.pdf"s, {L"C:\\a.pdf"}},
+      {L"D:\\My Files\0with space.pdf\0notes.txt"s,
+       {L"D:\\My Files\\with space.pdf", L"D:\\My Files\\notes.txt"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PickedPaths(c.fileName), c.expected) << testing::PrintToString(c.fileName);
+  }
+}
+
+TEST(AddPickedFiles, AppendsThePdfPicksInOrderAfterTheExistingEntries) {
+  MemoryFileList list({L"C:\\old.pdf"});
+  AddPickedFiles(list, L"D:\\in\0b.PDF\0skip.txt\0a.pdf\0old.pdf.bak"s);
+  EXPECT_EQ(list.Entries(), (Paths{L"C:\\old.pdf", L"D:\\in\\b.PDF", L"D:\\in\\a.pdf"}));
+  EXPECT_EQ(list.Selected(), 0);
+}
+
+TEST(AddPickedFiles, KeepsDuplicatesAndIgnoresACancel) {
+  MemoryFileList list;
+  AddPickedFiles(list, L"D:\\in\\one.pdf");
+  AddPickedFiles(list, L"");
+  AddPickedFiles(list, L"D:\\in\\one.pdf");
+  EXPECT_EQ(list.Entries(), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
+}
+
+}  // namespace
+}  // namespace folianto

@@ -1,0 +1,160 @@
+#include "support/WinTestSupport.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <fstream>
+
+#include "platform/Paths.h"
+
+namespace folianto::testing {
+
+DialogOutcome ScriptedDialogs::Answer(std::deque<FileAnswer>& answers, CommonDialog& dialog) {
+  if (whileOpen) whileOpen();
+  if (answers.empty()) return {DialogResult::Cancelled, 0};
+  FileAnswer answer = std::move(answers.front());
+  answers.pop_front();
+  if (answer.result == DialogResult::Chosen) dialog.fileName = answer.fileName;
+  return {answer.result, answer.error};
+}
+
+DialogOutcome ScriptedDialogs::ShowOpen(HWND, CommonDialog& dialog) {
+  openShown.push_back(dialog);
+  return Answer(openAnswers, dialog);
+}
+
+DialogOutcome ScriptedDialogs::ShowSave(HWND, CommonDialog& dialog) {
+  saveShown.push_back(dialog);
+  return Answer(saveAnswers, dialog);
+}
+
+std::wstring ScriptedDialogs::BrowseFolder(HWND, const std::wstring& title) {
+  folderTitles.push_back(title);
+  if (whileOpen) whileOpen();
+  if (folderAnswers.empty()) return {};
+  std::wstring folder = std::move(folderAnswers.front());
+  folderAnswers.pop_front();
+  return folder;
+}
+
+void ScriptedDialogs::ShowMessage(HWND, const std::wstring& text) {
+  messages.push_back(text);
+  if (onMessage) onMessage(text);
+}
+
+std::wstring TestProgramFolder() {
+  wchar_t path[MAX_PATH * 4];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  return FolderOfPath(std::wstring_view(path, length));
+}
+
+namespace {
+
+std::atomic<int> g_folderCount{0};
+
+void MakeParents(const std::wstring& path) {
+  for (size_t slash = path.find(L'\\', 3); slash != std::wstring::npos;
+       slash = path.find(L'\\', slash + 1)) {
+    ::CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  const std::wstring root = TestProgramFolder() + L"\\test-tmp";
+  ::CreateDirectoryW(root.c_str(), nullptr);
+  path_ = root + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++g_folderCount);
+  RemoveTree(path_);
+  ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
+}
+
+std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& content) {
+  const std::wstring path = path_ + L"\\" + relative;
+  MakeParents(path);
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+  return path;
+}
+
+std::wstring TempFolder::MakeFolder(const std::wstring& relative) {
+  const std::wstring path = path_ + L"\\" + relative;
+  MakeParents(path + L"\\");
+  return path;
+}
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveTree(child);
+      } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        ::RemoveDirectoryW(child.c_str());
+      } else {
+        ::DeleteFileW(child.c_str());
+      }
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+  }
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryW(path.c_str());
+}
+
+TestForm::TestForm(std::wstring applicationFolder)
+    : form(std::make_unique<Form1>(dialogs, std::move(applicationFolder))) {
+  // Away from the window, so only the test's own messages move the pointer setting.
+  ::SetCursorPos(0, 0);
+  if (form->Create(::GetModuleHandleW(nullptr))) form->Show(SW_SHOWNORMAL);
+  Pump();
+}
+
+void Click(const PictureButton& button) {
+  ::SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  Pump();
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return name;
+}
+
+std::vector<std::wstring> ListTexts(const FileList& list) {
+  std::vector<std::wstring> texts;
+  for (int i = 1; i <= list.Count(); ++i)
+    texts.push_back(list.Text(i));
+  return texts;
+}
+
+}  // namespace folianto::testing

@@ -1,0 +1,90 @@
+#pragma once
+
+// Helpers for tests that drive the real window and controls under Wine (or Windows).
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/Dialogs.h"
+
+namespace folianto::testing {
+
+// Dialogs answered by the test: each Show takes the next scripted answer, and every message box
+// text is recorded. A hook runs while a dialog is "open", to look at the window at that moment.
+class ScriptedDialogs final : public DialogHost {
+ public:
+  struct FileAnswer {
+    DialogResult result = DialogResult::Chosen;
+    std::wstring fileName;
+    uint32_t error = 0;
+  };
+
+  void AnswerOpen(FileAnswer answer) { openAnswers.push_back(std::move(answer)); }
+  void AnswerSave(FileAnswer answer) { saveAnswers.push_back(std::move(answer)); }
+  void AnswerFolder(std::wstring folder) { folderAnswers.push_back(std::move(folder)); }
+
+  DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) override;
+  DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override;
+  std::wstring BrowseFolder(HWND owner, const std::wstring& title) override;
+  void ShowMessage(HWND owner, const std::wstring& text) override;
+
+  std::deque<FileAnswer> openAnswers;
+  std::deque<FileAnswer> saveAnswers;
+  std::deque<std::wstring> folderAnswers;
+  std::vector<CommonDialog> openShown;  // the dialog's settings each time it was shown
+  std::vector<CommonDialog> saveShown;
+  std::vector<std::wstring> folderTitles;
+  std::vector<std::wstring> messages;
+  std::function<void()> whileOpen;  // runs inside every Show, before it answers
+  std::function<void(const std::wstring&)> onMessage;
+
+ private:
+  DialogOutcome Answer(std::deque<FileAnswer>& answers, CommonDialog& dialog);
+};
+
+// The folder of the running test program, without a closing backslash.
+std::wstring TestProgramFolder();
+
+// A fresh folder for one test outside the Wine prefix (which Wine hides from listings), removed
+// with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::wstring& Path() const { return path_; }
+  // Makes the folders on the way; returns the full path.
+  std::wstring WriteFile(const std::wstring& relative, const std::string& content = "%PDF-1.4\n");
+  std::wstring MakeFolder(const std::wstring& relative);
+
+ private:
+  std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+
+// A created, shown Form1 with scripted dialogs.
+struct TestForm {
+  explicit TestForm(std::wstring applicationFolder = TestProgramFolder());
+  ScriptedDialogs dialogs;
+  std::unique_ptr<Form1> form;
+};
+
+// Presses a picture button with a real click message.
+void Click(const PictureButton& button);
+
+// Lets every pending message run.
+void Pump();
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+std::vector<std::wstring> ListTexts(const FileList& list);
+
+}  // namespace folianto::testing
