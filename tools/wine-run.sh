@@ -25,6 +25,8 @@ if [ ! -f "$WINEPREFIX/.folianto-ready" ]; then
       # Arial is asked for by name; the metric-compatible Liberation Sans stands in for it.
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
         >/dev/null 2>&1
+      # Wine does not find Debian's copy of its own fonts (Marlett draws the caption buttons).
+      cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
       wineserver -w
       touch "$WINEPREFIX/.folianto-ready"
     fi
