@@ -148,9 +148,19 @@ void Form1::CreateControls() {
 void Form1::LayOut() {
   const SIZE client{TwipsToPixels(kForm1ClientWidthTwips, static_cast<int>(dpi_)),
                     TwipsToPixels(kForm1ClientHeightTwips, static_cast<int>(dpi_))};
-  const SIZE outer = OuterSizeForClient(client, kWindowStyle, kWindowExStyle, dpi_);
+  SIZE outer = OuterSizeForClient(client, kWindowStyle, kWindowExStyle, dpi_);
   ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Where the frame the system really draws differs from the computed one (a system that does
+  // not scale its frame by dpi), the client area still gets its designed size.
+  RECT actual;
+  ::GetClientRect(window_, &actual);
+  if (actual.right != client.cx || actual.bottom != client.cy) {
+    outer.cx += client.cx - actual.right;
+    outer.cy += client.cy - actual.bottom;
+    ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   for (const ControlSpec& spec : kForm1Controls) {
     const RECT r = PixelRect(spec.twips, dpi_);
     ::SetWindowPos(::GetDlgItem(window_, spec.id), nullptr, r.left, r.top, r.right - r.left,

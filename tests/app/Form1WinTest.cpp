@@ -272,6 +272,27 @@ TEST_F(Form1Test, PictureButtonsDrawAWhiteFaceRaisedWhenOffAndSunkenWhenPressed)
   EXPECT_EQ(sunkenCorner, ::GetSysColor(COLOR_BTNSHADOW));
   // The picture stands in the middle above the caption.
   EXPECT_NE(PixelOfButton(form, button, 0, {80, 20}), RGB(255, 255, 255));
+  // The focus mark is a dotted frame just inside the edge.
+  EXPECT_EQ(PixelOfButton(form, button, 0, {4, 10}), RGB(255, 255, 255));
+  EXPECT_NE(PixelOfButton(form, button, ODS_FOCUS, {4, 10}), RGB(255, 255, 255));
+}
+
+TEST_F(Form1Test, ADpiChangeScalesTheWholeLayoutAndItsFonts) {
+  RECT suggested;
+  ::GetWindowRect(window, &suggested);
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT client;
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 770);
+  EXPECT_EQ(client.bottom, 363);
+  const RECT join = ClientRectOf(form.Check2.Handle());
+  EXPECT_EQ(join.left, 516);
+  EXPECT_EQ(join.top, 204);
+  EXPECT_EQ(join.right - join.left, 242);
+  EXPECT_EQ(FontOf(form.Check2.Handle()).lfHeight, -23);
+  EXPECT_EQ(FontOf(form.ListView1.Handle()).lfHeight, -18);
+  EXPECT_EQ(::SendMessageW(form.ListView1.Handle(), LVM_GETCOLUMNWIDTH, 0, 0), 600);
+  EXPECT_EQ(::SendMessageW(form.ListView1.Handle(), LVM_GETCOLUMNWIDTH, 1, 0), 0);
 }
 
 TEST_F(Form1Test, HoverSetsTheHandOverButtonsAndTheArrowOverListAndBackground) {
