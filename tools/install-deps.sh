@@ -11,6 +11,7 @@ packages=(
   fonts-wine fonts-liberation               # the caption glyphs, and a stand-in for Arial
   xvfb xauth xdotool x11-utils imagemagick  # a private display, input and screenshots
   pdftk-java qpdf poppler-utils             # the real joins, and checking their output
+  python3                                   # the end-to-end driver (standard library only)
 )
 
 missing=()

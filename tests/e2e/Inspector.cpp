@@ -1,0 +1,334 @@
+// Looks at the running Folianto window from outside, for the end-to-end driver: it reads the
+// controls another process owns the way any Win32 program can, and changes nothing.
+//
+// Reads one command per line from standard input and answers each with one line of JSON:
+//   main         the main window: found, process id, window and client rectangles on screen
+//   controls     every control of the main window: id, class, text, rectangle on screen
+//   state        list entries, selected entry (1-based, 0 none), progress position, focused control
+//   itemrect N   the screen rectangle of list entry N (1-based)
+//   dialogs      the other visible top-level windows of the program: class, caption, message text
+//   quit         ends the inspector
+// Screen coordinates are those of the X root window under Wine with unmanaged windows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/UniqueHandle.h"
+
+namespace {
+
+using folianto::UniqueKernelHandle;
+
+constexpr wchar_t kMainClass[] = L"FoliantoForm1";
+constexpr wchar_t kMainCaption[] = L"Folianto";
+constexpr int kListView1 = 110;
+constexpr int kProgressBar1 = 111;
+constexpr int kMessageTextId = 0xFFFF;
+constexpr size_t kRemoteTextChars = 4096;
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                        length, nullptr, nullptr);
+  return bytes;
+}
+
+std::string Json(const std::wstring& text) {
+  std::string out = "\"";
+  for (const char c : Utf8(text)) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof(escaped), "\\u%04x", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string Json(const RECT& r) {
+  std::ostringstream out;
+  out << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
+  return out.str();
+}
+
+std::wstring WindowText(HWND window) {
+  // WM_GETTEXT is copied across processes by the system, unlike the list view's messages.
+  const auto length = static_cast<int>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const auto copied = static_cast<int>(
+      ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return name;
+}
+
+HWND FindMainWindow() {
+  return ::FindWindowW(kMainClass, kMainCaption);
+}
+
+// Memory inside the program's process: the list view's messages take pointers that must be valid
+// there, so the request and the answer travel through it.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size) : process_(process), size_(size) {
+    address_ = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  explicit operator bool() const { return address_ != nullptr; }
+  char* Address() const { return static_cast<char*>(address_); }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    return offset + size <= size_ &&
+           ::WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    return offset + size <= size_ &&
+           ::ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  size_t size_;
+  void* address_ = nullptr;
+};
+
+class ProgramView {
+ public:
+  bool Attach() {
+    main_ = FindMainWindow();
+    if (!main_) return false;
+    DWORD processId = 0;
+    thread_ = ::GetWindowThreadProcessId(main_, &processId);
+    if (processId != processId_) {
+      processId_ = processId;
+      process_.Reset(::OpenProcess(
+          PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+          FALSE, processId));
+    }
+    return static_cast<bool>(process_);
+  }
+
+  HWND Main() const { return main_; }
+  DWORD ProcessId() const { return processId_; }
+  DWORD Thread() const { return thread_; }
+  HWND List() const { return ::GetDlgItem(main_, kListView1); }
+
+  std::vector<std::wstring> Items() const {
+    std::vector<std::wstring> items;
+    const HWND list = List();
+    const auto count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    RemoteBuffer remote(process_.Get(), sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t));
+    if (!remote) return items;
+    for (int index = 0; index < count; ++index) {
+      LVITEMW item{};
+      item.iSubItem = 0;
+      item.pszText = reinterpret_cast<wchar_t*>(remote.Address() + sizeof(LVITEMW));
+      item.cchTextMax = static_cast<int>(kRemoteTextChars);
+      remote.Write(0, &item, sizeof(item));
+      const auto length =
+          static_cast<size_t>(::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(remote.Address())));
+      std::wstring text(length, L'\0');
+      if (length > 0) remote.Read(sizeof(LVITEMW), text.data(), length * sizeof(wchar_t));
+      items.push_back(std::move(text));
+    }
+    return items;
+  }
+
+  bool ItemRect(int position, RECT& rect) const {
+    RemoteBuffer remote(process_.Get(), sizeof(RECT));
+    if (!remote) return false;
+    RECT request{};
+    request.left = LVIR_BOUNDS;
+    remote.Write(0, &request, sizeof(request));
+    const HWND list = List();
+    if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(position - 1),
+                        reinterpret_cast<LPARAM>(remote.Address()))) {
+      return false;
+    }
+    if (!remote.Read(0, &rect, sizeof(rect))) return false;
+    ::MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return true;
+  }
+
+ private:
+  HWND main_ = nullptr;
+  DWORD thread_ = 0;
+  DWORD processId_ = 0;
+  UniqueKernelHandle process_;
+};
+
+std::string Describe(HWND control) {
+  if (!control) return "null";
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  std::ostringstream out;
+  out << "{\"id\":" << ::GetDlgCtrlID(control) << ",\"class\":" << Json(ClassOf(control))
+      << ",\"text\":" << Json(WindowText(control)) << ",\"rect\":" << Json(r) << "}";
+  return out.str();
+}
+
+std::string MainCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  RECT window{};
+  ::GetWindowRect(view.Main(), &window);
+  RECT client{};
+  ::GetClientRect(view.Main(), &client);
+  ::MapWindowPoints(view.Main(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  std::ostringstream out;
+  out << "{\"found\":true,\"pid\":" << view.ProcessId()
+      << ",\"visible\":" << (::IsWindowVisible(view.Main()) ? "true" : "false")
+      << ",\"enabled\":" << (::IsWindowEnabled(view.Main()) ? "true" : "false")
+      << ",\"caption\":" << Json(WindowText(view.Main())) << ",\"window\":" << Json(window)
+      << ",\"client\":" << Json(client) << ",\"captionHeight\":" << ::GetSystemMetrics(SM_CYCAPTION)
+      << ",\"captionButton\":" << ::GetSystemMetrics(SM_CXSIZE) << "}";
+  return out.str();
+}
+
+std::string ControlsCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  std::string out = "{\"found\":true,\"controls\":[";
+  bool first = true;
+  for (HWND child = ::GetWindow(view.Main(), GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!first) out += ",";
+    first = false;
+    out += Describe(child);
+  }
+  return out + "]}";
+}
+
+std::string StateCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  const HWND list = view.List();
+  const auto selected = static_cast<int>(
+      ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const auto progress =
+      static_cast<int>(::SendMessageW(::GetDlgItem(view.Main(), kProgressBar1), PBM_GETPOS, 0, 0));
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  const HWND focus = ::GetGUIThreadInfo(view.Thread(), &gui) ? gui.hwndFocus : nullptr;
+
+  std::string out = "{\"found\":true,\"items\":[";
+  bool first = true;
+  for (const std::wstring& item : view.Items()) {
+    if (!first) out += ",";
+    first = false;
+    out += Json(item);
+  }
+  std::ostringstream rest;
+  rest << "],\"selected\":" << selected + 1 << ",\"progress\":" << progress
+       << ",\"focus\":" << Describe(focus)
+       << ",\"focusInMain\":" << (focus && ::IsChild(view.Main(), focus) ? "true" : "false") << "}";
+  return out + rest.str();
+}
+
+std::string ItemRectCommand(ProgramView& view, int position) {
+  if (!view.Attach()) return "{\"found\":false}";
+  RECT rect{};
+  if (!view.ItemRect(position, rect)) return "{\"found\":true,\"rect\":null}";
+  return "{\"found\":true,\"rect\":" + Json(rect) + "}";
+}
+
+struct DialogSearch {
+  DWORD processId;
+  HWND main;
+  std::string out;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<DialogSearch*>(parameter);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (processId != search.processId || window == search.main || !::IsWindowVisible(window)) {
+    return TRUE;
+  }
+  const std::wstring className = ClassOf(window);
+  // The list's tooltip is a top-level window of the program too.
+  if (className == TOOLTIPS_CLASSW) return TRUE;
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const HWND message = ::GetDlgItem(window, kMessageTextId);
+  if (!search.out.empty()) search.out += ",";
+  search.out += "{\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
+                ",\"text\":" + (message ? Json(WindowText(message)) : std::string("null")) +
+                ",\"rect\":" + Json(r) + "}";
+  return TRUE;
+}
+
+std::string DialogsCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  DialogSearch search{view.ProcessId(), view.Main(), {}};
+  ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+  return "{\"found\":true,\"dialogs\":[" + search.out + "]}";
+}
+
+}  // namespace
+
+int main() {
+  ProgramView view;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    std::string answer;
+    if (command == "main") {
+      answer = MainCommand(view);
+    } else if (command == "controls") {
+      answer = ControlsCommand(view);
+    } else if (command == "state") {
+      answer = StateCommand(view);
+    } else if (command == "itemrect") {
+      int position = 0;
+      words >> position;
+      answer = ItemRectCommand(view, position);
+    } else if (command == "dialogs") {
+      answer = DialogsCommand(view);
+    } else if (command == "quit") {
+      break;
+    } else {
+      answer = "{\"error\":" + Json(std::wstring(line.begin(), line.end())) + "}";
+    }
+    std::cout << answer << std::endl;
+  }
+  return 0;
+}

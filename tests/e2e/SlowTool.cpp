@@ -1,0 +1,33 @@
+// Stands in for pdftk.exe in the scenario that closes the window during a join: it marks its
+// start and, after a pause long enough to close the window in, its end, in files beside itself,
+// so the driver can see that the tool was running and that it went on after the program ended.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kRunMilliseconds = 8000;
+
+std::wstring OwnFolder() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+void Mark(const std::wstring& path) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+}  // namespace
+
+int main() {
+  const std::wstring folder = OwnFolder();
+  Mark(folder + L"\\slow-tool-started");
+  ::Sleep(kRunMilliseconds);
+  Mark(folder + L"\\slow-tool-finished");
+  return 0;
+}

@@ -1,0 +1,373 @@
+"""Drives the real folianto.exe under Wine as a person would: xdotool clicks at the controls'
+screen positions and keys typed into Wine's real dialogs. Results are read from outside, through
+the inspector (another Win32 program that reads the window's controls) and from files on disk.
+
+A session owns one copy of the build's Wine prefix, the program, the inspector and a work folder
+outside the prefix (Wine hides the prefix's own folder from listings). Every step is named; a
+failing step takes a screenshot and says which step failed."""
+
+import contextlib
+import json
+import os
+import select
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+# Control ids of the main window.
+COMMAND1 = 100
+CHECK1_ADD_FILES = 101
+CHECK2_JOIN = 102
+CHECK3_MOVE_UP = 103
+CHECK4_ADD_FOLDER = 104
+CHECK5_MOVE_DOWN = 105
+LISTVIEW1 = 110
+
+OPEN_TITLE = "Add File(s) - Use Ctrl & Shift to select multiple files"
+SAVE_TITLE = "Save Join File As"
+FOLDER_TITLE = "Browse for Folder"
+MESSAGE_TITLE = "Folianto"
+
+# Scenario exit codes: CTest takes 77 as "skipped".
+EXIT_FAILED = 1
+EXIT_NOT_THERE_YET = 77
+
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+class StepFailed(Exception):
+    pass
+
+
+class FeatureMissing(Exception):
+    """The program does not have the feature a scenario needs yet."""
+
+
+def unix_to_wine(path):
+    """The Z: path Wine gives a Unix path."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_to_unix(path):
+    if path[:2].upper() != "Z:":
+        raise ValueError(f"not a Z: path: {path}")
+    return path[2:].replace("\\", "/")
+
+
+def center(rect):
+    left, top, right, bottom = rect
+    return (left + right) // 2, (top + bottom) // 2
+
+
+class Inspector:
+    """The inspector exe, kept running: one JSON line back per command line sent."""
+
+    def __init__(self, exe, env):
+        self.process = subprocess.Popen(["wine", exe], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        env=env)
+        self.buffer = b""
+
+    def ask(self, command, timeout=30):
+        self.process.stdin.write(command.encode() + b"\n")
+        self.process.stdin.flush()
+        deadline = time.monotonic() + timeout
+        while True:
+            newline = self.buffer.find(b"\n")
+            if newline >= 0:
+                line, self.buffer = self.buffer[:newline], self.buffer[newline + 1:]
+                line = line.strip()
+                if line.startswith(b"{"):
+                    return json.loads(line.decode("utf-8"))
+                continue
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise StepFailed(f"the inspector did not answer '{command}'")
+            ready, _, _ = select.select([self.process.stdout], [], [], left)
+            if ready:
+                chunk = os.read(self.process.stdout.fileno(), 65536)
+                if not chunk:
+                    raise StepFailed("the inspector ended")
+                self.buffer += chunk
+
+    def close(self):
+        if self.process.poll() is None:
+            try:
+                self.process.stdin.write(b"quit\n")
+                self.process.stdin.flush()
+                self.process.wait(timeout=5)
+            except (OSError, subprocess.TimeoutExpired):
+                self.process.kill()
+                self.process.wait()
+
+
+class Session:
+    def __init__(self, build, scenario):
+        """build: the Windows build folder."""
+        self.build = os.path.abspath(build)
+        self.bin = os.path.join(self.build, "bin")
+        # Where folianto.exe and pdftk.exe stand: bin/ unless a scenario brings its own.
+        self.app_folder = self.bin
+        self.scenario = scenario
+        self.shots = os.path.join(self.build, "e2e", scenario)
+        shutil.rmtree(self.shots, ignore_errors=True)
+        os.makedirs(self.shots)
+        self.shot_count = 0
+        self.work = tempfile.mkdtemp(prefix=f"folianto-e2e-{scenario}-")
+        self.prefix = os.path.join(self.work, "wineprefix")
+        self.current_step = None
+        self.program = None
+        self.inspector = None
+        self.log = open(os.path.join(self.shots, "wine.log"), "wb")
+        self.env = dict(os.environ)
+        self.env.update({
+            "WINEPREFIX": self.prefix,
+            "WINEARCH": "win64",
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            # The pdftk bridge's Winelib module sits next to the program in bin/.
+            "WINEDLLPATH": self.bin,
+        })
+        if not self.env.get("DISPLAY"):
+            raise StepFailed("no DISPLAY: run the scenario through run-scenario.sh")
+
+    # Steps, screenshots, waiting.
+
+    def say(self, text):
+        print(f"[{self.scenario}] {text}", flush=True)
+
+    @contextlib.contextmanager
+    def step(self, name):
+        self.current_step = name
+        self.say(f"step: {name}")
+        try:
+            yield
+        except (StepFailed, FeatureMissing):
+            raise
+        except Exception as error:  # an unexpected error still names its step
+            raise StepFailed(f"{type(error).__name__}: {error}") from error
+
+    def shot(self, name):
+        self.shot_count += 1
+        path = os.path.join(self.shots, f"{self.shot_count:02d}-{name}.png")
+        subprocess.run(["import", "-window", "root", path], env=self.env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+    def wait(self, probe, what, timeout=20, interval=0.1):
+        """Polls probe until it returns something true, and returns that."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = probe()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise StepFailed(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(interval)
+
+    def check(self, condition, message):
+        if not condition:
+            raise StepFailed(message)
+
+    # The program.
+
+    def start(self):
+        with self.step("prepare a private Wine prefix"):
+            source = os.path.join(self.build, "wineprefix")
+            if not os.path.exists(os.path.join(source, ".folianto-ready")):
+                subprocess.run([os.path.join(SOURCE_ROOT, "tools", "wine-run.sh"), self.build,
+                                "cmd.exe", "/c", "exit"], check=True,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["cp", "-a", source, self.prefix], check=True)
+        with self.step("start folianto.exe and wait for its window"):
+            exe = os.path.join(self.app_folder, "folianto.exe")
+            self.check(os.path.exists(exe), f"{exe} is not built")
+            # The pointer stays away from the window, so no tooltip covers the controls.
+            self.xdotool("mousemove", "0", "0")
+            self.program = subprocess.Popen(["wine", exe], cwd=self.work, env=self.env,
+                                            stdout=self.log, stderr=self.log)
+            self.inspector = Inspector(os.path.join(self.bin, "e2e_inspector.exe"), self.env)
+            self.main = self.wait(lambda: self._shown_main(), "the Folianto window", timeout=60)
+            self.controls = {c["id"]: c for c in self.ask("controls")["controls"]}
+            self.shot("started")
+
+    def _shown_main(self):
+        main = self.ask("main")
+        return main if main.get("found") and main.get("visible") else None
+
+    def ask(self, command):
+        return self.inspector.ask(command)
+
+    def state(self):
+        state = self.ask("state")
+        if not state.get("found"):
+            raise StepFailed("the Folianto window is gone")
+        return state
+
+    def items(self):
+        return self.state()["items"]
+
+    def dialogs(self):
+        answer = self.ask("dialogs")
+        return answer.get("dialogs", []) if answer.get("found") else []
+
+    def dialog(self, title):
+        for dialog in self.dialogs():
+            if dialog["title"] == title:
+                return dialog
+        return None
+
+    def wait_dialog(self, title, timeout=20):
+        return self.wait(lambda: self.dialog(title), f'the "{title}" window', timeout)
+
+    def wait_dialog_closed(self, title, timeout=20):
+        self.wait(lambda: self.dialog(title) is None, f'the "{title}" window to close', timeout)
+
+    def wait_items(self, expected, timeout=20):
+        last = []
+
+        def probe():
+            nonlocal last
+            last = self.items()
+            return last == expected
+
+        try:
+            self.wait(probe, "the list entries", timeout)
+        except StepFailed:
+            raise StepFailed(f"list entries are {last}, expected {expected}")
+
+    def program_ended(self):
+        return self.program is not None and self.program.poll() is not None
+
+    # Input, as a person gives it.
+
+    def xdotool(self, *arguments):
+        subprocess.run(["xdotool", *arguments], env=self.env, check=True)
+
+    def click_at(self, x, y, double=False):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        if double:
+            self.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        else:
+            self.xdotool("click", "1")
+
+    def click_control(self, control_id):
+        self.click_at(*center(self.controls[control_id]["rect"]))
+
+    def click_entry(self, position, double=False):
+        answer = self.ask(f"itemrect {position}")
+        self.check(answer.get("rect"), f"list entry {position} has no rectangle")
+        left, top, right, bottom = answer["rect"]
+        # Inside the first column's text, away from the edges.
+        self.click_at(left + 40, (top + bottom) // 2, double)
+
+    def click_close_button(self):
+        """The close button of the caption that Wine draws itself for unmanaged windows."""
+        main = self.ask("main")
+        left, top, right, _ = main["window"]
+        client_left, client_top, _, _ = main["client"]
+        border = client_left - left
+        caption = client_top - top - border
+        self.click_at(right - border - main["captionButton"] // 2, top + border + caption // 2)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "60", *keys)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "25", "--", text)
+
+    def pick_files(self, folder, names):
+        """Picks names of folder in the open dialog that "Add PDF File(s)" shows."""
+        self.click_control(CHECK1_ADD_FILES)
+        self.wait_dialog(OPEN_TITLE)
+        time.sleep(0.3)
+        self.shot("open-dialog")
+        self.type(unix_to_wine(folder))
+        self.key("Return")
+        # The dialog moves to the folder; the name box is ready again shortly after.
+        time.sleep(0.7)
+        self.type(" ".join(f'"{name}"' for name in names))
+        self.key("Return")
+        self.wait_dialog_closed(OPEN_TITLE)
+
+    def answer_save(self, path):
+        """Names the output file in the save dialog of "Join!"."""
+        self.wait_dialog(SAVE_TITLE)
+        time.sleep(0.3)
+        self.shot("save-dialog")
+        self.key("Home", "shift+End")
+        self.type(unix_to_wine(path))
+        self.key("Return")
+        self.wait_dialog_closed(SAVE_TITLE)
+
+    def choose_folder(self, folder):
+        """Walks the folder picker's tree from "/" to folder with the keys a person would use."""
+        self.wait_dialog(FOLDER_TITLE)
+        time.sleep(0.5)
+        self.shot("folder-picker")
+        # From OK to the tree, up to Desktop, down to "/", and open it.
+        self.key("shift+Tab", "Home", "Down", "Right")
+        for part in os.path.abspath(folder).strip("/").split("/"):
+            # The tree's type-ahead starts afresh only after a pause.
+            time.sleep(0.7)
+            self.type(part)
+            self.key("Right")
+        time.sleep(0.5)
+        self.shot("folder-chosen")
+        self.key("Return")
+        self.wait_dialog_closed(FOLDER_TITLE)
+
+    def answer_message(self, timeout=60):
+        """Waits for a message box, reads its text, answers OK with Enter; returns the text."""
+        box = self.wait_dialog(MESSAGE_TITLE, timeout)
+        self.shot("message")
+        self.key("Return")
+        self.wait_dialog_closed(MESSAGE_TITLE)
+        return box["text"]
+
+    # The end.
+
+    def close(self):
+        if self.inspector:
+            self.inspector.close()
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+        # Ends whatever still runs in this session's own prefix (a stand-in tool, say).
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.log.close()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+def run(build, scenario, body, prepare=None):
+    """Runs one scenario; returns the process exit code and says what happened. prepare, when
+    given, sets the session up before the program starts (its own application folder, say)."""
+    session = None
+    try:
+        session = Session(build, scenario)
+        if prepare:
+            with session.step("prepare the application folder"):
+                prepare(session)
+        session.start()
+        body(session)
+        session.say(f"PASSED (screenshots in {session.shots})")
+        return 0
+    except FeatureMissing as missing:
+        where = session.current_step if session else "set-up"
+        print(f"[{scenario}] NOT THERE YET at step '{where}': {missing}", flush=True)
+        return EXIT_NOT_THERE_YET
+    except StepFailed as failure:
+        where = session.current_step if session else "set-up"
+        shot = session.shot("FAILED") if session else None
+        print(f"[{scenario}] FAILED at step '{where}': {failure}", file=sys.stderr, flush=True)
+        if shot:
+            print(f"[{scenario}] screenshot of the failure: {shot}", file=sys.stderr, flush=True)
+        return EXIT_FAILED
+    finally:
+        if session:
+            session.close()
