@@ -1,0 +1,108 @@
+#include "join/JoinCommand.h"
+
+#include <cwctype>
+#include <vector>
+
+#include "filelist/PdfTest.h"
+#include "join/JoinCommandLine.h"
+
+namespace folianto {
+
+namespace {
+
+constexpr wchar_t kNoPdfFiles[] = L"No PDF files added.";
+// The tail of the tool's own text that a message box still shows whole.
+constexpr size_t kMaxToolTextShown = 2000;
+
+std::vector<std::wstring> EntriesOf(const FileList& list) {
+  std::vector<std::wstring> entries;
+  for (int i = 1; i <= list.Count(); ++i)
+    entries.push_back(list.Text(i));
+  return entries;
+}
+
+// The end of what the tool wrote, without the trailing line breaks.
+std::wstring ToolTextTail(const std::wstring& output) {
+  size_t end = output.size();
+  while (end > 0 && std::iswspace(output[end - 1]))
+    --end;
+  size_t begin = end > kMaxToolTextShown ? end - kMaxToolTextShown : 0;
+  // Never start on the second half of a surrogate pair.
+  if (begin > 0 && output[begin] >= 0xDC00 && output[begin] <= 0xDFFF) ++begin;
+  return output.substr(begin, end - begin);
+}
+
+void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
+          const std::wstring& applicationFolder) {
+  if (entries.size() > kMaxJoinEntries) {
+    host.ShowMessage(L"You can only join 25 files at a time.");
+    return;
+  }
+  // pdftk would write over an input while reading it.
+  for (const std::wstring& entry : entries) {
+    if (host.IsSameFile(outputPath, entry)) {
+      host.ShowMessage(L"The output file cannot be one of the files being joined.");
+      return;
+    }
+  }
+
+  const int count = static_cast<int>(entries.size());
+  bool anyPdf = false;
+  for (int i = 1; i <= count; ++i) {
+    host.SetProgress(JoinProgress(i, count));
+    host.SetMousePointer(PointerSetting::Busy);
+    const std::wstring& path = entries[static_cast<size_t>(i - 1)];
+    if (PassesPdfTest(path)) {
+      anyPdf = true;
+    } else {
+      host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
+    }
+  }
+  const std::wstring commandLine = BuildJoinCommandLine(applicationFolder, entries, outputPath);
+
+  if (!anyPdf) {
+    host.ShowMessage(kNoPdfFiles);
+  } else if (commandLine.size() >= kMaxCommandLineLength) {
+    host.ShowMessage(L"The file paths are too long to join in one go.");
+  } else {
+    host.ShowMessage(JoinOutcomeMessage(host.RunTool(commandLine), applicationFolder));
+  }
+  host.SetProgress(0);
+}
+
+}  // namespace
+
+void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
+                    const std::wstring& applicationFolder) {
+  host.SetMousePointer(PointerSetting::Busy);
+  dialog.dialogTitle = L"Save Join File As";
+  dialog.fileName.clear();
+  host.ShowSaveDialog(dialog);
+  const std::wstring outputPath = dialog.fileName;
+
+  // Read once: the messages shown below let other handlers run, and they may change the list.
+  const std::vector<std::wstring> entries = EntriesOf(list);
+  if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
+  if (entries.empty()) host.ShowMessage(kNoPdfFiles);
+  host.SetMousePointer(PointerSetting::Arrow);
+}
+
+std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder) {
+  const RunResult& result = run.result;
+  if (!result.started) {
+    const int number = result.StartErrorNumber();
+    if (number == 53 || number == 76) {
+      return L"pdftk.exe was not found in " + applicationFolder + L".";
+    }
+    return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
+  }
+  if (result.code == 0) return L"Join successful.";
+  std::wstring message = L"The join failed: pdftk.exe ended with exit code " +
+                         std::to_wstring(static_cast<uint32_t>(result.code)) + L".";
+  if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {
+    message += L"\n\n" + text;
+  }
+  return message;
+}
+
+}  // namespace folianto

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "app/PointerState.h"
+#include "filelist/FileList.h"
+#include "join/RunResult.h"
+#include "platform/CommonDialog.h"
+
+namespace folianto {
+
+// The tool's run as the join sees it: how it ended, and what it wrote to its standard output and
+// error.
+struct ToolRun {
+  RunResult result;
+  std::wstring output;
+};
+
+// What "Join!" needs from the window and the system.
+class JoinHost {
+ public:
+  virtual ~JoinHost() = default;
+  // Shows the dialog as a save dialog; the chosen name lands in its file name.
+  virtual void ShowSaveDialog(CommonDialog& dialog) = 0;
+  virtual void ShowMessage(const std::wstring& text) = 0;
+  virtual void SetProgress(int value) = 0;
+  virtual void SetMousePointer(PointerSetting setting) = 0;
+  // Runs the command line hidden, with nothing to read on standard input, and waits for its end.
+  virtual ToolRun RunTool(const std::wstring& commandLine) = 0;
+  // True when both paths name one file, however they are spelt.
+  virtual bool IsSameFile(const std::wstring& a, const std::wstring& b) = 0;
+};
+
+// The longest command line the system starts; the count holds the closing NUL.
+inline constexpr size_t kMaxCommandLineLength = 32767;
+
+// "Join!" after its button's value/click protocol: asks for the output file in `dialog`, checks
+// the list, has pdftk.exe in applicationFolder join the entries and tells the user the outcome.
+void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
+                    const std::wstring& applicationFolder);
+
+// The message that tells the user how the tool's run ended.
+std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);
+
+}  // namespace folianto

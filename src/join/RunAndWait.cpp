@@ -1,0 +1,44 @@
+#include "join/RunAndWait.h"
+
+#include <iterator>
+
+#include "platform/MessagePump.h"
+
+namespace folianto {
+
+namespace {
+
+// The show command of each window style, indexed by style.
+constexpr WORD kShowCommands[] = {SW_HIDE,           SW_SHOWNORMAL,     SW_SHOWMINIMIZED,
+                                  SW_SHOWMAXIMIZED,  SW_SHOWNOACTIVATE, SW_SHOW,
+                                  SW_SHOWMINNOACTIVE};
+static_assert(std::size(kShowCommands) == kDefaultWindowStyle + 1);
+
+constexpr DWORD kPollMilliseconds = 100;
+
+}  // namespace
+
+RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
+                     const StdHandles* stdHandles) {
+  CorrectWindowStyle(windowStyle);
+  // Hidden means no console window either, not even for a moment.
+  const DWORD flags = windowStyle == 0 ? CREATE_NO_WINDOW : 0;
+  const StartedProcess started =
+      StartProcess(commandLine, kShowCommands[windowStyle], flags, stdHandles);
+  if (!started.process) return StartFailedWith(started.error);
+
+  ProcessState state;
+  do {
+    state = ReadProcessState(started.process.Get());
+    PumpPendingMessages();
+    ::Sleep(kPollMilliseconds);
+  } while (state.running);
+  return ExitedWith(state.exitCode);
+}
+
+RunResult RunAndWait(const std::wstring& commandLine) {
+  int windowStyle = kDefaultWindowStyle;
+  return RunAndWait(commandLine, windowStyle);
+}
+
+}  // namespace folianto

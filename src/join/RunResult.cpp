@@ -1,0 +1,46 @@
+#include "join/RunResult.h"
+
+namespace folianto {
+
+namespace {
+
+// The system's error numbers that have run-time counterparts.
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidName = 123;
+
+int RunTimeErrorNumber(uint32_t systemError) {
+  switch (systemError) {
+    case kErrorFileNotFound:
+      return 53;
+    case kErrorPathNotFound:
+    case kErrorInvalidName:
+      return 76;
+    case kErrorAccessDenied:
+      return 70;
+    default:
+      return 5;
+  }
+}
+
+}  // namespace
+
+int RunResult::StartErrorNumber() const {
+  return static_cast<int>(static_cast<uint32_t>(code) - kStartFailureBase);
+}
+
+RunResult ExitedWith(uint32_t exitCode) {
+  return {true, static_cast<int32_t>(exitCode)};
+}
+
+RunResult StartFailedWith(uint32_t systemError) {
+  const auto number = static_cast<uint32_t>(RunTimeErrorNumber(systemError));
+  return {false, static_cast<int32_t>(kStartFailureBase + number)};
+}
+
+void CorrectWindowStyle(int& windowStyle) {
+  if (windowStyle < 0 || windowStyle > 6) windowStyle = kDefaultWindowStyle;
+}
+
+}  // namespace folianto

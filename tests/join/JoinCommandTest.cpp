@@ -1,0 +1,235 @@
+#include "join/JoinCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "filelist/MemoryFileList.h"
+#include "join/JoinCommandLine.h"
+
+namespace folianto {
+namespace {
+
+using Log = std::vector<std::wstring>;
+constexpr wchar_t kFolder[] = L"C:\\Tools";
+
+// Answers the join's questions and writes down, in order, everything it does.
+class ScriptedHost final : public JoinHost {
+ public:
+  std::wstring saveAnswer;  // empty: the user cancels
+  ToolRun toolRun{ExitedWith(0), L""};
+  std::function<void()> onMessage;
+  Log log;
+
+  void ShowSaveDialog(CommonDialog& dialog) override {
+    log.push_back(L"save " + dialog.dialogTitle + L" [" + dialog.fileName + L"]");
+    if (!saveAnswer.empty()) dialog.fileName = saveAnswer;
+  }
+  void ShowMessage(const std::wstring& text) override {
+    log.push_back(L"message " + text);
+    if (onMessage) onMessage();
+  }
+  void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
+  void SetMousePointer(PointerSetting setting) override {
+    log.push_back(L"pointer " + std::to_wstring(static_cast<int>(setting)));
+  }
+  ToolRun RunTool(const std::wstring& commandLine) override {
+    log.push_back(L"run " + commandLine);
+    return toolRun;
+  }
+  bool IsSameFile(const std::wstring& a, const std::wstring& b) override { return a == b; }
+
+  Log Messages() const { return Matching(L"message "); }
+  Log Runs() const { return Matching(L"run "); }
+
+ private:
+  Log Matching(const std::wstring& prefix) const {
+    Log found;
+    for (const auto& line : log) {
+      if (line.starts_with(prefix)) found.push_back(line.substr(prefix.size()));
+    }
+    return found;
+  }
+};
+
+MemoryFileList ListOf(int count, const std::wstring& ending = L".pdf") {
+  MemoryFileList list;
+  for (int i = 1; i <= count; ++i)
+    list.Append(L"D:\\in\\" + std::to_wstring(i) + ending);
+  return list;
+}
+
+TEST(JoinCommand, JoinsTheListInTheOrderOfItsSteps) {
+  ScriptedHost host;
+  host.saveAnswer = L"D:\\out\\all.pdf";
+  MemoryFileList list({L"D:\\in\\one.pdf", L"D:\\in\\two.pdf", L"D:\\in\\three.pdf"});
+  CommonDialog dialog;
+  dialog.fileName = L"left over";
+  RunJoinCommand(host, list, dialog, kFolder);
+  EXPECT_EQ(host.log, (Log{
+                          L"pointer 11",
+                          L"save Save Join File As []",
+                          L"progress 33",
+                          L"pointer 11",
+                          L"progress 67",
+                          L"pointer 11",
+                          L"progress 100",
+                          L"pointer 11",
+                          LR"(run "C:\Tools\pdftk.exe" A="D:\in\one.pdf" B="D:\in\two.pdf" )"
+                          LR"(C="D:\in\three.pdf" cat A B C output "D:\out\all.pdf")",
+                          L"message Join successful.",
+                          L"progress 0",
+                          L"pointer 1",
+                      }));
+  EXPECT_EQ(list.Count(), 3);
+}
+
+TEST(JoinCommand, RunsNothingWhenCancelledOrTheListIsEmptyOrTooLong) {
+  const struct {
+    const char* name;
+    int entries;
+    const wchar_t* output;
+    Log messages;
+  } cases[] = {
+      {"cancelled with entries: silent", 3, L"", {}},
+      {"empty list", 0, L"D:\\all.pdf", {L"No PDF files added."}},
+      {"empty list, cancelled", 0, L"", {L"No PDF files added."}},
+      {"26 entries", 26, L"D:\\all.pdf", {L"You can only join 25 files at a time."}},
+      {"26 entries, cancelled: silent", 26, L"", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedHost host;
+    host.saveAnswer = c.output;
+    MemoryFileList list = ListOf(c.entries);
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    EXPECT_EQ(host.Messages(), c.messages);
+    EXPECT_TRUE(host.Runs().empty());
+    EXPECT_EQ(host.log.front(), L"pointer 11");
+    EXPECT_EQ(host.log.back(), L"pointer 1");
+    EXPECT_EQ(list.Count(), c.entries);
+  }
+}
+
+TEST(JoinCommand, TellsOfEachNonPdfEntryAndJoinsTheOthersWithoutItsLetter) {
+  ScriptedHost host;
+  host.saveAnswer = L"D:\\all.pdf";
+  MemoryFileList list({L"D:\\a.pdf", L"D:\\notes.txt", L"D:\\c.pdf", L"D:\\d.doc"});
+  CommonDialog dialog;
+  RunJoinCommand(host, list, dialog, kFolder);
+  EXPECT_EQ(host.Messages(),
+            (Log{L"This file D:\\notes.txt does not appear to be PDF.",
+                 L"This file D:\\d.doc does not appear to be PDF.", L"Join successful."}));
+  EXPECT_EQ(host.Runs(), Log{LR"("C:\Tools\pdftk.exe" A="D:\a.pdf" C="D:\c.pdf" )"
+                             LR"(cat A C output "D:\all.pdf")"});
+  // Each message comes while the bar shows the entry it is about.
+  const auto at = [&](const std::wstring& line) {
+    return std::find(host.log.begin(), host.log.end(), line) - host.log.begin();
+  };
+  EXPECT_EQ(at(L"message This file D:\\notes.txt does not appear to be PDF."),
+            at(L"progress 50") + 2);
+  EXPECT_EQ(at(L"message This file D:\\d.doc does not appear to be PDF."), at(L"progress 100") + 2);
+}
+
+TEST(JoinCommand, RunsNothingWhenNoEntryIsPdf) {
+  ScriptedHost host;
+  host.saveAnswer = L"D:\\all.pdf";
+  MemoryFileList list({L"D:\\a.txt"});
+  CommonDialog dialog;
+  RunJoinCommand(host, list, dialog, kFolder);
+  EXPECT_TRUE(host.Runs().empty());
+  EXPECT_EQ(host.Messages(),
+            (Log{L"This file D:\\a.txt does not appear to be PDF.", L"No PDF files added."}));
+  EXPECT_EQ(host.log.end()[-2], L"progress 0");
+}
+
+TEST(JoinCommand, RefusesACommandLineTheSystemCouldNotStart) {
+  // The longest line the system starts has 32,766 characters before its closing NUL.
+  const std::wstring output = L"D:\\all.pdf";
+  const size_t withShortPath =
+      BuildJoinCommandLine(kFolder, std::vector<std::wstring>{L"x.pdf"}, output).size();
+  for (const size_t length : {size_t{32766}, size_t{32767}, size_t{40000}}) {
+    SCOPED_TRACE(length);
+    ScriptedHost host;
+    host.saveAnswer = output;
+    MemoryFileList list({std::wstring(length - withShortPath, L'x') + L"x.pdf"});
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    if (length < 32767) {
+      ASSERT_EQ(host.Runs().size(), 1u);
+      EXPECT_EQ(host.Runs()[0].size(), length);
+    } else {
+      EXPECT_TRUE(host.Runs().empty());
+      EXPECT_EQ(host.Messages(), Log{L"The file paths are too long to join in one go."});
+    }
+  }
+}
+
+TEST(JoinCommand, UsesTheListAsItWasAtTheClick) {
+  ScriptedHost host;
+  host.saveAnswer = L"D:\\all.pdf";
+  MemoryFileList list({L"D:\\a.txt", L"D:\\b.pdf", L"D:\\c.pdf"});
+  // While the first message is open, another handler empties the list.
+  host.onMessage = [&] {
+    while (list.Count() > 0)
+      list.Remove(1);
+  };
+  CommonDialog dialog;
+  RunJoinCommand(host, list, dialog, kFolder);
+  EXPECT_EQ(host.Runs(), Log{LR"("C:\Tools\pdftk.exe" B="D:\b.pdf" C="D:\c.pdf" )"
+                             LR"(cat B C output "D:\all.pdf")"});
+}
+
+TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
+  const struct {
+    const char* name;
+    ToolRun run;
+    std::wstring message;
+  } cases[] = {
+      {"success", {ExitedWith(0), L"ignored"}, L"Join successful."},
+      {"missing", {StartFailedWith(2), L""}, L"pdftk.exe was not found in C:\\Tools."},
+      {"missing folder", {StartFailedWith(3), L""}, L"pdftk.exe was not found in C:\\Tools."},
+      {"bad name", {StartFailedWith(123), L""}, L"pdftk.exe was not found in C:\\Tools."},
+      {"access denied", {StartFailedWith(5), L""}, L"pdftk.exe could not be started (error 70)."},
+      {"other", {StartFailedWith(193), L""}, L"pdftk.exe could not be started (error 5)."},
+      {"failed, silent",
+       {ExitedWith(3), L""},
+       L"The join failed: pdftk.exe ended with exit code 3."},
+      {"failed, only line breaks",
+       {ExitedWith(3), L"\r\n\r\n"},
+       L"The join failed: pdftk.exe ended with exit code 3."},
+      {"failed with text",
+       {ExitedWith(1), L"Error: Unable to find file.\r\nDone.\r\n"},
+       L"The join failed: pdftk.exe ended with exit code 1.\n\nError: Unable to find "
+       L"file.\r\nDone."},
+      {"exit code 259 is an exit code",
+       {ExitedWith(259), L""},
+       L"The join failed: pdftk.exe ended with exit code 259."},
+      {"a crash code reads as the system gives it",
+       {ExitedWith(0xC0000005), L""},
+       L"The join failed: pdftk.exe ended with exit code 3221225477."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(JoinOutcomeMessage(c.run, kFolder), c.message);
+  }
+}
+
+TEST(JoinCommand, ShowsOnlyTheLast2000CharactersOfTheToolsText) {
+  const std::wstring tail(2000, L'b');
+  const std::wstring message =
+      JoinOutcomeMessage({ExitedWith(1), std::wstring(5000, L'a') + tail + L"\n"}, kFolder);
+  EXPECT_EQ(message, L"The join failed: pdftk.exe ended with exit code 1.\n\n" + tail);
+
+  // A cut between the halves of a surrogate pair drops the orphaned half.
+  const std::wstring pair{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
+  const std::wstring text = pair + std::wstring(1999, L'c');
+  const std::wstring shown = JoinOutcomeMessage({ExitedWith(1), text}, kFolder);
+  EXPECT_TRUE(shown.ends_with(L"\n\n" + std::wstring(1999, L'c'))) << "no lone low surrogate";
+}
+
+}  // namespace
+}  // namespace folianto

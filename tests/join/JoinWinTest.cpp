@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/WinTestSupport.h"
+
+namespace folianto {
+namespace {
+
+using testing::ListTexts;
+using testing::ScriptedDialogs;
+using testing::TempFolder;
+using testing::TestForm;
+using testing::TestProgramFolder;
+using Texts = std::vector<std::wstring>;
+
+// A small valid PDF file with one page per text, each page showing its text.
+std::string MakePdf(const std::vector<std::string>& pageTexts) {
+  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>", "",
+                                      "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+  std::string kids;
+  for (const std::string& text : pageTexts) {
+    const std::string content = "BT /F1 24 Tf 72 720 Td (" + text + ") Tj ET";
+    kids += std::to_string(objects.size() + 1) + " 0 R ";
+    objects.push_back(
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font "
+        "<< /F1 3 0 R >> >> /Contents " +
+        std::to_string(objects.size() + 2) + " 0 R >>");
+    objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
+                      "\nendstream");
+  }
+  objects[1] =
+      "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pageTexts.size()) + " >>";
+
+  std::string pdf = "%PDF-1.4\n";
+  std::vector<size_t> offsets;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const size_t xref = pdf.size();
+  pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+  for (const size_t offset : offsets) {
+    char entry[32];
+    std::snprintf(entry, sizeof(entry), "%010zu 00000 n \n", offset);
+    pdf += entry;
+  }
+  pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  return pdf;
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::string bytes;
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  ::CloseHandle(file);
+  return bytes;
+}
+
+bool Exists(const std::wstring& path) {
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The joins that tests/join/check-joined-pdfs.sh looks into afterwards with qpdf and pdftotext.
+// Outside the test's temporary folder, which goes at the end of each test.
+std::wstring CheckedOutputFolder() {
+  const std::wstring folder = TestProgramFolder() + L"\\join output";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+int CaptureFilesInTemp() {
+  wchar_t folder[MAX_PATH + 1];
+  ::GetTempPathW(MAX_PATH + 1, folder);
+  int count = 0;
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = ::FindFirstFileW((std::wstring(folder) + L"fol*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    ++count;
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+  return count;
+}
+
+void SkipWithoutTool() {
+  if (!Exists(TestProgramFolder() + L"\\pdftk.exe")) GTEST_SKIP() << "no pdftk.exe next to tests";
+}
+
+// The join's three inputs, in a folder whose name has a space.
+struct ThreeInputs {
+  TempFolder folder;
+  std::wstring one = folder.WriteFile(L"in put\\one.pdf", MakePdf({"Alpha"}));
+  std::wstring two = folder.WriteFile(L"in put\\two.pdf", MakePdf({"Bravo", "Charlie"}));
+  std::wstring three = folder.WriteFile(L"in put\\three.pdf", MakePdf({"Delta"}));
+};
+
+void Join(TestForm& app, const std::wstring& output) {
+  app.dialogs.AnswerSave({DialogResult::Chosen, output});
+  testing::Click(app.form->Check2);
+}
+
+TEST(JoinCommand, OnAnEmptyListSaysSoWhateverTheDialogAnswers) {
+  for (const wchar_t* output : {L"D:\\all.pdf", L""}) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(output)));
+    TestForm app;
+    if (*output) app.dialogs.AnswerSave({DialogResult::Chosen, output});
+    testing::Click(app.form->Check2);
+    EXPECT_EQ(app.dialogs.messages, Texts{L"No PDF files added."});
+    EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  }
+}
+
+TEST(JoinCommand, CancellingTheDialogEndsSilently) {
+  TestForm app;
+  app.form->ListView1.Append(L"D:\\in\\one.pdf");
+  testing::Click(app.form->Check2);
+  EXPECT_EQ(app.dialogs.saveShown.size(), 1u);
+  EXPECT_TRUE(app.dialogs.messages.empty());
+  EXPECT_EQ(ListTexts(app.form->ListView1), Texts{L"D:\\in\\one.pdf"});
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  EXPECT_EQ(app.form->Progress(), 0);
+}
+
+TEST(JoinCommand, RefusesTwentySixEntries) {
+  TempFolder folder;
+  TestForm app;
+  for (int i = 0; i < 26; ++i)
+    app.form->ListView1.Append(L"D:\\in\\" + std::to_wstring(i) + L".pdf");
+  Join(app, folder.Path() + L"\\all.pdf");
+  EXPECT_EQ(app.dialogs.messages, Texts{L"You can only join 25 files at a time."});
+  EXPECT_EQ(app.form->ListView1.Count(), 26);
+  EXPECT_FALSE(Exists(folder.Path() + L"\\all.pdf"));
+}
+
+TEST(JoinCommand, ShowsTheHourglassFromTheSaveDialogOnAndTheArrowAfter) {
+  TestForm app;
+  app.form->ListView1.Append(L"D:\\in\\one.pdf");
+  // "Add PDF File(s)" leaves its filter and flags on the shared dialog; the save dialog shows them.
+  testing::Click(app.form->Check1);
+  std::vector<PointerSetting> whileOpen;
+  app.dialogs.whileOpen = [&] { whileOpen.push_back(app.form->MousePointer()); };
+  testing::Click(app.form->Check2);
+  EXPECT_EQ(whileOpen, (std::vector<PointerSetting>{PointerSetting::Busy}));
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  ASSERT_EQ(app.dialogs.saveShown.size(), 1u);
+  const CommonDialog& shown = app.dialogs.saveShown[0];
+  EXPECT_EQ(shown.dialogTitle, L"Save Join File As");
+  EXPECT_EQ(shown.fileName, L"");
+  EXPECT_EQ(shown.filter, L"PDF Files (*.pdf)|*.pdf|");
+  EXPECT_EQ(shown.flags, 0x280201u);
+}
+
+TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
+  SkipWithoutTool();
+  ThreeInputs inputs;
+  const std::wstring output = CheckedOutputFolder() + L"\\joined file.pdf";
+  ::DeleteFileW(output.c_str());
+  const int captures = CaptureFilesInTemp();
+
+  TestForm app;
+  for (const auto& path : {inputs.one, inputs.two, inputs.three})
+    app.form->ListView1.Append(path);
+  std::vector<int> progressAtMessage;
+  app.dialogs.onMessage = [&](const std::wstring&) {
+    progressAtMessage.push_back(app.form->Progress());
+  };
+  Join(app, output);
+
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+  EXPECT_EQ(progressAtMessage, std::vector<int>{100});
+  EXPECT_EQ(app.form->Progress(), 0);
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  EXPECT_EQ(ReadAll(output).substr(0, 5), "%PDF-");
+  EXPECT_EQ(CaptureFilesInTemp(), captures) << "the tool's output file is gone";
+  EXPECT_EQ(ReadAll(inputs.two), MakePdf({"Bravo", "Charlie"}));
+}
+
+TEST(JoinCommand, JoinsTwentyFiveRealFiles) {
+  SkipWithoutTool();
+  ThreeInputs inputs;
+  const std::wstring output = CheckedOutputFolder() + L"\\twenty-five.pdf";
+  ::DeleteFileW(output.c_str());
+  TestForm app;
+  for (int i = 0; i < 25; ++i)
+    app.form->ListView1.Append(inputs.one);
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+  EXPECT_TRUE(Exists(output));
+}
+
+TEST(JoinCommand, TellsOfANonPdfEntryAndJoinsTheRest) {
+  SkipWithoutTool();
+  ThreeInputs inputs;
+  const std::wstring notes = inputs.folder.WriteFile(L"in put\\notes.txt", "notes");
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  TestForm app;
+  for (const auto& path : {inputs.one, notes, inputs.three})
+    app.form->ListView1.Append(path);
+  std::vector<int> progressAtMessage;
+  app.dialogs.onMessage = [&](const std::wstring&) {
+    progressAtMessage.push_back(app.form->Progress());
+  };
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages,
+            (Texts{L"This file " + notes + L" does not appear to be PDF.", L"Join successful."}));
+  EXPECT_EQ(progressAtMessage, (std::vector<int>{67, 100}));
+  EXPECT_EQ(ReadAll(output).substr(0, 5), "%PDF-");
+}
+
+TEST(JoinCommand, AFailedJoinShowsTheToolsOwnWordsAndNoSuccess) {
+  SkipWithoutTool();
+  ThreeInputs inputs;
+  const std::wstring missing = inputs.folder.Path() + L"\\in put\\missing.pdf";
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  TestForm app;
+  app.form->ListView1.Append(inputs.one);
+  app.form->ListView1.Append(missing);
+  Join(app, output);
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  const std::wstring& message = app.dialogs.messages[0];
+  EXPECT_TRUE(message.starts_with(L"The join failed: pdftk.exe ended with exit code 1.\n\n"))
+      << ::testing::PrintToString(message);
+  EXPECT_NE(message.find(L"missing.pdf"), std::wstring::npos) << "pdftk names the file";
+  EXPECT_FALSE(Exists(output));
+  EXPECT_EQ(app.form->Progress(), 0);
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+}
+
+TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {
+  ThreeInputs inputs;
+  const std::wstring folder = inputs.folder.Path() + L"\\in put\\";
+  const std::wstring spellings[] = {
+      folder + L"TWO.PDF",
+      folder + L"Two.pdf",
+      inputs.folder.Path() + L"\\in put\\\\two.pdf",
+      inputs.folder.Path() + L"\\in put\\..\\in put\\two.pdf",
+  };
+  for (const std::wstring& output : spellings) {
+    SCOPED_TRACE(::testing::PrintToString(output));
+    TestForm app;
+    app.form->ListView1.Append(inputs.one);
+    app.form->ListView1.Append(inputs.two);
+    Join(app, output);
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{L"The output file cannot be one of the files being joined."});
+    EXPECT_EQ(ReadAll(inputs.two), MakePdf({"Bravo", "Charlie"}));
+  }
+}
+
+TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
+  ThreeInputs inputs;
+  TempFolder noTool;
+  TempFolder badTool;
+  badTool.WriteFile(L"pdftk.exe", "not a program");
+  const struct {
+    const char* name;
+    std::wstring folder;
+    std::wstring message;
+  } cases[] = {
+      {"missing", noTool.Path(), L"pdftk.exe was not found in " + noTool.Path() + L"."},
+      {"missing folder", noTool.Path() + L"\\gone",
+       L"pdftk.exe was not found in " + noTool.Path() + L"\\gone."},
+      {"not a program", badTool.Path(), L"pdftk.exe could not be started (error 5)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestForm app(c.folder);
+    app.form->ListView1.Append(inputs.one);
+    Join(app, inputs.folder.Path() + L"\\all.pdf");
+    EXPECT_EQ(app.dialogs.messages, Texts{c.message});
+    EXPECT_EQ(app.form->Progress(), 0);
+    EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  }
+}
+
+// While a join waits for the tool, "Join!" works again: the second join runs inside the first.
+TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
+  SkipWithoutTool();
+  ThreeInputs inputs;
+  const std::wstring first = inputs.folder.Path() + L"\\first.pdf";
+  const std::wstring second = inputs.folder.Path() + L"\\second.pdf";
+  TestForm app;
+  app.form->ListView1.Append(inputs.two);
+  app.dialogs.AnswerSave({DialogResult::Chosen, first});
+  app.dialogs.AnswerSave({DialogResult::Chosen, second});
+
+  static TestForm* pressed = nullptr;
+  pressed = &app;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    testing::Click(pressed->form->Check2);
+  });
+  ASSERT_NE(timer, 0u);
+  testing::Click(app.form->Check2);
+  pressed = nullptr;
+
+  EXPECT_EQ(app.dialogs.saveShown.size(), 2u);
+  EXPECT_EQ(app.dialogs.messages, (Texts{L"Join successful.", L"Join successful."}));
+  EXPECT_EQ(ReadAll(first).substr(0, 5), "%PDF-");
+  EXPECT_EQ(ReadAll(second).substr(0, 5), "%PDF-");
+}
+
+}  // namespace
+}  // namespace folianto
