@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints one table: each figure of Folianto beside its reference,
+# measured in the same run, and their ratio (best of several runs; the machine may be shared).
+# Never part of the tests. FOLIANTO_BUILD_DIR chooses the build folder (default: build/); the
+# benchmarks build into bench/windows under it.
+# Usage: bench/run-all.sh [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${FOLIANTO_BUILD_DIR:-$root/build}/bench
+build=$work/windows
+runs=${1:-9}
+
+"$root/tools/install-deps.sh"
+
+echo "== Building the program and the benchmarks"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DFOLIANTO_BUILD_TESTS=OFF \
+  --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target folianto pdftk_bridge bench_minimal_window \
+  bench_startup bench_list_fill bench_join >/dev/null
+
+. "$root/tools/xvfb.sh"
+start_private_display
+wine_run() { "$root/tools/wine-run.sh" "$build" "$@"; }
+results=$(mktemp)
+trap 'rm -f "$results"; stop_private_display' EXIT
+
+# Keeps the RESULT lines for the table, shows the rest.
+collect() {
+  local output
+  output=$("$@")
+  grep -v '^RESULT ' <<<"$output" || true
+  grep '^RESULT ' <<<"$output" >>"$results" || { echo "no result from: $*" >&2; exit 1; }
+}
+
+echo "== Start-up (best of $runs)"
+collect wine_run "$build/bin/bench_startup.exe" "$runs"
+
+echo "== Join of 25 small PDF files (best of $runs)"
+inputs=$work/join-inputs
+outputs=$work/join-outputs
+rm -rf "$inputs" "$outputs"
+mkdir -p "$inputs" "$outputs"
+FOLIANTO_ROOT=$root /usr/bin/python3 -B - "$inputs" <<'PY'
+import os, sys
+sys.path.insert(0, os.path.join(os.environ["FOLIANTO_ROOT"], "tests", "e2e"))
+from samplepdf import write_pdf
+for i in range(1, 26):
+    write_pdf(os.path.join(sys.argv[1], f"part {i:02d}.pdf"), [f"Part {i}"])
+PY
+winPath() { local p; p=$(cd "$1" && pwd); echo "Z:${p//\//\\}"; }
+joinArgs=()
+for i in $(seq -w 1 25); do joinArgs+=("$(winPath "$inputs")\\part $i.pdf"); done
+collect wine_run "$build/bin/bench_join.exe" "$runs" "$(winPath "$outputs")" "${joinArgs[@]}"
+pages=$(qpdf --show-npages "$(ls "$outputs"/joined*.pdf | head -n1)")
+[ "$pages" -eq 25 ] || { echo "the joined file has $pages pages, not 25" >&2; exit 1; }
+
+echo "== List fill of 10,000 entries and the peak working set"
+collect wine_run "$build/bin/bench_list_fill.exe" 3
+
+walk="-"
+if [ -x "$root/bench/folder-walk.sh" ]; then
+  echo "== Folder walk"
+  walkOutput=$("$root/bench/folder-walk.sh" 3 | tee /dev/stderr)
+  findBest=$(sed -n "s/^find -name '\*.pdf': *\([0-9.]*\) s.*/\1/p" <<<"$walkOutput")
+  walkBest=$(sed -n 's/^Folianto walk + append to ListView1: *\([0-9.]*\) s.*/\1/p' <<<"$walkOutput")
+  if [ -n "$findBest" ] && [ -n "$walkBest" ]; then
+    awk -v f="$walkBest" -v r="$findBest" 'BEGIN { printf "RESULT folderwalk %.3f %.3f ms\n", f * 1000, r * 1000 }' >>"$results"
+  else
+    echo "could not read the folder walk's figures" >&2
+  fi
+fi
+
+echo "== Size and imports"
+exe=$build/bin/folianto.exe
+minimal=$build/bin/bench_minimal_window.exe
+echo "RESULT size $(stat -c %s "$exe") $(stat -c %s "$minimal") bytes" >>"$results"
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | sort -f | paste -sd' ')
+system="ADVAPI32.dll COMCTL32.dll COMDLG32.dll GDI32.dll KERNEL32.dll msvcrt.dll ole32.dll SHELL32.dll USER32.dll"
+foreign=()
+for dll in $imports; do
+  grep -qiw -- "$dll" <<<"$system" || foreign+=("$dll")
+done
+
+echo
+echo "== Results"
+cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n1)
+echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(wine --version 2>/dev/null), $(date -u +%Y-%m-%d)"
+echo
+/usr/bin/python3 - "$results" <<'PY'
+import sys
+rows = {
+    "startup": ("Start-up to the window shown and idle", "minimal Win32 window", "<= 1.5x"),
+    "join": ("Join of 25 small PDFs via \"Join!\"", "same pdftk command line run directly",
+             "<= 1.1x + 100 ms"),
+    "listfill": ("List fill, 10,000 entries", "bare LVM_INSERTITEMW loop, redraw off", "<= 1.2x"),
+    "folderwalk": ("Folder walk + append, 100,000 files", "find -name '*.pdf'", "<= 2x"),
+    "memory": ("Peak working set after the 10,000 fill", "same fill on a bare list view",
+               "reported"),
+    "size": ("Size of folianto.exe", "minimal Win32 window exe", "reported"),
+}
+found = {}
+for line in open(sys.argv[1]):
+    _, name, ours, reference, unit = line.split()
+    found[name] = (float(ours), float(reference), unit)
+
+def show(value, unit):
+    if unit == "bytes":
+        return f"{value / 1024:.0f} KiB"
+    if unit == "MiB":
+        return f"{value:.1f} MiB"
+    return f"{value:.0f} ms"
+
+print("| Benchmark | Folianto | Reference | Ratio | Goal |")
+print("|---|---:|---|---:|---|")
+for name, (what, reference, goal) in rows.items():
+    if name not in found:
+        print(f"| {what} | - | {reference} | - | {goal} (not measured) |")
+        continue
+    ours, theirs, unit = found[name]
+    ratio = ours / theirs if theirs else 0
+    extra = ""
+    if name == "join":
+        extra = f", +{ours - theirs:.0f} ms"
+    print(f"| {what} | {show(ours, unit)} | {reference}: {show(theirs, unit)} | "
+          f"{ratio:.2f}x{extra} | {goal} |")
+PY
+echo
+echo "Imported DLLs of folianto.exe: $imports"
+if [ ${#foreign[@]} -eq 0 ]; then
+  echo "All of them are Windows system DLLs."
+else
+  echo "Not Windows system DLLs: ${foreign[*]}" >&2
+  exit 1
+fi
