@@ -7,6 +7,7 @@
 #include "platform/Dpi.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/Tooltip.h"
 
 namespace folianto {
 
@@ -132,16 +133,9 @@ void Form1::CreateControls() {
   Tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                               nullptr, instance_, nullptr);
-  const HWND listParts[] = {ListView1.Handle(), ListView_GetHeader(ListView1.Handle())};
-  for (HWND part : listParts) {
-    if (!part) continue;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(part);
-    tool.lpszText = const_cast<wchar_t*>(kFileListTip);
-    ::SendMessageW(Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // The header is a window of its own on top of the list; the tip covers it too.
+  for (HWND part : {ListView1.Handle(), ListView_GetHeader(ListView1.Handle())}) {
+    AddTooltip(Tooltip, window_, part, kFileListTip);
   }
 }
 
@@ -368,6 +362,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;
+      ForgetDialogWindow(window);
       return ::DefWindowProcW(window, message, wParam, lParam);
     }
     default:
