@@ -24,6 +24,10 @@ void SetDialogWindow(HWND window) {
   g_dialogWindow = window;
 }
 
+void ForgetDialogWindow(HWND window) {
+  if (g_dialogWindow == window) g_dialogWindow = nullptr;
+}
+
 void SetQuitHandler(QuitHandler handler) {
   g_quitHandler = handler ? handler : ExitAtOnce;
 }

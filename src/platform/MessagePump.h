@@ -6,6 +6,8 @@ namespace folianto {
 
 // The window whose controls Tab, Enter and the space bar work on, through the dialog manager.
 void SetDialogWindow(HWND window);
+// Forgets window as the dialog window, if it is the one; for a window that goes away.
+void ForgetDialogWindow(HWND window);
 
 // The program's main loop: runs until WM_QUIT and returns its exit code.
 int RunMessageLoop();

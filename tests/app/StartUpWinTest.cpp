@@ -16,20 +16,6 @@ std::wstring ShippedHandPointer() {
   return path.front() == L'/' ? L"Z:" + path : path;
 }
 
-std::string ReadAll(const std::wstring& path) {
-  std::string bytes;
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  ::CloseHandle(file);
-  return bytes;
-}
-
 TEST(StartUp, CentresTheWholeWindowOnThePrimaryScreen) {
   TestForm app;
   RECT outer;
@@ -49,7 +35,7 @@ TEST(StartUp, CentresTheWholeWindowOnThePrimaryScreen) {
 
 TEST(StartUp, ShowsTheHandFromHandMCurOverTheButtonsOnly) {
   TempFolder folder;
-  const std::string cursor = ReadAll(ShippedHandPointer());
+  const std::string cursor = testing::ReadFileBytes(ShippedHandPointer());
   ASSERT_FALSE(cursor.empty());
   folder.WriteFile(L"HAND-M.CUR", cursor);
   TestForm app(folder.Path());

@@ -51,19 +51,6 @@ std::string MakePdf(const std::vector<std::string>& pageTexts) {
   return pdf;
 }
 
-std::string ReadAll(const std::wstring& path) {
-  std::string bytes;
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-    bytes.append(buffer, read);
-  ::CloseHandle(file);
-  return bytes;
-}
-
 bool Exists(const std::wstring& path) {
   return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -178,9 +165,9 @@ TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
   EXPECT_EQ(progressAtMessage, std::vector<int>{100});
   EXPECT_EQ(app.form->Progress(), 0);
   EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
-  EXPECT_EQ(ReadAll(output).substr(0, 5), "%PDF-");
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
   EXPECT_EQ(CaptureFilesInTemp(), captures) << "the tool's output file is gone";
-  EXPECT_EQ(ReadAll(inputs.two), MakePdf({"Bravo", "Charlie"}));
+  EXPECT_EQ(testing::ReadFileBytes(inputs.two), MakePdf({"Bravo", "Charlie"}));
 }
 
 TEST(JoinCommand, JoinsTwentyFiveRealFiles) {
@@ -212,7 +199,7 @@ TEST(JoinCommand, TellsOfANonPdfEntryAndJoinsTheRest) {
   EXPECT_EQ(app.dialogs.messages,
             (Texts{L"This file " + notes + L" does not appear to be PDF.", L"Join successful."}));
   EXPECT_EQ(progressAtMessage, (std::vector<int>{67, 100}));
-  EXPECT_EQ(ReadAll(output).substr(0, 5), "%PDF-");
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
 }
 
 TEST(JoinCommand, AFailedJoinShowsTheToolsOwnWordsAndNoSuccess) {
@@ -251,7 +238,7 @@ TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {
     Join(app, output);
     EXPECT_EQ(app.dialogs.messages,
               Texts{L"The output file cannot be one of the files being joined."});
-    EXPECT_EQ(ReadAll(inputs.two), MakePdf({"Bravo", "Charlie"}));
+    EXPECT_EQ(testing::ReadFileBytes(inputs.two), MakePdf({"Bravo", "Charlie"}));
   }
 }
 
@@ -304,8 +291,8 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
 
   EXPECT_EQ(app.dialogs.saveShown.size(), 2u);
   EXPECT_EQ(app.dialogs.messages, (Texts{L"Join successful.", L"Join successful."}));
-  EXPECT_EQ(ReadAll(first).substr(0, 5), "%PDF-");
-  EXPECT_EQ(ReadAll(second).substr(0, 5), "%PDF-");
+  EXPECT_EQ(testing::ReadFileBytes(first).substr(0, 5), "%PDF-");
+  EXPECT_EQ(testing::ReadFileBytes(second).substr(0, 5), "%PDF-");
 }
 
 }  // namespace

@@ -83,6 +83,9 @@ void Click(const PictureButton& button);
 // Lets every pending message run.
 void Pump();
 
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 std::vector<std::wstring> ListTexts(const FileList& list);
