@@ -1,6 +1,7 @@
 // Join overhead: a join of small PDFs through the real "Join!" path (Form1's Check2 with the save
 // dialog and the message answered here, RunAndWait polling every 100 ms) against the same pdftk.exe
-// command line started directly and waited for, in turns.
+// command line started directly and waited for; RunAndWait alone in between tells the poll's
+// share from the rest of the join command's.
 // Usage: bench_join.exe RUNS OUTPUT_FOLDER INPUT.pdf...   (pdftk.exe stands beside this program)
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "join/JoinCommandLine.h"
+#include "join/RunAndWait.h"
 #include "platform/FileSystem.h"
 #include "platform/UniqueHandle.h"
 
@@ -80,37 +82,43 @@ int wmain(int argc, wchar_t** argv) {
   form.Show(SW_SHOWNORMAL);
   form.ListView1.AppendAll(inputs);
 
-  std::vector<double> throughJoin;
-  std::vector<double> direct;
-  // In turns, and each side first every other run, so neither gains from the other's warm caches.
-  for (int run = 0; run < 2 * runs; ++run) {
-    const std::wstring number = std::to_wstring(run / 2);
-    if ((run % 2 == 0) == (run / 2 % 2 == 0)) {
-      dialogs.outputPath = outputFolder + L"\\joined " + number + L".pdf";
-      ::DeleteFileW(dialogs.outputPath.c_str());
-      dialogs.messages.clear();
-      const Stopwatch clock;
-      form.Check2.SetValue(1);
-      throughJoin.push_back(clock.Milliseconds());
-      if (dialogs.messages != std::vector<std::wstring>{L"Join successful."} ||
-          !Joined(dialogs.outputPath)) {
-        return folianto::bench::Failed("the join through \"Join!\" did not succeed");
-      }
-    } else {
-      const std::wstring output = outputFolder + L"\\direct " + number + L".pdf";
+  // Three ways of running the same join, in turns, each of them first in some rounds, so none
+  // gains from another's warm caches: "Join!", RunAndWait alone (its 100 ms poll without the rest
+  // of the join command), and the command line started and waited for directly.
+  enum Way { kThroughJoin, kRunAndWait, kDirect, kWays };
+  std::vector<double> times[kWays];
+  for (int round = 0; round < runs; ++round) {
+    for (int turn = 0; turn < kWays; ++turn) {
+      const int way = (round + turn) % kWays;
+      const std::wstring output = outputFolder + L"\\way " + std::to_wstring(way) + L" run " +
+                                  std::to_wstring(round) + L".pdf";
       ::DeleteFileW(output.c_str());
       const std::wstring commandLine =
           folianto::BuildJoinCommandLine(folianto::ApplicationFolder(), inputs, output);
+      bool succeeded = false;
       const Stopwatch clock;
-      const bool ok = RunDirectly(commandLine);
-      direct.push_back(clock.Milliseconds());
-      if (!ok || !Joined(output)) return folianto::bench::Failed("the direct pdftk run");
+      if (way == kThroughJoin) {
+        dialogs.outputPath = output;
+        dialogs.messages.clear();
+        form.Check2.SetValue(1);
+        succeeded = dialogs.messages == std::vector<std::wstring>{L"Join successful."};
+      } else if (way == kRunAndWait) {
+        int hidden = 0;
+        const folianto::RunResult result = folianto::RunAndWait(commandLine, hidden);
+        succeeded = result.started && result.code == 0;
+      } else {
+        succeeded = RunDirectly(commandLine);
+      }
+      times[way].push_back(clock.Milliseconds());
+      if (!succeeded || !Joined(output)) return folianto::bench::Failed("a join did not succeed");
     }
   }
+  using folianto::bench::Best;
   char what[64];
   std::snprintf(what, sizeof(what), "Join of %zu PDF files", inputs.size());
-  folianto::bench::Report("join", what, "Folianto", folianto::bench::Best(throughJoin),
-                          "same pdftk command line run directly", folianto::bench::Best(direct),
-                          "ms", runs);
+  folianto::bench::Report("join", what, "Folianto", Best(times[kThroughJoin]),
+                          "same pdftk command line run directly", Best(times[kDirect]), "ms", runs);
+  folianto::bench::Report("join-wait", what, "RunAndWait alone", Best(times[kRunAndWait]),
+                          "same pdftk command line run directly", Best(times[kDirect]), "ms", runs);
   return 0;
 }
