@@ -19,13 +19,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
+extern char** environ;
 
 static const char kPdftk[] = "/usr/bin/pdftk";
 
-static char *Utf8(const WCHAR *text) {
+static char* Utf8(const WCHAR* text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
-  char *bytes = malloc(size > 0 ? (size_t)size : 1);
+  char* bytes = malloc(size > 0 ? (size_t)size : 1);
   if (size <= 0 || !WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, size, NULL, NULL)) {
     bytes[0] = '\0';
   }
@@ -34,29 +34,30 @@ static char *Utf8(const WCHAR *text) {
 
 /* The Unix path of a Windows path; a path Wine cannot map (a missing folder, say) goes through as
  * it is, so pdftk reports it in its own words. */
-static char *UnixPath(const WCHAR *path) {
-  char *mapped = wine_get_unix_file_name(path);
+static char* UnixPath(const WCHAR* path) {
+  char* mapped = wine_get_unix_file_name(path);
   if (!mapped) return Utf8(path);
-  char *copy = strdup(mapped);
+  char* copy = strdup(mapped);
   HeapFree(GetProcessHeap(), 0, mapped);
   return copy;
 }
 
 /* A handle assignment is one or more upper-case letters, then "=". */
-static const WCHAR *AssignedPath(const WCHAR *argument) {
-  const WCHAR *p = argument;
-  while (*p >= L'A' && *p <= L'Z') ++p;
+static const WCHAR* AssignedPath(const WCHAR* argument) {
+  const WCHAR* p = argument;
+  while (*p >= L'A' && *p <= L'Z')
+    ++p;
   return (p > argument && *p == L'=') ? p + 1 : NULL;
 }
 
-static char *UnixArgument(const WCHAR *argument, BOOL afterOutput) {
+static char* UnixArgument(const WCHAR* argument, BOOL afterOutput) {
   if (afterOutput && lstrcmpW(argument, L"-") != 0) return UnixPath(argument);
-  const WCHAR *path = AssignedPath(argument);
+  const WCHAR* path = AssignedPath(argument);
   if (!path) return Utf8(argument);
-  char *handle = Utf8(argument);
+  char* handle = Utf8(argument);
   handle[path - argument] = '\0'; /* the letters and "=" are ASCII: one byte each */
-  char *unixPath = UnixPath(path);
-  char *joined = malloc(strlen(handle) + strlen(unixPath) + 1);
+  char* unixPath = UnixPath(path);
+  char* joined = malloc(strlen(handle) + strlen(unixPath) + 1);
   strcpy(joined, handle);
   strcat(joined, unixPath);
   free(handle);
@@ -65,7 +66,7 @@ static char *UnixArgument(const WCHAR *argument, BOOL afterOutput) {
 }
 
 /* fprintf(stderr) would reach the Unix descriptor, not the handle the caller gave. */
-static void WriteAll(DWORD which, const char *bytes, size_t count) {
+static void WriteAll(DWORD which, const char* bytes, size_t count) {
   const HANDLE target = GetStdHandle(which);
   while (count > 0) {
     DWORD written = 0;
@@ -75,7 +76,7 @@ static void WriteAll(DWORD which, const char *bytes, size_t count) {
   }
 }
 
-static void Complain(const char *what) {
+static void Complain(const char* what) {
   char text[512];
   const int length = snprintf(text, sizeof(text), "pdftk bridge: %s: %s\n", what, strerror(errno));
   WriteAll(STD_ERROR_HANDLE, text, length > 0 ? (size_t)length : 0);
@@ -108,10 +109,10 @@ static void PassOutputThrough(int outPipe, int errPipe) {
 
 int main(void) {
   int count = 0;
-  WCHAR **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  WCHAR** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments) return 1;
 
-  char **unixArguments = calloc((size_t)count + 1, sizeof(char *));
+  char** unixArguments = calloc((size_t)count + 1, sizeof(char*));
   unixArguments[0] = strdup(kPdftk);
   for (int i = 1; i < count; ++i) {
     const BOOL afterOutput = i > 1 && lstrcmpW(arguments[i - 1], L"output") == 0;
