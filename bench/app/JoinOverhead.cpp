@@ -12,6 +12,7 @@
 
 #include "BenchSupport.h"
 #include "app/Form1.h"
+#include "platform/UiThread.h"
 #include "join/JoinCommandLine.h"
 #include "join/RunAndWait.h"
 #include "platform/FileSystem.h"
@@ -73,9 +74,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring outputFolder = argv[2];
   const std::vector<std::wstring> inputs(argv + 3, argv + argc);
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                      ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  const folianto::UiThreadSetup uiThread;
   AnsweringDialogs dialogs;
   folianto::Form1 form(dialogs, folianto::ApplicationFolder());
   if (!form.Create(::GetModuleHandleW(nullptr))) return folianto::bench::Failed("creating Form1");

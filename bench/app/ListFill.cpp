@@ -16,6 +16,7 @@
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "platform/Dialogs.h"
+#include "platform/UiThread.h"
 #include "platform/FileSystem.h"
 #include "platform/UniqueHandle.h"
 
@@ -192,9 +193,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!chosen) return Compare(argc > 1 ? std::max(1, _wtoi(argv[1])) : 3);
   const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : kRunsPerProcess;
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                      ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  const folianto::UiThreadSetup uiThread;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   const std::vector<std::wstring> paths = SamplePaths();
 

@@ -3,8 +3,6 @@
 // Usage: folder_walk_bench FOLDER [RUNS]   best of RUNS (5) of each measure
 //        folder_walk_bench FOLDER once     one click and nothing else, to time the whole process
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +14,7 @@
 #include "filelist/FolderWalk.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileSystem.h"
+#include "platform/UiThread.h"
 #include "platform/UniqueHandle.h"
 
 namespace {
@@ -94,17 +93,13 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring folder = argv[1];
   const bool once = argc > 2 && std::wcscmp(argv[2], L"once") == 0;
   const int runs = argc > 2 && !once ? std::max(1, _wtoi(argv[2])) : 5;
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                      ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  const UiThreadSetup uiThread;
 
   if (once) {
     int entries = 0;
     int messages = 0;
     const double click = TimeClick(folder, entries, messages);
     std::printf("walk+append %.3f s, %d listed\n", click, entries);
-    ::CoUninitialize();
     return click < 0 ? 1 : 0;
   }
 
@@ -139,6 +134,5 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("best walk: %.3f s\n", bestWalk);
   std::printf("best walk+append: %.3f s\n", bestClick);
   std::printf("best one bare search per folder: %.3f s\n", bestFloor);
-  ::CoUninitialize();
   return 0;
 }
