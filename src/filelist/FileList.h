@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace folianto {
 
@@ -28,5 +29,14 @@ class FileList {
       Append(text);
   }
 };
+
+// Every entry's text, in list order.
+inline std::vector<std::wstring> AllEntries(const FileList& list) {
+  std::vector<std::wstring> entries;
+  entries.reserve(static_cast<size_t>(list.Count()));
+  for (int i = 1; i <= list.Count(); ++i)
+    entries.push_back(list.Text(i));
+  return entries;
+}
 
 }  // namespace folianto

@@ -14,13 +14,6 @@ constexpr wchar_t kNoPdfFiles[] = L"No PDF files added.";
 // The tail of the tool's own text that a message box still shows whole.
 constexpr size_t kMaxToolTextShown = 2000;
 
-std::vector<std::wstring> EntriesOf(const FileList& list) {
-  std::vector<std::wstring> entries;
-  for (int i = 1; i <= list.Count(); ++i)
-    entries.push_back(list.Text(i));
-  return entries;
-}
-
 // The end of what the tool wrote, without the trailing line breaks.
 std::wstring ToolTextTail(const std::wstring& output) {
   size_t end = output.size();
@@ -81,7 +74,7 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   const std::wstring outputPath = dialog.fileName;
 
   // Read once: the messages shown below let other handlers run, and they may change the list.
-  const std::vector<std::wstring> entries = EntriesOf(list);
+  const std::vector<std::wstring> entries = AllEntries(list);
   if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
   host.SetMousePointer(PointerSetting::Arrow);

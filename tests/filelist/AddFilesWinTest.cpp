@@ -6,7 +6,6 @@ namespace folianto {
 namespace {
 
 using namespace std::string_literals;
-using testing::ListTexts;
 using testing::ScriptedDialogs;
 using testing::TestForm;
 using Paths = std::vector<std::wstring>;
@@ -37,7 +36,7 @@ TEST(AddPdfFiles, AppendsEachAnswerOfTheOpenDialogToTheRealList) {
     testing::Click(app.form->Check1);
     Paths expected{L"E:\\first.pdf"};
     expected.insert(expected.end(), c.added.begin(), c.added.end());
-    EXPECT_EQ(ListTexts(app.form->ListView1), expected);
+    EXPECT_EQ(AllEntries(app.form->ListView1), expected);
     EXPECT_EQ(app.form->ListView1.Selected(), 0);
     EXPECT_TRUE(app.dialogs.messages.empty());
   }
@@ -69,7 +68,7 @@ TEST(AddPdfFiles, APickRepeatedStandsTwice) {
     app.dialogs.AnswerOpen({DialogResult::Chosen, L"D:\\in\\one.pdf"});
     testing::Click(app.form->Check1);
   }
-  EXPECT_EQ(ListTexts(app.form->ListView1), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
+  EXPECT_EQ(AllEntries(app.form->ListView1), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
 }
 
 TEST(AddPdfFiles, ADialogFailureIsReportedAndAddsNothing) {
@@ -92,7 +91,7 @@ TEST(AddPdfFiles, KeepsLongAndNonLatinPathsWhole) {
                               std::wstring(600, L'x') + L"\\\u65e5\u672c";
   app.dialogs.AnswerOpen({DialogResult::Chosen, folder + L"\0\u00e9t\u00e9.pdf"s});
   testing::Click(app.form->Check1);
-  EXPECT_EQ(ListTexts(app.form->ListView1), (Paths{folder + L"\\\u00e9t\u00e9.pdf"}));
+  EXPECT_EQ(AllEntries(app.form->ListView1), (Paths{folder + L"\\\u00e9t\u00e9.pdf"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 namespace folianto {
 namespace {
 
-using testing::ListTexts;
 using testing::TempFolder;
 using testing::TestForm;
 using Paths = std::vector<std::wstring>;
@@ -33,7 +32,7 @@ TEST(AddAllPdfFilesInFolder, AppendsTheAnsweredFolderTreeAfterTheExistingEntries
   app.form->ListView1.Append(L"E:\\first.pdf");
   AddFolder(app, root);
   EXPECT_EQ(app.dialogs.folderTitles, Paths{kPickerTitle});
-  EXPECT_EQ(ListTexts(app.form->ListView1),
+  EXPECT_EQ(AllEntries(app.form->ListView1),
             (Paths{L"E:\\first.pdf", root + L"\\report.pdf", root + L"\\old\\a.pdf"}));
   EXPECT_EQ(app.form->ListView1.Selected(), 0);
   EXPECT_EQ(app.form->Check4.Value(), 0);
@@ -58,7 +57,7 @@ TEST(AddAllPdfFilesInFolder, AddsNothingAndSaysNothingWhenThereIsNothingToAdd) {
     app.form->ListView1.Append(L"E:\\first.pdf");
     AddFolder(app, c.answer);
     EXPECT_EQ(app.dialogs.folderTitles, Paths{kPickerTitle});
-    EXPECT_EQ(ListTexts(app.form->ListView1), Paths{L"E:\\first.pdf"});
+    EXPECT_EQ(AllEntries(app.form->ListView1), Paths{L"E:\\first.pdf"});
     EXPECT_TRUE(app.dialogs.messages.empty());
   }
 }
@@ -85,7 +84,7 @@ TEST(AddAllPdfFilesInFolder, TheSameFolderAddedTwiceStandsTwice) {
   AddFolder(app, temp.Path());
   const std::wstring a = temp.Path() + L"\\a.pdf";
   const std::wstring b = temp.Path() + L"\\sub\\b.pdf";
-  EXPECT_EQ(ListTexts(app.form->ListView1), (Paths{a, b, a, b}));
+  EXPECT_EQ(AllEntries(app.form->ListView1), (Paths{a, b, a, b}));
 }
 
 TEST(AddAllPdfFilesInFolder, WalksTheFixtureFoldersToTheEnd) {
@@ -111,7 +110,7 @@ TEST(AddAllPdfFilesInFolder, WalksTheFixtureFoldersToTheEnd) {
     SCOPED_TRACE(c.name);
     TestForm app;
     AddFolder(app, c.answer);
-    EXPECT_EQ(ListTexts(app.form->ListView1), c.added);
+    EXPECT_EQ(AllEntries(app.form->ListView1), c.added);
     EXPECT_TRUE(app.dialogs.messages.empty());
   }
 }

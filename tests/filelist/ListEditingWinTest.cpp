@@ -8,7 +8,6 @@
 namespace folianto {
 namespace {
 
-using testing::ListTexts;
 using testing::TestForm;
 using Paths = std::vector<std::wstring>;
 
@@ -36,12 +35,12 @@ class ListEditingWinTest : public ::testing::Test {
 TEST_F(ListEditingWinTest, MoveUpThroughTheButtonFollowsTheMovedEntry) {
   list.Select(3);
   testing::Click(form.Check3);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
   EXPECT_EQ(list.Selected(), 2);
   testing::Click(form.Check3);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\c.pdf", L"D:\\a.pdf", L"D:\\b.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\c.pdf", L"D:\\a.pdf", L"D:\\b.pdf"}));
   testing::Click(form.Check3);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\c.pdf", L"D:\\a.pdf", L"D:\\b.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\c.pdf", L"D:\\a.pdf", L"D:\\b.pdf"}));
   EXPECT_EQ(list.Selected(), 1);
   EXPECT_EQ(form.Check3.Value(), 0);
 }
@@ -49,30 +48,30 @@ TEST_F(ListEditingWinTest, MoveUpThroughTheButtonFollowsTheMovedEntry) {
 TEST_F(ListEditingWinTest, MoveDownThroughTheButtonAppendsAtTheEnd) {
   list.Select(2);
   testing::Click(form.Check5);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
   EXPECT_EQ(list.Selected(), 3);
   testing::Click(form.Check5);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf", L"D:\\b.pdf"}));
   EXPECT_EQ(form.Check5.Value(), 0);
 }
 
 TEST_F(ListEditingWinTest, MovesWithNothingSelectedChangeNothing) {
   testing::Click(form.Check3);
   testing::Click(form.Check5);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
 }
 
 TEST_F(ListEditingWinTest, ADoubleClickOnAnEntryRemovesIt) {
   list.Select(2);
   DoubleClickRow(1);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf"}));
   EXPECT_EQ(list.Selected(), 0);
 }
 
 TEST_F(ListEditingWinTest, ADoubleClickOnEmptySpaceRemovesNothing) {
   list.Select(2);
   DoubleClickRow(-1);
-  EXPECT_EQ(ListTexts(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
 }
 
 }  // namespace

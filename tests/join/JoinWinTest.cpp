@@ -8,7 +8,6 @@
 namespace folianto {
 namespace {
 
-using testing::ListTexts;
 using testing::ScriptedDialogs;
 using testing::TempFolder;
 using testing::TestForm;
@@ -111,7 +110,7 @@ TEST(JoinCommand, CancellingTheDialogEndsSilently) {
   testing::Click(app.form->Check2);
   EXPECT_EQ(app.dialogs.saveShown.size(), 1u);
   EXPECT_TRUE(app.dialogs.messages.empty());
-  EXPECT_EQ(ListTexts(app.form->ListView1), Texts{L"D:\\in\\one.pdf"});
+  EXPECT_EQ(AllEntries(app.form->ListView1), Texts{L"D:\\in\\one.pdf"});
   EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
   EXPECT_EQ(app.form->Progress(), 0);
 }

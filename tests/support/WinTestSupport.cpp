@@ -164,11 +164,4 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
-std::vector<std::wstring> ListTexts(const FileList& list) {
-  std::vector<std::wstring> texts;
-  for (int i = 1; i <= list.Count(); ++i)
-    texts.push_back(list.Text(i));
-  return texts;
-}
-
 }  // namespace folianto::testing

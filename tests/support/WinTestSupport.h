@@ -88,6 +88,5 @@ std::string ReadFileBytes(const std::wstring& path);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
-std::vector<std::wstring> ListTexts(const FileList& list);
 
 }  // namespace folianto::testing
