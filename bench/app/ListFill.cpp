@@ -18,6 +18,7 @@
 #include "platform/Dialogs.h"
 #include "platform/UiThread.h"
 #include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
 #include "platform/UniqueHandle.h"
 
 namespace {
@@ -46,14 +47,6 @@ std::vector<std::wstring> SamplePaths() {
     paths.emplace_back(path);
   }
   return paths;
-}
-
-void PumpAll() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 double PeakWorkingSetMiB() {
@@ -210,13 +203,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     list = reference.List();
   }
-  PumpAll();
+  folianto::PumpPendingMessages();
 
   std::vector<double> times;
   double peak = 0;
   for (int run = 0; run < runs; ++run) {
     ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    PumpAll();
+    folianto::PumpPendingMessages();
     const Stopwatch clock;
     if (chosen->mode == Mode::Folianto) {
       form.ListView1.AppendAll(paths);

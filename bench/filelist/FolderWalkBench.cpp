@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "app/Form1.h"
 #include "filelist/FolderWalk.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
 #include "platform/UiThread.h"
 #include "platform/UniqueHandle.h"
 
@@ -35,25 +37,10 @@ class BenchDialogs final : public DialogHost {
   std::wstring folder_;
 };
 
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 // The least a Windows program pays here to look into every folder: one bare search of each.
 double TimeOneSearchPerFolder(const std::vector<std::wstring>& folders, size_t& entries) {
   entries = 0;
-  const double start = Seconds();
+  const bench::Stopwatch clock;
   for (const std::wstring& folder : folders) {
     WIN32_FIND_DATAW data;
     const UniqueFindHandle search(::FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic,
@@ -64,7 +51,7 @@ double TimeOneSearchPerFolder(const std::vector<std::wstring>& folders, size_t& 
       ++entries;
     } while (::FindNextFileW(search.Get(), &data));
   }
-  return Seconds() - start;
+  return clock.Seconds();
 }
 
 // One click on a fresh window; returns the seconds from the click to the list's repaint.
@@ -73,11 +60,11 @@ double TimeClick(const std::wstring& folder, int& entries, int& messages) {
   Form1 form(dialogs, ApplicationFolder());
   if (!form.Create(::GetModuleHandleW(nullptr))) return -1;
   form.Show(SW_SHOWNOACTIVATE);
-  Pump();
-  const double start = Seconds();
+  PumpPendingMessages();
+  const bench::Stopwatch clock;
   form.Check4.SetValue(1);
   ::UpdateWindow(form.ListView1.Handle());
-  const double seconds = Seconds() - start;
+  const double seconds = clock.Seconds();
   entries = form.ListView1.Count();
   messages = dialogs.messages;
   return seconds;
@@ -111,9 +98,9 @@ int wmain(int argc, wchar_t** argv) {
   double bestClick = 1e9;
   double bestFloor = 1e9;
   for (int run = 1; run <= runs; ++run) {
-    const double start = Seconds();
+    const bench::Stopwatch clock;
     const size_t walked = AllPdfFilesInFolder(folder, SystemDirectorySearch()).size();
-    const double walk = Seconds() - start;
+    const double walk = clock.Seconds();
     int entries = 0;
     int messages = 0;
     const double click = TimeClick(folder, entries, messages);

@@ -22,6 +22,7 @@ class Stopwatch {
     return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
            static_cast<double>(frequency.QuadPart);
   }
+  double Seconds() const { return Milliseconds() / 1000.0; }
 
  private:
   LARGE_INTEGER start_;
