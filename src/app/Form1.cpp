@@ -7,6 +7,7 @@
 #include "platform/Dpi.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/PointerRouting.h"
 #include "platform/Tooltip.h"
 
 namespace folianto {
@@ -50,6 +51,16 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
+int ShowCommandWithoutMaximize(int showCommand) {
+  if (showCommand == SW_SHOWDEFAULT) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ::GetStartupInfoW(&startup);
+    showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL;
+  }
+  return showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand;
+}
+
 Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
     : dialogs_(dialogs), applicationFolder_(std::move(applicationFolder)) {
   Check1.OnClick([this] { Check1Click(); });
@@ -62,9 +73,9 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
 Form1::~Form1() {
   if (window_) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    // The tooltip goes with its owner.
     ::DestroyWindow(window_);
   }
-  if (Tooltip) ::DestroyWindow(Tooltip);
 }
 
 bool Form1::Create(HINSTANCE instance) {
@@ -86,7 +97,10 @@ bool Form1::Create(HINSTANCE instance) {
 }
 
 void Form1::Show(int showCommand) {
-  ::ShowWindow(window_, showCommand);
+  ::ShowWindow(window_, ShowCommandWithoutMaximize(showCommand));
+  // Where the system itself applies a maximising start-up command, the window still opens in its
+  // designed size.
+  if (::IsZoomed(window_)) ::ShowWindow(window_, SW_RESTORE);
   ::UpdateWindow(window_);
   ::SetFocus(Command1);
   SetDialogWindow(window_);
@@ -134,9 +148,11 @@ void Form1::CreateControls() {
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                               nullptr, instance_, nullptr);
   // The header is a window of its own on top of the list; the tip covers it too.
-  for (HWND part : {ListView1.Handle(), ListView_GetHeader(ListView1.Handle())}) {
+  const HWND header = ListView_GetHeader(ListView1.Handle());
+  for (HWND part : {ListView1.Handle(), header}) {
     AddTooltip(Tooltip, window_, part, kFileListTip);
   }
+  LetWindowChoosePointerOver(header);
 }
 
 void Form1::LayOut() {
@@ -268,14 +284,21 @@ HoverTarget Form1::TargetOf(HWND control) const {
 }
 
 bool Form1::OnSetCursor(HWND target, int hitTest, UINT mouseMessage) {
-  if (hitTest == HTERROR && target == window_ && mouseMessage == WM_MOUSEMOVE &&
-      pointer_.Setting() == PointerSetting::Busy) {
-    // Disabled behind a modal dialog while a join runs: the hourglass still shows.
+  if (pointer_.Setting() == PointerSetting::Busy) {
+    // The hourglass covers every part of the window while a join runs: the frame, the list's
+    // header and scroll bars, and the whole window while a dialog or message box disables it
+    // (HTERROR), where the system's own handling still beeps at a click.
+    if (hitTest == HTERROR) {
+      ::DefWindowProcW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                       MAKELPARAM(hitTest, mouseMessage));
+    }
     ShowPointer();
     return true;
   }
   if (hitTest != HTCLIENT) return false;
   if (mouseMessage == WM_MOUSEMOVE) pointer_.OnHover(TargetOf(target));
+  // The header keeps its own pointers, the divider's among them.
+  if (target == ListView_GetHeader(ListView1.Handle())) return false;
   if (PointerToShow(pointer_.Setting(), HasCustomPointer()) == ShownPointer::PlatformDefault) {
     return false;
   }
@@ -334,7 +357,15 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_SETCURSOR:
-      if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam))) return TRUE;
+      // The hit-test code is signed: HTERROR is -2.
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
+                      HIWORD(lParam))) {
+        return TRUE;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // The layout is fixed: the window can be minimised and restored, never maximised.
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
       break;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == Label1) {
@@ -362,6 +393,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;
+      Tooltip = nullptr;
       ForgetDialogWindow(window);
       return ::DefWindowProcW(window, message, wParam, lParam);
     }

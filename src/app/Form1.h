@@ -13,6 +13,10 @@
 
 namespace folianto {
 
+// The show command the window opens with: a maximising one (also when the start-up information
+// asks for it through SW_SHOWDEFAULT) opens it normally, since its layout is fixed.
+int ShowCommandWithoutMaximize(int showCommand);
+
 // The program's one window, with its controls under the designer's names. Each button's click
 // handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
 // Form1Folder.cpp); this class lays the window out and routes its messages.
