@@ -6,6 +6,7 @@
 
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
+#include "platform/FileSystem.h"
 
 namespace folianto {
 
@@ -69,22 +70,12 @@ class OutputCapture {
   UniqueFileHandle file_;
 };
 
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD length = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return path;
-  full.resize(length);
-  return full;
-}
-
 class Form1JoinHost final : public JoinHost {
  public:
   explicit Form1JoinHost(Form1& form) : form_(form) {}
 
-  void ShowSaveDialog(CommonDialog& dialog) override {
-    form_.Dialogs().ShowSave(form_.Handle(), dialog);
+  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
+    return form_.Dialogs().ShowSave(form_.Handle(), dialog);
   }
   void ShowMessage(const std::wstring& text) override { form_.ShowMessage(text); }
   void SetProgress(int value) override { form_.SetProgress(value); }
@@ -104,10 +95,7 @@ class Form1JoinHost final : public JoinHost {
   }
 
   bool IsSameFile(const std::wstring& a, const std::wstring& b) override {
-    const std::wstring fullA = FullPath(a);
-    const std::wstring fullB = FullPath(b);
-    return ::CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
-                                  static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
+    return NameTheSameFile(a, b);
   }
 
  private:
