@@ -3,8 +3,6 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
-
 #include "filelist/AddFiles.h"
 #include "filelist/ListEditing.h"
 
@@ -15,13 +13,6 @@ namespace {
 constexpr uint32_t kAddFilesFlags =
     OFN_LONGNAMES | OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_READONLY;
 static_assert(kAddFilesFlags == 0x280201);
-
-std::wstring SelectionUnreadable(uint32_t error) {
-  wchar_t code[16];
-  std::swprintf(code, std::size(code), L"0x%04X", static_cast<unsigned>(error));
-  return std::wstring(L"The selected files could not be read (dialog error ") + code +
-         L"). No file was added; please select fewer files at a time.";
-}
 
 }  // namespace
 
@@ -36,7 +27,7 @@ void Form1::Check1Click() {
 
   const DialogOutcome outcome = dialogs_.ShowOpen(window_, CommonDialog1);
   if (outcome.result == DialogResult::Failed) {
-    ShowMessage(SelectionUnreadable(outcome.error));
+    ShowMessage(OpenDialogFailureMessage(outcome.error));
     return;
   }
   if (outcome.result != DialogResult::Chosen) return;

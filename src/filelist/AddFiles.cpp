@@ -1,6 +1,7 @@
 #include "filelist/AddFiles.h"
 
 #include "filelist/PdfTest.h"
+#include "platform/CommonDialog.h"
 
 namespace folianto {
 
@@ -25,6 +26,15 @@ std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName) {
     paths.push_back(std::move(path));
   }
   return paths;
+}
+
+std::wstring OpenDialogFailureMessage(uint32_t error) {
+  constexpr uint32_t kBufferTooSmall = 0x3003;  // FNERR_BUFFERTOOSMALL
+  if (error == kBufferTooSmall) {
+    return L"The selected files could not be read (" + DialogErrorText(error) +
+           L"). No file was added; please select fewer files at a time.";
+  }
+  return L"The open dialog failed (" + DialogErrorText(error) + L"). No file was added.";
 }
 
 void AddPickedFiles(FileList& list, std::wstring_view dialogFileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,10 @@ namespace folianto {
 // come back NUL-separated as the folder followed by the names, each joined as folder + "\" + name.
 // The folder is used as the dialog gives it, so a drive root yields "C:\\a.pdf".
 std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName);
+
+// What the user is told when the open dialog of "Add PDF File(s)" fails with its extended error
+// code. Only a selection too big for the dialog's buffer is helped by picking fewer files.
+std::wstring OpenDialogFailureMessage(uint32_t error);
 
 // Appends, in order, the picked paths that pass the PDF test; the others are skipped silently.
 void AddPickedFiles(FileList& list, std::wstring_view dialogFileName);

@@ -70,7 +70,12 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   host.SetMousePointer(PointerSetting::Busy);
   dialog.dialogTitle = L"Save Join File As";
   dialog.fileName.clear();
-  host.ShowSaveDialog(dialog);
+  const DialogOutcome outcome = host.ShowSaveDialog(dialog);
+  if (outcome.result == DialogResult::Failed) {
+    host.ShowMessage(SaveDialogFailureMessage(outcome.error));
+    host.SetMousePointer(PointerSetting::Arrow);
+    return;
+  }
   const std::wstring outputPath = dialog.fileName;
 
   // Read once: the messages shown below let other handlers run, and they may change the list.
@@ -78,6 +83,10 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
   host.SetMousePointer(PointerSetting::Arrow);
+}
+
+std::wstring SaveDialogFailureMessage(uint32_t error) {
+  return L"The save dialog failed (" + DialogErrorText(error) + L"). Nothing was joined.";
 }
 
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder) {

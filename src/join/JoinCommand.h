@@ -21,7 +21,7 @@ class JoinHost {
  public:
   virtual ~JoinHost() = default;
   // Shows the dialog as a save dialog; the chosen name lands in its file name.
-  virtual void ShowSaveDialog(CommonDialog& dialog) = 0;
+  virtual DialogOutcome ShowSaveDialog(CommonDialog& dialog) = 0;
   virtual void ShowMessage(const std::wstring& text) = 0;
   virtual void SetProgress(int value) = 0;
   virtual void SetMousePointer(PointerSetting setting) = 0;
@@ -38,6 +38,9 @@ inline constexpr size_t kMaxCommandLineLength = 32767;
 // the list, has pdftk.exe in applicationFolder join the entries and tells the user the outcome.
 void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
                     const std::wstring& applicationFolder);
+
+// What the user is told when the save dialog fails with its extended error code.
+std::wstring SaveDialogFailureMessage(uint32_t error);
 
 // The message that tells the user how the tool's run ended.
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);

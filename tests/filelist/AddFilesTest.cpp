@@ -45,5 +45,13 @@ TEST(AddPickedFiles, KeepsDuplicatesAndIgnoresACancel) {
   EXPECT_EQ(list.Entries(), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
 }
 
+TEST(OpenDialogFailureMessage, AsksForFewerFilesOnlyWhenTheBufferWasTooSmall) {
+  EXPECT_EQ(OpenDialogFailureMessage(0x3003),
+            L"The selected files could not be read (dialog error 0x3003). No file was added; "
+            L"please select fewer files at a time.");
+  EXPECT_EQ(OpenDialogFailureMessage(0x2),
+            L"The open dialog failed (dialog error 0x0002). No file was added.");
+}
+
 }  // namespace
 }  // namespace folianto

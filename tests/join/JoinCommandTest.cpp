@@ -23,9 +23,14 @@ class ScriptedHost final : public JoinHost {
   std::function<void()> onMessage;
   Log log;
 
-  void ShowSaveDialog(CommonDialog& dialog) override {
+  uint32_t saveError = 0;  // not 0: the dialog fails with this code
+
+  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
     log.push_back(L"save " + dialog.dialogTitle + L" [" + dialog.fileName + L"]");
-    if (!saveAnswer.empty()) dialog.fileName = saveAnswer;
+    if (saveError != 0) return {DialogResult::Failed, saveError};
+    if (saveAnswer.empty()) return {DialogResult::Cancelled, 0};
+    dialog.fileName = saveAnswer;
+    return {DialogResult::Chosen, 0};
   }
   void ShowMessage(const std::wstring& text) override {
     log.push_back(L"message " + text);
@@ -111,6 +116,21 @@ TEST(JoinCommand, RunsNothingWhenCancelledOrTheListIsEmptyOrTooLong) {
     EXPECT_EQ(host.log.front(), L"pointer 11");
     EXPECT_EQ(host.log.back(), L"pointer 1");
     EXPECT_EQ(list.Count(), c.entries);
+  }
+}
+
+TEST(JoinCommand, AFailingSaveDialogIsReportedWithItsCodeAndNothingRuns) {
+  for (const int entries : {0, 2}) {
+    SCOPED_TRACE(entries);
+    ScriptedHost host;
+    host.saveError = 0x3002;
+    MemoryFileList list = ListOf(entries);
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    EXPECT_EQ(host.Messages(),
+              Log{L"The save dialog failed (dialog error 0x3002). Nothing was joined."});
+    EXPECT_TRUE(host.Runs().empty());
+    EXPECT_EQ(host.log.back(), L"pointer 1");
   }
 }
 
