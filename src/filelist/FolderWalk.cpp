@@ -1,29 +1,50 @@
 #include "filelist/FolderWalk.h"
 
+#include <set>
+
 namespace folianto {
 
 namespace {
 
-// Junctions and symbolic links carry a name-surrogate tag. A reparse point without a known tag
-// (Wine reports its symbolic links that way) is treated as a link too; one with another tag, such
-// as a cloud-file placeholder, is an ordinary folder with content of its own.
-constexpr uint32_t kNameSurrogateTagBit = 0x20000000;
-
-bool IsFolderLink(const DirectoryEntry& entry) {
-  if (!(entry.attributes & kAttributeReparsePoint)) return false;
-  return entry.reparseTag == 0 || (entry.reparseTag & kNameSurrogateTagBit);
-}
-
 bool IsSubfolderToWalk(const DirectoryEntry& entry) {
   if (entry.name == L"." || entry.name == L"..") return false;
   if (!(entry.attributes & kAttributeDirectory)) return false;
-  if (entry.attributes & (kAttributeHidden | kAttributeSystem)) return false;
-  return !IsFolderLink(entry);
+  return !(entry.attributes & (kAttributeHidden | kAttributeSystem));
 }
+
+// The folders one walk has taken, by identity. Only a link (a reparse point) can lead to a folder
+// a second time, and reading an identity costs a call to the file system per folder, so nothing
+// is read until the walk meets its first link; from then on every folder's identity counts.
+class TakenFolders {
+ public:
+  explicit TakenFolders(DirectorySearch& search) : search_(search) {}
+
+  // Whether the folder at path is one to walk; if so it is taken from now on. taken holds the
+  // folders taken so far.
+  bool Take(const std::wstring& path, bool isLink, const std::vector<std::wstring>& taken) {
+    if (!isLink && !tracking_) return true;
+    if (!tracking_) {
+      tracking_ = true;
+      for (const std::wstring& folder : taken) {
+        if (const auto identity = search_.IdentityOf(folder)) identities_.insert(*identity);
+      }
+    }
+    const std::optional<FileIdentity> identity = search_.IdentityOf(path);
+    // A link that cannot be told apart may lead back up the tree.
+    if (!identity) return !isLink;
+    return identities_.insert(*identity).second;
+  }
+
+ private:
+  DirectorySearch& search_;
+  bool tracking_ = false;
+  std::set<FileIdentity> identities_;
+};
 
 }  // namespace
 
 void CollectSubfolders(std::vector<std::wstring>& folders, bool recurse, DirectorySearch& search) {
+  TakenFolders taken(search);
   // Level by level in place of recursion: the same order, and no stack depth tied to the tree's.
   size_t levelStart = 0;
   size_t levelEnd = folders.size();
@@ -33,7 +54,11 @@ void CollectSubfolders(std::vector<std::wstring>& folders, bool recurse, Directo
       const SearchResult result = search.Find(parent + L"*");
       if (result.error != 0) continue;
       for (const DirectoryEntry& entry : result.entries) {
-        if (IsSubfolderToWalk(entry)) folders.push_back(parent + entry.name + L"\\");
+        if (!IsSubfolderToWalk(entry)) continue;
+        std::wstring path = parent + entry.name + L"\\";
+        if (taken.Take(path, entry.attributes & kAttributeReparsePoint, folders)) {
+          folders.push_back(std::move(path));
+        }
       }
     }
     if (!recurse) break;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/FileIdentity.h"
 
 namespace folianto {
 
@@ -16,8 +19,6 @@ inline constexpr uint32_t kAttributeReparsePoint = 0x400;
 struct DirectoryEntry {
   std::wstring name;
   uint32_t attributes = 0;
-  // Which kind of reparse point, when the attributes say it is one; 0 when unknown.
-  uint32_t reparseTag = 0;
 };
 
 struct SearchResult {
@@ -34,13 +35,18 @@ class DirectorySearch {
  public:
   virtual ~DirectorySearch() = default;
   virtual SearchResult Find(const std::wstring& path) = 0;
+  // The identity of the folder at path, through any links on the way; none when it cannot be
+  // read.
+  virtual std::optional<FileIdentity> IdentityOf(const std::wstring& folder) = 0;
 };
 
 // Appends to folders (each ending in "\") their subfolders, and with recurse every level below,
 // in level order: all folders one level down, grouped by parent in the parents' order, then two
 // levels down, and so on; within one parent in search order. Hidden and system folders are left
-// out with everything under them, and so are folder links, so a link back into the tree cannot
-// make the walk endless. A folder whose search fails contributes no subfolders.
+// out with everything under them. Folder links (junctions, symbolic links, mount points) are
+// followed, but no folder is taken twice, whatever paths lead to it: a link back up the tree, or
+// a second link to a folder already taken, adds nothing. A folder whose search fails contributes
+// no subfolders.
 void CollectSubfolders(std::vector<std::wstring>& folders, bool recurse, DirectorySearch& search);
 
 // The names of the files in folder (with or without a closing "\") that match pattern, in search

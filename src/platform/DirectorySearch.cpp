@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/FileSystem.h"
 #include "platform/UniqueHandle.h"
 
 namespace folianto {
@@ -25,9 +26,7 @@ class FindFileSearch final : public DirectorySearch {
       return result;
     }
     do {
-      const uint32_t tag =
-          (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
-      result.entries.push_back({data.cFileName, data.dwFileAttributes, tag});
+      result.entries.push_back({data.cFileName, data.dwFileAttributes});
     } while (::FindNextFileW(search.Get(), &data));
     const DWORD error = ::GetLastError();
     if (error != ERROR_NO_MORE_FILES) {
@@ -35,6 +34,10 @@ class FindFileSearch final : public DirectorySearch {
       result.error = error;
     }
     return result;
+  }
+
+  std::optional<FileIdentity> IdentityOf(const std::wstring& folder) override {
+    return folianto::IdentityOf(folder);
   }
 };
 

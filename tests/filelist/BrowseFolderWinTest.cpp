@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "filelist/FolderFixture.h"
+#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {

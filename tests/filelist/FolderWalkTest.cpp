@@ -14,10 +14,6 @@ using testing::ReparsePoint;
 using testing::Unreadable;
 using Paths = std::vector<std::wstring>;
 
-constexpr uint32_t kJunctionTag = 0xA0000003;
-constexpr uint32_t kSymbolicLinkTag = 0xA000000C;
-constexpr uint32_t kCloudPlaceholderTag = 0x9000701A;
-
 // The tree of the level-order example: R holds A and B, A holds A1 and A2, B holds B1, A1 holds X.
 const std::vector<Node> kLevelOrderTree = {
     {L"A\\"},     {L"r.pdf"},      {L"B\\"},          {L"A\\A1\\"},      {L"A\\A2\\"},
@@ -76,16 +72,17 @@ TEST(CollectSubfolders, AppendsTheSubfoldersInLevelOrder) {
        true,
        {L"D:\\R\\", L"D:\\R\\A\\", L"D:\\R\\B\\", L"D:\\R\\B\\B1\\"}},
       {"a missing start folder gives nothing", {}, {L"D:\\R\\gone\\"}, true, {L"D:\\R\\gone\\"}},
-      {"folder links are not followed, other reparse points are",
+      {"links are followed, but never to a folder already taken",
        {{L"A\\"},
-        ReparsePoint(L"A\\up\\", 0, L"D:\\R"),
-        ReparsePoint(L"A\\junction\\", kJunctionTag, L"D:\\R"),
-        ReparsePoint(L"A\\symlink\\", kSymbolicLinkTag, L"D:\\R\\A"),
-        ReparsePoint(L"cloud\\", kCloudPlaceholderTag),
-        {L"cloud\\inside\\"}},
+        ReparsePoint(L"A\\up\\", L"D:\\R"),
+        ReparsePoint(L"A\\self\\", L"D:\\R\\A"),
+        ReparsePoint(L"mount\\"),
+        {L"mount\\inside\\"},
+        ReparsePoint(L"B\\", L"D:\\R\\mount\\inside")},
        {L"D:\\R\\"},
        true,
-       {L"D:\\R\\", L"D:\\R\\A\\", L"D:\\R\\cloud\\", L"D:\\R\\cloud\\inside\\"}},
+       // B leads to mount\inside before the walk reaches it there: the first path met is kept.
+       {L"D:\\R\\", L"D:\\R\\A\\", L"D:\\R\\mount\\", L"D:\\R\\B\\"}},
   };
   for (const auto& c : cases) {
     MemoryTree tree(L"D:\\R", c.tree);
@@ -195,15 +192,34 @@ TEST(AllPdfFilesInFolder, GivesTheEntriesToAppendFolderByFolder) {
         {L"open\\"},
         {L"open\\d.pdf"}},
        {L"D:\\in\\a.pdf", L"D:\\in\\open\\d.pdf"}},
-      {"a link back into the tree is not followed",
+      {"a link back up the tree adds nothing",
        L"D:\\in",
-       {{L"a.pdf"}, {L"sub\\"}, ReparsePoint(L"sub\\back\\", 0, L"D:\\in"), {L"sub\\b.pdf"}},
+       {{L"a.pdf"}, {L"sub\\"}, ReparsePoint(L"sub\\back\\", L"D:\\in"), {L"sub\\b.pdf"}},
        {L"D:\\in\\a.pdf", L"D:\\in\\sub\\b.pdf"}},
   };
   for (const auto& c : cases) {
     MemoryTree tree(c.root, c.tree);
     EXPECT_EQ(AllPdfFilesInFolder(c.root, tree), c.expected) << c.name;
   }
+}
+
+TEST(AllPdfFilesInFolder, FollowsLinksOutOfTheTreeButTakesEachFolderOnce) {
+  // Two links in the chosen folder lead to the same folder outside it, which links back.
+  MemoryTree tree(L"D:", {{L"in\\"},
+                          ReparsePoint(L"in\\first\\", L"D:\\shared"),
+                          ReparsePoint(L"in\\second\\", L"D:\\shared"),
+                          {L"in\\a.pdf"},
+                          {L"shared\\"},
+                          {L"shared\\s.pdf"},
+                          ReparsePoint(L"shared\\up\\", L"D:\\in")});
+  EXPECT_EQ(AllPdfFilesInFolder(L"D:\\in", tree),
+            (Paths{L"D:\\in\\a.pdf", L"D:\\in\\first\\s.pdf"}));
+}
+
+TEST(AllPdfFilesInFolder, ReadsNoIdentityInATreeWithoutLinks) {
+  MemoryTree tree(L"D:\\in", kLevelOrderTree);
+  EXPECT_EQ(AllPdfFilesInFolder(L"D:\\in", tree).size(), 4u);
+  EXPECT_EQ(tree.IdentityReads(), 0);
 }
 
 TEST(AllPdfFilesInFolder, AnUnreadableChosenFolderGivesNothing) {

@@ -4,7 +4,9 @@
 // a wildcard pattern without regard to case, entries in the order they were added, "." and ".."
 // first except in a drive root, doubled backslashes read as one.
 #include <cwctype>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,15 +21,13 @@ struct Node {
       : path(std::move(path)), attributes(attributes) {}
   std::wstring path;
   uint32_t attributes;
-  uint32_t reparseTag = 0;
   std::wstring linkTarget;  // searches inside the folder list this folder instead
   bool unreadable = false;  // every search inside the folder fails
 };
 
 // A folder that is a reparse point; with a target, a link that leads there.
-inline Node ReparsePoint(std::wstring path, uint32_t tag, std::wstring target = L"") {
+inline Node ReparsePoint(std::wstring path, std::wstring target = L"") {
   Node node(std::move(path), kAttributeReparsePoint);
-  node.reparseTag = tag;
   node.linkTarget = std::move(target);
   return node;
 }
@@ -59,7 +59,7 @@ class MemoryTree final : public DirectorySearch {
     SearchResult result;
     if (folder.find(L'\\') != std::wstring::npos) {
       for (const wchar_t* dots : {L".", L".."}) {
-        if (Matches(pattern, dots)) result.entries.push_back({dots, kAttributeDirectory, 0});
+        if (Matches(pattern, dots)) result.entries.push_back({dots, kAttributeDirectory});
       }
     }
     for (const DirectoryEntry& entry : found->second) {
@@ -68,7 +68,18 @@ class MemoryTree final : public DirectorySearch {
     return result;
   }
 
+  // A folder is known by the place its links lead to; "unreadable" ones too, as the file system
+  // reads an identity without listing the folder.
+  std::optional<FileIdentity> IdentityOf(const std::wstring& folder) override {
+    ++identityReads_;
+    const std::wstring key = Resolve(Key(folder));
+    const auto found = folders_.find(key);
+    if (found == folders_.end()) return std::nullopt;
+    return FileIdentity{7, static_cast<uint64_t>(std::distance(folders_.begin(), found))};
+  }
+
   int Searches() const { return searches_; }
+  int IdentityReads() const { return identityReads_; }
 
  private:
   static constexpr uint32_t kErrorPathNotFound = 3;
@@ -77,7 +88,7 @@ class MemoryTree final : public DirectorySearch {
   // A node's folder must have been added before it.
   void Add(const Node& node) {
     const std::wstring key = Key(root_ + L"\\" + node.path);
-    DirectoryEntry entry{LastPart(node.path), node.attributes, node.reparseTag};
+    DirectoryEntry entry{LastPart(node.path), node.attributes};
     if (node.path.ends_with(L'\\')) {
       entry.attributes |= kAttributeDirectory;
       folders_[key];
@@ -135,6 +146,7 @@ class MemoryTree final : public DirectorySearch {
   std::map<std::wstring, std::wstring> links_;
   std::set<std::wstring> unreadable_;
   int searches_ = 0;
+  int identityReads_ = 0;
 };
 
 }  // namespace folianto::testing

@@ -1,6 +1,6 @@
 #pragma once
 
-// The folders that folder-fixture.sh makes on the Linux side before the Wine tests run.
+// What linux-fixture.sh makes on the Linux side before the Wine tests run.
 #include <windows.h>
 
 #include <string>
@@ -16,7 +16,7 @@ inline std::wstring Environment(const wchar_t* name) {
 
 // The fixture's folder as a Windows path ("Z:\..."), or the empty text when there is none.
 inline std::wstring FixtureFolder() {
-  std::wstring path = Environment(L"FOLIANTO_FOLDER_FIXTURE");
+  std::wstring path = Environment(L"FOLIANTO_FIXTURE");
   if (path.empty()) return path;
   for (wchar_t& c : path) {
     if (c == L'/') c = L'\\';
@@ -24,10 +24,14 @@ inline std::wstring FixtureFolder() {
   return L"Z:" + path;
 }
 
-// The root of the drive that the fixture maps to its "drive" folder ("Y:\").
+// The root of the drive mapped to the fixture's "drive" folder, for the folder walk.
 inline std::wstring FixtureDriveRoot() {
-  const std::wstring letter = Environment(L"FOLIANTO_FIXTURE_DRIVE");
-  return letter.empty() ? letter : letter + L":\\";
+  return FixtureFolder().empty() ? L"" : L"Y:\\";
+}
+
+// The root of the drive mapped to the fixture's "join" folder.
+inline std::wstring JoinDriveRoot() {
+  return FixtureFolder().empty() ? L"" : L"X:\\";
 }
 
 }  // namespace folianto::testing

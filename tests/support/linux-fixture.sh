@@ -1,18 +1,19 @@
 #!/bin/sh
-# Makes, on the Linux side, the folders that a Windows program cannot make under Wine: a folder
-# that cannot be read, a symbolic link back into its own tree, and a drive whose root is a
-# temporary folder (a link in the prefix's dosdevices).
-# Usage: folder-fixture.sh setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR DRIVE_LETTER
+# Makes, on the Linux side, what a Windows program cannot make under Wine: for the folder walk a
+# folder that cannot be read, symbolic links to folders and a drive whose root is a temporary
+# folder; for the join an input reached through a second drive letter and through a hard link.
+# Drives are links in the prefix's dosdevices: Y: for the walk, X: for the join.
+# Usage: linux-fixture.sh setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR
 set -eu
 verb=$1
 build=$(cd "$2" && pwd)
 fixture=$3
-drive=$(printf '%s' "$4" | tr 'A-Z' 'a-z')
 here=$(cd "$(dirname "$0")" && pwd)
-link="$build/wineprefix/dosdevices/$drive:"
+walkDrive="$build/wineprefix/dosdevices/y:"
+joinDrive="$build/wineprefix/dosdevices/x:"
 
 remove() {
-  rm -f "$link"
+  rm -f "$walkDrive" "$joinDrive"
   if [ -d "$fixture" ]; then
     chmod -R u+rwx "$fixture"
     rm -rf "$fixture"
@@ -34,13 +35,25 @@ case $verb in
     chmod 000 "$fixture/locked/shut"
     touch "$fixture/looped/a.pdf" "$fixture/looped/sub/b.pdf"
     ln -s .. "$fixture/looped/sub/back"
-    ln -s "$fixture/drive" "$link"
+    # Two links to one folder outside the tree, and one back up to the tree.
+    mkdir -p "$fixture/linked/tree/sub" "$fixture/linked/outside/inner"
+    touch "$fixture/linked/tree/a.pdf" "$fixture/linked/tree/sub/b.pdf" \
+      "$fixture/linked/outside/o.pdf" "$fixture/linked/outside/inner/i.pdf"
+    ln -s "$fixture/linked/outside" "$fixture/linked/tree/out"
+    ln -s ../../outside "$fixture/linked/tree/sub/again"
+    ln -s .. "$fixture/linked/tree/sub/up"
+    ln -s "$fixture/drive" "$walkDrive"
+
+    mkdir -p "$fixture/join/in put"
+    printf '%%PDF-1.4\n%% the join must never write here\n' >"$fixture/join/in put/input.pdf"
+    ln "$fixture/join/in put/input.pdf" "$fixture/join/in put/hard link.pdf"
+    ln -s "$fixture/join" "$joinDrive"
     ;;
   cleanup)
     remove
     ;;
   *)
-    echo "usage: $0 setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR DRIVE_LETTER" >&2
+    echo "usage: $0 setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR" >&2
     exit 2
     ;;
 esac
