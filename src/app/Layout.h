@@ -18,15 +18,15 @@ struct TwipsRect {
 enum class ControlKind { PushButton, PictureButton, ListView, ProgressBar, Label };
 
 enum ControlId : int {
-  kCommand1 = 100,
-  kCheck1 = 101,
-  kCheck2 = 102,
-  kCheck3 = 103,
-  kCheck4 = 104,
-  kCheck5 = 105,
-  kListView1 = 110,
-  kProgressBar1 = 111,
-  kLabel1 = 112,
+  kCommand1 = IDC_COMMAND1,
+  kCheck1 = IDC_CHECK1,
+  kCheck2 = IDC_CHECK2,
+  kCheck3 = IDC_CHECK3,
+  kCheck4 = IDC_CHECK4,
+  kCheck5 = IDC_CHECK5,
+  kListView1 = IDC_LISTVIEW1,
+  kProgressBar1 = IDC_PROGRESSBAR1,
+  kLabel1 = IDC_LABEL1,
 };
 
 struct ControlSpec {

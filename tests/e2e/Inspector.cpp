@@ -6,7 +6,11 @@
 //   controls     every control of the main window: id, class, text, rectangle on screen
 //   state        list entries, selected entry (1-based, 0 none), progress position, focused control
 //   itemrect N   the screen rectangle of list entry N (1-based)
+//   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
+//                when it shows none)
 //   dialogs      the other visible top-level windows of the program: class, caption, message text
+//   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
+//   screen       the size of the primary screen
 //   quit         ends the inspector
 // Screen coordinates are those of the X root window under Wine with unmanaged windows.
 #include <windows.h>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+#include "resource.h"
 
 namespace {
 
@@ -26,8 +31,6 @@ using folianto::UniqueKernelHandle;
 
 constexpr wchar_t kMainClass[] = L"FoliantoForm1";
 constexpr wchar_t kMainCaption[] = L"Folianto";
-constexpr int kListView1 = 110;
-constexpr int kProgressBar1 = 111;
 constexpr int kMessageTextId = 0xFFFF;
 constexpr size_t kRemoteTextChars = 4096;
 
@@ -148,7 +151,7 @@ class ProgramView {
   HWND Main() const { return main_; }
   DWORD ProcessId() const { return processId_; }
   DWORD Thread() const { return thread_; }
-  HWND List() const { return ::GetDlgItem(main_, kListView1); }
+  HWND List() const { return ::GetDlgItem(main_, IDC_LISTVIEW1); }
 
   std::vector<std::wstring> Items() const {
     std::vector<std::wstring> items;
@@ -216,6 +219,8 @@ std::string MainCommand(ProgramView& view) {
   out << "{\"found\":true,\"pid\":" << view.ProcessId()
       << ",\"visible\":" << (::IsWindowVisible(view.Main()) ? "true" : "false")
       << ",\"enabled\":" << (::IsWindowEnabled(view.Main()) ? "true" : "false")
+      << ",\"zoomed\":" << (::IsZoomed(view.Main()) ? "true" : "false")
+      << ",\"iconic\":" << (::IsIconic(view.Main()) ? "true" : "false")
       << ",\"caption\":" << Json(WindowText(view.Main())) << ",\"window\":" << Json(window)
       << ",\"client\":" << Json(client) << ",\"captionHeight\":" << ::GetSystemMetrics(SM_CYCAPTION)
       << ",\"captionButton\":" << ::GetSystemMetrics(SM_CXSIZE) << "}";
@@ -240,8 +245,8 @@ std::string StateCommand(ProgramView& view) {
   const HWND list = view.List();
   const auto selected = static_cast<int>(
       ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  const auto progress =
-      static_cast<int>(::SendMessageW(::GetDlgItem(view.Main(), kProgressBar1), PBM_GETPOS, 0, 0));
+  const auto progress = static_cast<int>(
+      ::SendMessageW(::GetDlgItem(view.Main(), IDC_PROGRESSBAR1), PBM_GETPOS, 0, 0));
   GUITHREADINFO gui{};
   gui.cbSize = sizeof(gui);
   const HWND focus = ::GetGUIThreadInfo(view.Thread(), &gui) ? gui.hwndFocus : nullptr;
@@ -265,6 +270,31 @@ std::string ItemRectCommand(ProgramView& view, int position) {
   RECT rect{};
   if (!view.ItemRect(position, rect)) return "{\"found\":true,\"rect\":null}";
   return "{\"found\":true,\"rect\":" + Json(rect) + "}";
+}
+
+std::string ListPartsCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  RECT header{};
+  ::GetWindowRect(ListView_GetHeader(view.List()), &header);
+  // The vertical scroll bar lies between the client area and the right edge of the frame.
+  std::string scrollBar = "null";
+  const HWND list = view.List();
+  if (::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) {
+    RECT window{};
+    ::GetWindowRect(list, &window);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    ::MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    scrollBar = Json(
+        RECT{client.right, client.top, window.right - (client.left - window.left), client.bottom});
+  }
+  return "{\"found\":true,\"header\":" + Json(header) + ",\"scrollBar\":" + scrollBar + "}";
+}
+
+std::string SysCommand(ProgramView& view, unsigned command) {
+  if (!view.Attach()) return "{\"found\":false}";
+  const BOOL posted = ::PostMessageW(view.Main(), WM_SYSCOMMAND, command, 0);
+  return std::string("{\"found\":true,\"posted\":") + (posted ? "true" : "false") + "}";
 }
 
 struct DialogSearch {
@@ -321,8 +351,17 @@ int main() {
       int position = 0;
       words >> position;
       answer = ItemRectCommand(view, position);
+    } else if (command == "listparts") {
+      answer = ListPartsCommand(view);
+    } else if (command == "syscommand") {
+      unsigned value = 0;
+      words >> std::hex >> value;
+      answer = SysCommand(view, value);
     } else if (command == "dialogs") {
       answer = DialogsCommand(view);
+    } else if (command == "screen") {
+      answer = "{\"width\":" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) +
+               ",\"height\":" + std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + "}";
     } else if (command == "quit") {
       break;
     } else {

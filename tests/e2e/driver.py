@@ -9,6 +9,7 @@ failing step takes a screenshot and says which step failed."""
 import contextlib
 import json
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -16,33 +17,41 @@ import sys
 import tempfile
 import time
 
-# Control ids of the main window.
-COMMAND1 = 100
-CHECK1_ADD_FILES = 101
-CHECK2_JOIN = 102
-CHECK3_MOVE_UP = 103
-CHECK4_ADD_FOLDER = 104
-CHECK5_MOVE_DOWN = 105
-LISTVIEW1 = 110
+import xcursor
+
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def _control_ids():
+    """The main window's control ids, as resources/resource.h gives them to the program."""
+    with open(os.path.join(SOURCE_ROOT, "resources", "resource.h")) as header:
+        return {name: int(value) for name, value in
+                re.findall(r"^#define IDC_(\w+) (\d+)", header.read(), re.MULTILINE)}
+
+
+_IDS = _control_ids()
+COMMAND1 = _IDS["COMMAND1"]
+CHECK1_ADD_FILES = _IDS["CHECK1"]
+CHECK2_JOIN = _IDS["CHECK2"]
+CHECK3_MOVE_UP = _IDS["CHECK3"]
+CHECK4_ADD_FOLDER = _IDS["CHECK4"]
+CHECK5_MOVE_DOWN = _IDS["CHECK5"]
+LISTVIEW1 = _IDS["LISTVIEW1"]
+PROGRESSBAR1 = _IDS["PROGRESSBAR1"]
+LABEL1 = _IDS["LABEL1"]
+PICTURE_BUTTONS = [CHECK1_ADD_FILES, CHECK2_JOIN, CHECK3_MOVE_UP, CHECK4_ADD_FOLDER,
+                   CHECK5_MOVE_DOWN]
 
 OPEN_TITLE = "Add File(s) - Use Ctrl & Shift to select multiple files"
 SAVE_TITLE = "Save Join File As"
 FOLDER_TITLE = "Browse for Folder"
 MESSAGE_TITLE = "Folianto"
 
-# Scenario exit codes: CTest takes 77 as "skipped".
 EXIT_FAILED = 1
-EXIT_NOT_THERE_YET = 77
-
-SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 class StepFailed(Exception):
     pass
-
-
-class FeatureMissing(Exception):
-    """The program does not have the feature a scenario needs yet."""
 
 
 def unix_to_wine(path):
@@ -110,6 +119,10 @@ class Session:
         self.bin = os.path.join(self.build, "bin")
         # Where folianto.exe and pdftk.exe stand: bin/ unless a scenario brings its own.
         self.app_folder = self.bin
+        # What comes between "wine" and the program: "start /max ..." starts it as a shortcut
+        # set to "Maximized" does.
+        self.launch = []
+        self.pointer_image = None
         self.scenario = scenario
         self.shots = os.path.join(self.build, "e2e", scenario)
         shutil.rmtree(self.shots, ignore_errors=True)
@@ -144,7 +157,7 @@ class Session:
         self.say(f"step: {name}")
         try:
             yield
-        except (StepFailed, FeatureMissing):
+        except StepFailed:
             raise
         except Exception as error:  # an unexpected error still names its step
             raise StepFailed(f"{type(error).__name__}: {error}") from error
@@ -186,8 +199,8 @@ class Session:
             self.check(os.path.exists(exe), f"{exe} is not built")
             # The pointer stays away from the window, so no tooltip covers the controls.
             self.xdotool("mousemove", "0", "0")
-            self.program = subprocess.Popen(["wine", exe], cwd=self.work, env=self.env,
-                                            stdout=self.log, stderr=self.log)
+            self.program = subprocess.Popen(["wine", *self.launch, exe], cwd=self.work,
+                                            env=self.env, stdout=self.log, stderr=self.log)
             self.inspector = Inspector(os.path.join(self.bin, "e2e_inspector.exe"), self.env)
             self.main = self.wait(lambda: self._shown_main(), "the Folianto window", timeout=60)
             self.controls = {c["id"]: c for c in self.ask("controls")["controls"]}
@@ -272,6 +285,34 @@ class Session:
         caption = client_top - top - border
         self.click_at(right - border - main["captionButton"] // 2, top + border + caption // 2)
 
+    def shown_pointer(self):
+        """Size and hotspot of the pointer the display shows now."""
+        if self.pointer_image is None:
+            self.pointer_image = xcursor.PointerImage(self.env["DISPLAY"])
+        return self.pointer_image.shown()
+
+    def expect_pointer(self, point, expected, what, timeout=3, hold=0.5):
+        """Moves the mouse to point and waits until the display shows the expected pointer and
+        keeps showing it for hold seconds: a pointer that flickers back is not the one shown."""
+        self.xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+        shown = None
+        since = None
+
+        def probe():
+            nonlocal shown, since
+            shown = self.shown_pointer()
+            if shown != expected:
+                since = None
+                return False
+            since = since or time.monotonic()
+            return time.monotonic() - since >= hold
+
+        try:
+            self.wait(probe, f"the pointer over {what}", timeout, interval=0.05)
+        except StepFailed:
+            raise StepFailed(f"over {what} the display shows the pointer {xcursor.describe(shown)}"
+                             f", expected {xcursor.describe(expected)} to stay")
+
     def key(self, *keys):
         self.xdotool("key", "--delay", "60", *keys)
 
@@ -330,6 +371,8 @@ class Session:
     # The end.
 
     def close(self):
+        if self.pointer_image:
+            self.pointer_image.close()
         if self.inspector:
             self.inspector.close()
         if self.program and self.program.poll() is None:
@@ -357,10 +400,6 @@ def run(build, scenario, body, prepare=None):
         body(session)
         session.say(f"PASSED (screenshots in {session.shots})")
         return 0
-    except FeatureMissing as missing:
-        where = session.current_step if session else "set-up"
-        print(f"[{scenario}] NOT THERE YET at step '{where}': {missing}", flush=True)
-        return EXIT_NOT_THERE_YET
     except StepFailed as failure:
         where = session.current_step if session else "set-up"
         shot = session.shot("FAILED") if session else None

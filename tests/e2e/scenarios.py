@@ -12,11 +12,13 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import driver  # noqa: E402
+import xcursor  # noqa: E402
 from driver import (CHECK1_ADD_FILES, CHECK2_JOIN, CHECK3_MOVE_UP, CHECK4_ADD_FOLDER,  # noqa: E402
-                    COMMAND1, FeatureMissing, StepFailed, unix_to_wine)
+                    COMMAND1, LABEL1, LISTVIEW1, PICTURE_BUTTONS, PROGRESSBAR1, StepFailed,
+                    center, unix_to_wine)
 from samplepdf import write_pdf  # noqa: E402
 
-# How long a feature that is there takes at most to show its first dialog.
+# How long a click takes at most to bring up its dialog.
 FEATURE_TIMEOUT = 15
 # Closing the window must end the program at once; this leaves room for a loaded machine.
 CLOSE_TIMEOUT = 3.0
@@ -65,14 +67,11 @@ def add_three(s, folder):
 
 
 def start_join(s, output):
-    """Clicks "Join!" and names the output file; FeatureMissing when there is no join yet."""
+    """Clicks "Join!" and names the output file in the save dialog."""
+    s.check(os.path.exists(os.path.join(s.app_folder, "pdftk.exe")),
+            f"no pdftk.exe in {s.app_folder}: the pdftk bridge is not built")
     s.click_control(CHECK2_JOIN)
-    try:
-        s.wait_dialog(driver.SAVE_TITLE, timeout=FEATURE_TIMEOUT)
-    except StepFailed:
-        raise FeatureMissing('"Join!" shows no save dialog: the join is not in the program yet')
-    if not os.path.exists(os.path.join(s.app_folder, "pdftk.exe")):
-        raise FeatureMissing(f"no pdftk.exe in {s.app_folder}: the pdftk bridge is not built")
+    s.wait_dialog(driver.SAVE_TITLE, timeout=FEATURE_TIMEOUT)
     s.answer_save(output)
 
 
@@ -148,11 +147,7 @@ def add_folder(s):
     ]
     with s.step('click "Add All PDF File(s) In Folder"'):
         s.click_control(CHECK4_ADD_FOLDER)
-        try:
-            s.wait_dialog(driver.FOLDER_TITLE, timeout=FEATURE_TIMEOUT)
-        except StepFailed:
-            raise FeatureMissing('"Add All PDF File(s) In Folder" shows no folder picker: '
-                                 'the folder walk is not in the program yet')
+        s.wait_dialog(driver.FOLDER_TITLE, timeout=FEATURE_TIMEOUT)
         dialog = s.dialog(driver.FOLDER_TITLE)
         s.check(dialog is not None, "the folder picker closed by itself")
     with s.step("choose the tree in the folder picker"):
@@ -299,6 +294,146 @@ def close_during_slow_join(s):
         s.wait(lambda: os.path.exists(finished), "the slow tool to finish", timeout=30)
 
 
+def background_point(s):
+    """A point of the window's own white background: between the list and the big buttons."""
+    left, top, _, _ = s.main["client"]
+    return (left + 300, top + 132)
+
+
+def hand_shape(s):
+    return xcursor.cursor_file_shape(os.path.join(s.app_folder, "HAND-M.CUR"))
+
+
+def prepare_pointer_app(s):
+    """The program with HAND-M.CUR and the slow stand-in as its pdftk.exe, taking 12 s a join."""
+    prepare_slow_tool(s)
+    shutil.copy2(os.path.join(s.bin, "HAND-M.CUR"), s.app_folder)
+    s.env["FOLIANTO_SLOW_TOOL_MS"] = "12000"
+
+
+def pointer_feedback(s):
+    hand = hand_shape(s)
+    s.check(hand != xcursor.ARROW, "HAND-M.CUR looks like the arrow")
+    buttons = [center(s.controls[button]["rect"]) for button in PICTURE_BUTTONS]
+    with s.step("the hand over each picture button"):
+        for button, point in zip(PICTURE_BUTTONS, buttons):
+            s.expect_pointer(point, hand, f"button {button}")
+    with s.step("the arrow over the list and over the background"):
+        s.expect_pointer(center(s.controls[LISTVIEW1]["rect"]), xcursor.ARROW, "the list")
+        s.expect_pointer(background_point(s), xcursor.ARROW, "the background")
+    with s.step("from a button straight onto the label and the progress bar: the hand stays"):
+        s.expect_pointer(buttons[0], hand, "Add PDF File(s)")
+        s.expect_pointer(center(s.controls[LABEL1]["rect"]), hand, "the label")
+        s.expect_pointer(center(s.controls[PROGRESSBAR1]["rect"]), hand, "the progress bar")
+        s.expect_pointer(background_point(s), xcursor.ARROW, "the background")
+
+    folder = os.path.join(s.work, "many")
+    names = [f"{chr(ord('a') + i)}.pdf" for i in range(25)]
+    for name in names:
+        write_pdf(os.path.join(folder, name), [name])
+    with s.step("add 25 files, so the list has a scroll bar"):
+        s.xdotool("mousemove", "0", "0")
+        s.pick_files(folder, names)
+        s.wait_items(entries(folder, names))
+        parts = s.ask("listparts")
+        s.check(parts["scrollBar"], "the list shows no scroll bar")
+    started = os.path.join(s.app_folder, "slow-tool-started")
+    with s.step('click "Join!" and name the output file'):
+        start_join(s, os.path.join(s.work, "joined.pdf"))
+        s.wait(lambda: os.path.exists(started), "the slow tool to start")
+    with s.step("while the tool runs: the hourglass over every part of the window"):
+        places = [(point, f"button {button}") for button, point in zip(PICTURE_BUTTONS, buttons)]
+        places += [(center(s.controls[LISTVIEW1]["rect"]), "the list"),
+                   (center(parts["header"]), "the list's header"),
+                   (center(parts["scrollBar"]), "the list's scroll bar"),
+                   (background_point(s), "the background"),
+                   (center(s.controls[LABEL1]["rect"]), "the label")]
+        for point, what in places:
+            s.expect_pointer(point, xcursor.HOURGLASS, what)
+        s.check(s.dialog(driver.MESSAGE_TITLE) is None, "the join ended before all was seen: "
+                "the tool is not slow enough")
+        s.shot("hourglass")
+    with s.step("while the outcome message is up: the hourglass over the rest of the window"):
+        box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=30)
+        s.check(box["text"] == "Join successful.", f"the message says {box['text']!r}")
+        left, top, right, bottom = box["rect"]
+        visible = [(point, what) for point, what in places
+                   if not (left - 8 <= point[0] <= right + 8 and top - 8 <= point[1] <= bottom + 8)]
+        s.check(len(visible) >= 2, f"the message box {box['rect']} covers the window")
+        for point, what in visible:
+            s.expect_pointer(point, xcursor.HOURGLASS, what + " beside the message box")
+        s.shot("hourglass-behind-message")
+    with s.step("the message closed: the arrow, then the hand over a button once more"):
+        button_point = next(p for p, what in visible if what.startswith("button"))
+        s.xdotool("mousemove", "--sync", str(button_point[0]), str(button_point[1]))
+        s.key("Return")
+        s.wait_dialog_closed(driver.MESSAGE_TITLE)
+        s.wait(lambda: s.shown_pointer() == xcursor.ARROW, "the arrow after the join")
+        s.expect_pointer((button_point[0] + 3, button_point[1] + 2), hand, "the button again")
+
+
+def prepare_without_hand(s):
+    app = os.path.join(s.work, "plain app")
+    os.makedirs(app)
+    shutil.copy2(os.path.join(s.bin, "folianto.exe"), app)
+    s.app_folder = app
+
+
+def pointer_without_hand(s):
+    with s.step("without HAND-M.CUR: the arrow over every picture button"):
+        for button in PICTURE_BUTTONS:
+            s.expect_pointer(center(s.controls[button]["rect"]), xcursor.ARROW, f"button {button}")
+
+
+SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE = 0xF020, 0xF030, 0xF120
+
+
+def prepare_maximized_start(s):
+    # A shortcut set to "Run: Maximized" starts the program like this.
+    s.launch = ["start", "/wait", "/max", "/unix"]
+
+
+def never_maximized(s):
+    designed = s.ask("main")
+    layout = {c: s.controls[c]["rect"] for c in s.controls}
+
+    def check_unchanged(after):
+        main = s.ask("main")
+        s.check(not main["zoomed"], f"the window is maximised after {after}")
+        left, top, right, bottom = main["client"]
+        s.check((right - left, bottom - top) == (513, 242),
+                f"client area {right - left} x {bottom - top} after {after}")
+        s.check(main["window"] == designed["window"],
+                f"the window moved to {main['window']} from {designed['window']} after {after}")
+        now = {c["id"]: c["rect"] for c in s.ask("controls")["controls"]}
+        s.check(now == layout, f"the controls moved after {after}: {now}")
+
+    with s.step("started maximised, the window opens centred in its designed size"):
+        check_unchanged("a maximised start")
+        left, top, right, bottom = designed["window"]
+        screen = s.ask("screen")
+        s.check(abs(left + right - screen["width"]) <= 1 and abs(top + bottom - screen["height"]) <= 1,
+                f"the window {designed['window']} is not centred on the screen {screen}")
+        s.shot("started-maximised")
+    with s.step("minimise and restore"):
+        s.ask(f"syscommand {SC_MINIMIZE:x}")
+        s.wait(lambda: s.ask("main")["iconic"], "the window to be minimised")
+        s.ask(f"syscommand {SC_RESTORE:x}")
+        s.wait(lambda: not s.ask("main")["iconic"], "the window to be restored")
+        check_unchanged("minimise and restore")
+    with s.step("SC_MAXIMIZE is refused"):
+        s.ask(f"syscommand {SC_MAXIMIZE:x}")
+        time.sleep(1.0)
+        check_unchanged("SC_MAXIMIZE")
+    with s.step("a double-click on the caption does not maximise"):
+        left, top, right, _ = designed["window"]
+        client_top = designed["client"][1]
+        s.click_at((left + right) // 2, (top + client_top) // 2, double=True)
+        time.sleep(1.0)
+        check_unchanged("a double-click on the caption")
+        s.shot("after-caption-double-click")
+
+
 SCENARIOS = {
     "join_three": (join_three, None),
     "add_folder": (add_folder, None),
@@ -306,6 +441,9 @@ SCENARIOS = {
     "join_missing_input": (join_missing_input, None),
     "join_26_refused": (join_26_refused, None),
     "close_during_slow_join": (close_during_slow_join, prepare_slow_tool),
+    "pointer_feedback": (pointer_feedback, prepare_pointer_app),
+    "pointer_without_hand": (pointer_without_hand, prepare_without_hand),
+    "never_maximized": (never_maximized, prepare_maximized_start),
 }
 
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -76,8 +77,8 @@ int CaptureFilesInTemp() {
   return count;
 }
 
-void SkipWithoutTool() {
-  if (!Exists(TestProgramFolder() + L"\\pdftk.exe")) GTEST_SKIP() << "no pdftk.exe next to tests";
+void ExpectTool() {
+  ASSERT_TRUE(Exists(TestProgramFolder() + L"\\pdftk.exe")) << "no pdftk.exe next to the tests";
 }
 
 // The join's three inputs, in a folder whose name has a space.
@@ -145,7 +146,7 @@ TEST(JoinCommand, ShowsTheHourglassFromTheSaveDialogOnAndTheArrowAfter) {
 }
 
 TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
-  SkipWithoutTool();
+  ExpectTool();
   ThreeInputs inputs;
   const std::wstring output = CheckedOutputFolder() + L"\\joined file.pdf";
   ::DeleteFileW(output.c_str());
@@ -169,8 +170,20 @@ TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
   EXPECT_EQ(testing::ReadFileBytes(inputs.two), MakePdf({"Bravo", "Charlie"}));
 }
 
+TEST(JoinCommand, JoinsOneRealFile) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const std::wstring output = inputs.folder.Path() + L"\\one.pdf";
+  TestForm app;
+  app.form->ListView1.Append(inputs.two);
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+  EXPECT_EQ(app.form->Progress(), 0);
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
+}
+
 TEST(JoinCommand, JoinsTwentyFiveRealFiles) {
-  SkipWithoutTool();
+  ExpectTool();
   ThreeInputs inputs;
   const std::wstring output = CheckedOutputFolder() + L"\\twenty-five.pdf";
   ::DeleteFileW(output.c_str());
@@ -183,7 +196,7 @@ TEST(JoinCommand, JoinsTwentyFiveRealFiles) {
 }
 
 TEST(JoinCommand, TellsOfANonPdfEntryAndJoinsTheRest) {
-  SkipWithoutTool();
+  ExpectTool();
   ThreeInputs inputs;
   const std::wstring notes = inputs.folder.WriteFile(L"in put\\notes.txt", "notes");
   const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
@@ -202,7 +215,7 @@ TEST(JoinCommand, TellsOfANonPdfEntryAndJoinsTheRest) {
 }
 
 TEST(JoinCommand, AFailedJoinShowsTheToolsOwnWordsAndNoSuccess) {
-  SkipWithoutTool();
+  ExpectTool();
   ThreeInputs inputs;
   const std::wstring missing = inputs.folder.Path() + L"\\in put\\missing.pdf";
   const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
@@ -241,6 +254,32 @@ TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {
   }
 }
 
+// Paths that differ in their text yet lead to the input itself: pdftk would write over it.
+TEST(JoinCommand, RefusesAnOutputThatIsAnInputByAnotherName) {
+  const std::wstring fixture = testing::FixtureFolder();
+  ASSERT_FALSE(fixture.empty()) << "no Linux fixture";
+  const std::wstring input = fixture + L"\\join\\in put\\input.pdf";
+  const std::string before = testing::ReadFileBytes(input);
+  ASSERT_FALSE(before.empty());
+  std::wstring shortName(1024, L'\0');
+  shortName.resize(::GetShortPathNameW(input.c_str(), shortName.data(), 1024));
+  ASSERT_NE(shortName, input) << "no short name";
+  const std::wstring spellings[] = {
+      shortName,
+      testing::JoinDriveRoot() + L"in put\\input.pdf",
+      fixture + L"\\join\\in put\\hard link.pdf",
+  };
+  for (const std::wstring& output : spellings) {
+    SCOPED_TRACE(::testing::PrintToString(output));
+    TestForm app;
+    app.form->ListView1.Append(input);
+    Join(app, output);
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{L"The output file cannot be one of the files being joined."});
+    EXPECT_EQ(testing::ReadFileBytes(input), before);
+  }
+}
+
 TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   ThreeInputs inputs;
   TempFolder noTool;
@@ -269,7 +308,7 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
 
 // While a join waits for the tool, "Join!" works again: the second join runs inside the first.
 TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
-  SkipWithoutTool();
+  ExpectTool();
   ThreeInputs inputs;
   const std::wstring first = inputs.folder.Path() + L"\\first.pdf";
   const std::wstring second = inputs.folder.Path() + L"\\second.pdf";

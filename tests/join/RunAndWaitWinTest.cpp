@@ -26,13 +26,24 @@ bool HasQueuedMessage(UINT message) {
 int g_ticks = 0;
 RunResult g_inner;
 
-TEST(RunAndWait, ReturnsTheExitCodeOfTheProgram) {
+double Milliseconds(LONGLONG ticks) {
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
+TEST(RunAndWait, ReturnsTheExitCodeOfTheProgramAfterOneWholePoll) {
   for (const int code : {0, 3, 259, 1000000}) {
     SCOPED_TRACE(code);
     int hidden = 0;
+    LARGE_INTEGER start, end;
+    ::QueryPerformanceCounter(&start);
     const RunResult result = RunAndWait(Helper(L"exit " + std::to_wstring(code)), hidden);
+    ::QueryPerformanceCounter(&end);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.code, code);
+    // Read, pump, sleep 100 ms, test: even a program that ends at once is waited for that long.
+    EXPECT_GE(Milliseconds(end.QuadPart - start.QuadPart), 100.0);
   }
 }
 
