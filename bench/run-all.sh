@@ -16,7 +16,7 @@ echo "== Building the program and the benchmarks"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DFOLIANTO_BUILD_TESTS=OFF \
   --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target folianto pdftk_bridge bench_minimal_window \
-  bench_startup bench_list_fill bench_join >/dev/null
+  bench_startup bench_list_fill bench_join bench_soak >/dev/null
 
 . "$root/tools/xvfb.sh"
 start_private_display
@@ -75,6 +75,9 @@ if [ -x "$root/bench/folder-walk.sh" ]; then
   fi
 fi
 
+echo "== Soak: 200 rounds of adding a folder, clearing the list and joining three files"
+collect "$root/bench/soak.sh" "$build" 200
+
 echo "== Size and imports"
 exe=$build/bin/folianto.exe
 minimal=$build/bin/bench_minimal_window.exe
@@ -104,6 +107,9 @@ rows = {
     "memory": ("Peak working set after the 10,000 fill", "same fill on a bare list view",
                "reported"),
     "size": ("Size of folianto.exe", "minimal Win32 window exe", "reported"),
+    "soak-handles": ("Kernel handles after 200 soak rounds", "after the first 10 rounds",
+                     "no growth"),
+    "soak-windows": ("Windows after 200 soak rounds", "after the first 10 rounds", "no growth"),
 }
 found = {}
 for line in open(sys.argv[1]):
@@ -115,6 +121,8 @@ def show(value, unit):
         return f"{value / 1024:.0f} KiB"
     if unit == "MiB":
         return f"{value:.1f} MiB"
+    if unit == "count":
+        return f"{value:.0f}"
     return f"{value:.0f} ms"
 
 # Whether a figure meets its goal, from Folianto's figure and the reference's.
@@ -123,6 +131,8 @@ goals = {
     "join": lambda ours, theirs: ours <= 1.1 * theirs + 100,
     "listfill": lambda ours, theirs: ours <= 1.2 * theirs,
     "folderwalk": lambda ours, theirs: ours <= 2 * theirs,
+    "soak-handles": lambda ours, theirs: ours <= theirs,
+    "soak-windows": lambda ours, theirs: ours <= theirs,
 }
 
 print("| Benchmark | Folianto | Reference | Ratio | Goal | Met |")

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AnsweringDialogs.h"
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "platform/UiThread.h"
@@ -21,24 +22,6 @@
 namespace {
 
 using folianto::bench::Stopwatch;
-
-// Answers the save dialog with the next output path and keeps the messages instead of showing
-// them, so only the join itself is timed.
-class AnsweringDialogs final : public folianto::DialogHost {
- public:
-  std::wstring outputPath;
-  std::vector<std::wstring> messages;
-
-  folianto::DialogOutcome ShowOpen(HWND, folianto::CommonDialog&) override {
-    return {folianto::DialogResult::Cancelled, 0};
-  }
-  folianto::DialogOutcome ShowSave(HWND, folianto::CommonDialog& dialog) override {
-    dialog.fileName = outputPath;
-    return {folianto::DialogResult::Chosen, 0};
-  }
-  std::wstring BrowseFolder(HWND, const std::wstring&) override { return {}; }
-  void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
-};
 
 bool RunDirectly(std::wstring commandLine) {
   STARTUPINFOW startup{};
@@ -75,7 +58,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring> inputs(argv + 3, argv + argc);
 
   const folianto::UiThreadSetup uiThread;
-  AnsweringDialogs dialogs;
+  folianto::bench::AnsweringDialogs dialogs;
   folianto::Form1 form(dialogs, folianto::ApplicationFolder());
   if (!form.Create(::GetModuleHandleW(nullptr))) return folianto::bench::Failed("creating Form1");
   form.Show(SW_SHOWNORMAL);

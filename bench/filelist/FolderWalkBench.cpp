@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AnsweringDialogs.h"
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "filelist/FolderWalk.h"
@@ -22,20 +23,6 @@
 namespace {
 
 using namespace folianto;
-
-// The folder picker answers with the tree; no other dialog is expected.
-class BenchDialogs final : public DialogHost {
- public:
-  explicit BenchDialogs(std::wstring folder) : folder_(std::move(folder)) {}
-  DialogOutcome ShowOpen(HWND, CommonDialog&) override { return {DialogResult::Cancelled, 0}; }
-  DialogOutcome ShowSave(HWND, CommonDialog&) override { return {DialogResult::Cancelled, 0}; }
-  std::wstring BrowseFolder(HWND, const std::wstring&) override { return folder_; }
-  void ShowMessage(HWND, const std::wstring&) override { ++messages; }
-  int messages = 0;
-
- private:
-  std::wstring folder_;
-};
 
 // The least a Windows program pays here to look into every folder: one bare search of each.
 double TimeOneSearchPerFolder(const std::vector<std::wstring>& folders, size_t& entries) {
@@ -56,7 +43,8 @@ double TimeOneSearchPerFolder(const std::vector<std::wstring>& folders, size_t& 
 
 // One click on a fresh window; returns the seconds from the click to the list's repaint.
 double TimeClick(const std::wstring& folder, int& entries, int& messages) {
-  BenchDialogs dialogs(folder);
+  bench::AnsweringDialogs dialogs;
+  dialogs.folder = folder;
   Form1 form(dialogs, ApplicationFolder());
   if (!form.Create(::GetModuleHandleW(nullptr))) return -1;
   form.Show(SW_SHOWNOACTIVATE);
@@ -66,7 +54,7 @@ double TimeClick(const std::wstring& folder, int& entries, int& messages) {
   ::UpdateWindow(form.ListView1.Handle());
   const double seconds = clock.Seconds();
   entries = form.ListView1.Count();
-  messages = dialogs.messages;
+  messages = static_cast<int>(dialogs.messages.size());
   return seconds;
 }
 
