@@ -14,7 +14,7 @@
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "filelist/FolderWalk.h"
-#include "platform/DirectorySearch.h"
+#include "filelist/SystemDirectorySearch.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/UiThread.h"

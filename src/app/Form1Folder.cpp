@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 
 #include "filelist/FolderWalk.h"
-#include "platform/DirectorySearch.h"
+#include "filelist/SystemDirectorySearch.h"
 
 namespace folianto {
 

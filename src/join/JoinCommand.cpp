@@ -28,7 +28,8 @@ std::wstring ToolTextTail(const std::wstring& output) {
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
           const std::wstring& applicationFolder) {
   if (entries.size() > kMaxJoinEntries) {
-    host.ShowMessage(L"You can only join 25 files at a time.");
+    host.ShowMessage(L"You can only join " + std::to_wstring(kMaxJoinEntries) +
+                     L" files at a time.");
     return;
   }
   // pdftk would write over an input while reading it.
@@ -43,7 +44,7 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
   bool anyPdf = false;
   for (int i = 1; i <= count; ++i) {
     host.SetProgress(JoinProgress(i, count));
-    host.SetMousePointer(PointerSetting::Busy);
+    host.SetBusy(true);
     const std::wstring& path = entries[static_cast<size_t>(i - 1)];
     if (PassesPdfTest(path)) {
       anyPdf = true;
@@ -67,13 +68,13 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
 
 void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
                     const std::wstring& applicationFolder) {
-  host.SetMousePointer(PointerSetting::Busy);
+  host.SetBusy(true);
   dialog.dialogTitle = L"Save Join File As";
   dialog.fileName.clear();
   const DialogOutcome outcome = host.ShowSaveDialog(dialog);
   if (outcome.result == DialogResult::Failed) {
     host.ShowMessage(SaveDialogFailureMessage(outcome.error));
-    host.SetMousePointer(PointerSetting::Arrow);
+    host.SetBusy(false);
     return;
   }
   const std::wstring outputPath = dialog.fileName;
@@ -82,7 +83,7 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   const std::vector<std::wstring> entries = AllEntries(list);
   if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
-  host.SetMousePointer(PointerSetting::Arrow);
+  host.SetBusy(false);
 }
 
 std::wstring SaveDialogFailureMessage(uint32_t error) {

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/PointerState.h"
 #include "filelist/FileList.h"
 #include "join/RunResult.h"
 #include "platform/CommonDialog.h"
@@ -24,7 +23,8 @@ class JoinHost {
   virtual DialogOutcome ShowSaveDialog(CommonDialog& dialog) = 0;
   virtual void ShowMessage(const std::wstring& text) = 0;
   virtual void SetProgress(int value) = 0;
-  virtual void SetMousePointer(PointerSetting setting) = 0;
+  // Busy from the click until the outcome has been told; the window shows it over its whole area.
+  virtual void SetBusy(bool busy) = 0;
   // Runs the command line hidden, with nothing to read on standard input, and waits for its end.
   virtual ToolRun RunTool(const std::wstring& commandLine) = 0;
   // True when both paths name one file, however they are spelt.

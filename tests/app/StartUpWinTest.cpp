@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/WindowRoutines.h"
+#include "app/CenterForm.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {

@@ -332,7 +332,7 @@ std::string DialogsCommand(ProgramView& view) {
 
 }  // namespace
 
-int main() {
+int wmain() {
   ProgramView view;
   std::string line;
   while (std::getline(std::cin, line)) {

@@ -33,7 +33,7 @@ void Mark(const std::wstring& path) {
 
 }  // namespace
 
-int main() {
+int wmain() {
   const std::wstring folder = OwnFolder();
   Mark(folder + L"\\slow-tool-started");
   ::Sleep(RunMilliseconds());

@@ -1,4 +1,4 @@
-#include "platform/DirectorySearch.h"
+#include "filelist/SystemDirectorySearch.h"
 
 #include <gtest/gtest.h>
 

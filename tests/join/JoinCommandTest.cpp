@@ -37,9 +37,7 @@ class ScriptedHost final : public JoinHost {
     if (onMessage) onMessage();
   }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
-  void SetMousePointer(PointerSetting setting) override {
-    log.push_back(L"pointer " + std::to_wstring(static_cast<int>(setting)));
-  }
+  void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
   ToolRun RunTool(const std::wstring& commandLine) override {
     log.push_back(L"run " + commandLine);
     return toolRun;
@@ -74,19 +72,19 @@ TEST(JoinCommand, JoinsTheListInTheOrderOfItsSteps) {
   dialog.fileName = L"left over";
   RunJoinCommand(host, list, dialog, kFolder);
   EXPECT_EQ(host.log, (Log{
-                          L"pointer 11",
+                          L"busy",
                           L"save Save Join File As []",
                           L"progress 33",
-                          L"pointer 11",
+                          L"busy",
                           L"progress 67",
-                          L"pointer 11",
+                          L"busy",
                           L"progress 100",
-                          L"pointer 11",
+                          L"busy",
                           LR"(run "C:\Tools\pdftk.exe" A="D:\in\one.pdf" B="D:\in\two.pdf" )"
                           LR"(C="D:\in\three.pdf" cat A B C output "D:\out\all.pdf")",
                           L"message Join successful.",
                           L"progress 0",
-                          L"pointer 1",
+                          L"not busy",
                       }));
   EXPECT_EQ(list.Count(), 3);
 }
@@ -113,8 +111,8 @@ TEST(JoinCommand, RunsNothingWhenCancelledOrTheListIsEmptyOrTooLong) {
     RunJoinCommand(host, list, dialog, kFolder);
     EXPECT_EQ(host.Messages(), c.messages);
     EXPECT_TRUE(host.Runs().empty());
-    EXPECT_EQ(host.log.front(), L"pointer 11");
-    EXPECT_EQ(host.log.back(), L"pointer 1");
+    EXPECT_EQ(host.log.front(), L"busy");
+    EXPECT_EQ(host.log.back(), L"not busy");
     EXPECT_EQ(list.Count(), c.entries);
   }
 }
@@ -130,7 +128,7 @@ TEST(JoinCommand, AFailingSaveDialogIsReportedWithItsCodeAndNothingRuns) {
     EXPECT_EQ(host.Messages(),
               Log{L"The save dialog failed (dialog error 0x3002). Nothing was joined."});
     EXPECT_TRUE(host.Runs().empty());
-    EXPECT_EQ(host.log.back(), L"pointer 1");
+    EXPECT_EQ(host.log.back(), L"not busy");
   }
 }
 

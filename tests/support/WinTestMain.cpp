@@ -3,7 +3,7 @@
 
 #include "platform/UiThread.h"
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
   const folianto::UiThreadSetup uiThread;
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

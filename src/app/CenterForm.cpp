@@ -1,4 +1,4 @@
-#include "app/WindowRoutines.h"
+#include "app/CenterForm.h"
 
 #include "app/Layout.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ListViewFileList.h"
+#include "filelist/ListViewFileList.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,64 @@
+#include "platform/OutputCapture.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace folianto {
+
+namespace {
+
+// Enough of the text for the tail a message shows, in any encoding.
+constexpr LONGLONG kMaxCaptureRead = 16 * 1024;
+
+std::wstring Decode(const char* bytes, int count) {
+  for (const UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
+    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    const int length = ::MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
+    if (length <= 0) continue;
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
+    return text;
+  }
+  return {};
+}
+
+}  // namespace
+
+OutputCapture::OutputCapture() {
+  wchar_t folder[MAX_PATH + 1];
+  wchar_t name[MAX_PATH + 1];
+  const DWORD length = ::GetTempPathW(static_cast<DWORD>(std::size(folder)), folder);
+  if (length == 0 || length > MAX_PATH) return;
+  if (!::GetTempFileNameW(folder, L"fol", 0, name)) return;
+  file_.Reset(::CreateFileW(
+      name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file_) ::DeleteFileW(name);
+}
+
+std::wstring OutputCapture::Tail() const {
+  LARGE_INTEGER size{};
+  if (!file_ || !::GetFileSizeEx(file_.Get(), &size) || size.QuadPart == 0) return {};
+  const LONGLONG start = std::max<LONGLONG>(0, size.QuadPart - kMaxCaptureRead);
+  LARGE_INTEGER offset{};
+  offset.QuadPart = start;
+  if (!::SetFilePointerEx(file_.Get(), offset, nullptr, FILE_BEGIN)) return {};
+  std::vector<char> bytes(static_cast<size_t>(size.QuadPart - start));
+  DWORD read = 0;
+  if (!::ReadFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    return {};
+  }
+  size_t first = 0;
+  // A cut inside a UTF-8 sequence skips to the next character.
+  while (start > 0 && first < read && (static_cast<unsigned char>(bytes[first]) & 0xC0) == 0x80)
+    ++first;
+  return Decode(bytes.data() + first, static_cast<int>(read - first));
+}
+
+UniqueFileHandle OpenNullDevice() {
+  return UniqueFileHandle(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+}
+
+}  // namespace folianto

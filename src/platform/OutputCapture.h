@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/UniqueHandle.h"
+
+namespace folianto {
+
+// A temporary file that takes a program's standard output and error. It goes when its handle is
+// closed, also when closing the window ends this program while the other one runs: that one keeps
+// its own handle, and the file goes when it ends too.
+class OutputCapture {
+ public:
+  OutputCapture();
+
+  // Null when no temporary file could be made.
+  HANDLE Handle() const { return file_.Get(); }
+
+  // The end of what was written, as text: UTF-8 when it reads as such, else the system's code
+  // page. Enough for the last lines a message shows.
+  std::wstring Tail() const;
+
+ private:
+  UniqueFileHandle file_;
+};
+
+// The null device, to read from and write to: a program that reads it meets the end at once.
+UniqueFileHandle OpenNullDevice();
+
+}  // namespace folianto
