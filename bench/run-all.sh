@@ -68,8 +68,10 @@ if [ -x "$root/bench/folder-walk.sh" ]; then
   rm -f "$walkLog"
   findBest=$(sed -n "s/^find -name '\*.pdf': *\([0-9.]*\) s.*/\1/p" <<<"$walkOutput")
   walkBest=$(sed -n 's/^Folianto walk + append to ListView1: *\([0-9.]*\) s.*/\1/p' <<<"$walkOutput")
-  if [ -n "$findBest" ] && [ -n "$walkBest" ]; then
-    awk -v f="$walkBest" -v r="$findBest" 'BEGIN { printf "RESULT folderwalk %.3f %.3f ms\n", f * 1000, r * 1000 }' >>"$results"
+  floorBest=$(sed -n 's/^Under Wine, one bare search of every folder: *\([0-9.]*\) s.*/\1/p' <<<"$walkOutput")
+  if [ -n "$findBest" ] && [ -n "$walkBest" ] && [ -n "$floorBest" ]; then
+    awk -v f="$walkBest" -v r="$floorBest" 'BEGIN { printf "RESULT folderwalk %.3f %.3f ms\n", f * 1000, r * 1000 }' >>"$results"
+    awk -v f="$walkBest" -v r="$findBest" 'BEGIN { printf "RESULT folderwalk-find %.3f %.3f ms\n", f * 1000, r * 1000 }' >>"$results"
   else
     echo "could not read the folder walk's figures" >&2
   fi
@@ -103,7 +105,11 @@ rows = {
     "join-wait": ("  the same join by RunAndWait alone", "same pdftk command line run directly",
                   "diagnostic: the 100 ms poll's share"),
     "listfill": ("List fill, 10,000 entries", "bare LVM_INSERTITEMW loop, redraw off", "<= 1.2x"),
-    "folderwalk": ("Folder walk + append, 100,000 files", "find -name '*.pdf'", "<= 2x"),
+    "folderwalk": ("Folder walk + append, 100,000 files",
+                   "one bare directory search per folder under Wine",
+                   "<= 2x (every folder is searched twice)"),
+    "folderwalk-find": ("  the same walk against Linux", "find -name '*.pdf'",
+                        "context: what Wine itself costs"),
     "memory": ("Peak working set after the 10,000 fill", "same fill on a bare list view",
                "reported"),
     "size": ("Size of folianto.exe", "minimal Win32 window exe", "reported"),

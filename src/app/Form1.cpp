@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
+#include "app/CenterForm.h"
 #include "app/Layout.h"
-#include "app/WindowRoutines.h"
 #include "platform/Dpi.h"
 #include "platform/FileSystem.h"
-#include "platform/MessagePump.h"
 #include "platform/PointerRouting.h"
 #include "platform/Tooltip.h"
 
@@ -103,7 +102,6 @@ void Form1::Show(int showCommand) {
   if (::IsZoomed(window_)) ::ShowWindow(window_, SW_RESTORE);
   ::UpdateWindow(window_);
   ::SetFocus(Command1);
-  SetDialogWindow(window_);
 }
 
 void Form1::CreateControls() {
@@ -116,12 +114,15 @@ void Form1::CreateControls() {
     };
     switch (spec.kind) {
       case ControlKind::PushButton:
+        // Command1 lies left of the client area, out of sight and out of the mouse's reach. It
+        // only holds the focus when the window opens, so no visible button shows a focus mark and
+        // Enter or the space bar do nothing until the user tabs or clicks to a control.
         Command1 = make(0, WC_BUTTONW, BS_PUSHBUTTON);
         ::SendMessageW(Command1, WM_SETFONT,
                        reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         break;
       case ControlKind::PictureButton:
-        ButtonById(spec.id)->Create(window_, spec.id, spec.text, RECT{}, spec.tabStop);
+        ButtonById(spec.id)->Create(window_, spec.id, spec.text, spec.tabStop);
         break;
       case ControlKind::ListView: {
         const HWND list =
@@ -181,25 +182,27 @@ void Form1::LayOut() {
 }
 
 void Form1::ApplyFonts() {
-  buttonFont_ = MakeArialBold(1125, dpi_);
-  listFont_ = MakeArialBold(900, dpi_);
-  labelFont_ = MakeArialBold(975, dpi_);
-  for (PictureButton* button : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
-    button->SetFont(buttonFont_.Get());
+  // One font for each size the table names; a control without a size keeps its own.
+  fonts_.clear();
+  for (const ControlSpec& spec : kForm1Controls) {
+    if (spec.fontCentipoints == 0) continue;
+    auto font = fonts_.find(spec.fontCentipoints);
+    if (font == fonts_.end()) {
+      font = fonts_.emplace(spec.fontCentipoints, MakeArialBold(spec.fontCentipoints, dpi_)).first;
+    }
+    ::SendMessageW(::GetDlgItem(window_, spec.id), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(font->second.Get()), TRUE);
   }
-  ::SendMessageW(ListView1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), TRUE);
-  ::SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
 }
 
 void Form1::LoadPictures() {
   const int size = TwipsToPixels(kPictureTwips, static_cast<int>(dpi_));
-  int index = 0;
   for (const ControlSpec& spec : kForm1Controls) {
     if (spec.kind != ControlKind::PictureButton) continue;
-    UniqueIcon& picture = pictures_[index++];
-    picture.Reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON, size, size, 0)));
-    ButtonById(spec.id)->SetPicture(picture.Get(), size);
+    ButtonById(spec.id)->SetPicture(
+        UniqueIcon(static_cast<HICON>(
+            ::LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON, size, size, 0))),
+        size);
   }
 }
 
@@ -257,27 +260,17 @@ int Form1::Progress() const {
 }
 
 PictureButton* Form1::ButtonById(int id) {
-  switch (id) {
-    case kCheck1:
-      return &Check1;
-    case kCheck2:
-      return &Check2;
-    case kCheck3:
-      return &Check3;
-    case kCheck4:
-      return &Check4;
-    case kCheck5:
-      return &Check5;
-    default:
-      return nullptr;
+  for (const auto& [buttonId, button] : buttons_) {
+    if (buttonId == id) return button;
   }
+  return nullptr;
 }
 
 HoverTarget Form1::TargetOf(HWND control) const {
   if (control == window_) return HoverTarget::Background;
   const HWND list = ListView1.Handle();
   if (control == list || ::IsChild(list, control)) return HoverTarget::FileList;
-  for (const PictureButton* button : {&Check1, &Check2, &Check3, &Check4, &Check5}) {
+  for (const auto& [id, button] : buttons_) {
     if (control == button->Handle()) return HoverTarget::PictureButton;
   }
   return HoverTarget::Other;
@@ -394,7 +387,6 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const HWND window = window_;
       window_ = nullptr;
       Tooltip = nullptr;
-      ForgetDialogWindow(window);
       return ::DefWindowProcW(window, message, wParam, lParam);
     }
     default:

@@ -2,13 +2,16 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 
+#include "app/Layout.h"
 #include "app/PictureButton.h"
 #include "app/PointerState.h"
+#include "filelist/ListViewFileList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
-#include "platform/ListViewFileList.h"
 #include "platform/UniqueHandle.h"
 
 namespace folianto {
@@ -92,10 +95,12 @@ class Form1 {
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   PointerState pointer_;
   UniqueCursor handPointer_;
-  UniqueFont buttonFont_;
-  UniqueFont listFont_;
-  UniqueFont labelFont_;
-  UniqueIcon pictures_[5];
+  std::map<int, UniqueFont> fonts_;  // by size in centipoints
+  // The picture buttons by control id, in the order of the control table.
+  const std::pair<int, PictureButton*> buttons_[5] = {
+      {kCheck1, &Check1}, {kCheck2, &Check2}, {kCheck4, &Check4},
+      {kCheck3, &Check3}, {kCheck5, &Check5},
+  };
 };
 
 }  // namespace folianto

@@ -10,25 +10,19 @@ constexpr int kGap = 2;
 
 }  // namespace
 
-HWND PictureButton::Create(HWND parent, int id, const std::wstring& caption, const RECT& bounds,
-                           bool tabStop) {
+HWND PictureButton::Create(HWND parent, int id, const std::wstring& caption, bool tabStop) {
   const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (tabStop ? WS_TABSTOP : 0);
   window_ = ::CreateWindowExW(
-      0, L"BUTTON", caption.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
-      bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   return window_;
 }
 
-void PictureButton::SetPicture(HICON picture, int pictureSize) {
-  picture_ = picture;
+void PictureButton::SetPicture(UniqueIcon picture, int pictureSize) {
+  picture_ = std::move(picture);
   pictureSize_ = pictureSize;
   if (window_) ::InvalidateRect(window_, nullptr, TRUE);
-}
-
-void PictureButton::SetFont(HFONT font) {
-  font_ = font;
-  if (window_) ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void PictureButton::SetValue(int value) {
@@ -49,7 +43,9 @@ void PictureButton::Draw(const DRAWITEMSTRUCT& item) const {
 
   wchar_t caption[128] = {};
   ::GetWindowTextW(window_, caption, static_cast<int>(std::size(caption)));
-  const HGDIOBJ oldFont = font_ ? ::SelectObject(dc, font_) : nullptr;
+  // The font the window gave the button with WM_SETFONT.
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
+  const HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
 
   // Picture and caption stand together in the middle; a caption too tall for the button is
   // clipped at the bottom rather than pushing the picture out of sight.
@@ -62,8 +58,8 @@ void PictureButton::Draw(const DRAWITEMSTRUCT& item) const {
   const int top = face.top + std::max(3, (height - block) / 2) + shift;
 
   if (picture_) {
-    ::DrawIconEx(dc, face.left + (width - pictureSize_) / 2 + shift, top, picture_, pictureSize_,
-                 pictureSize_, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, face.left + (width - pictureSize_) / 2 + shift, top, picture_.Get(),
+                 pictureSize_, pictureSize_, 0, nullptr, DI_NORMAL);
   }
   RECT text{face.left + 3 + shift, top + pictureSize_ + kGap, face.right - 3 + shift,
             face.bottom - 2};

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/UniqueHandle.h"
+
 namespace folianto {
 
 // A two-state picture button drawn by the program: white face, raised when off and sunken when
@@ -14,11 +16,11 @@ class PictureButton {
  public:
   using ClickHandler = std::function<void()>;
 
-  HWND Create(HWND parent, int id, const std::wstring& caption, const RECT& bounds, bool tabStop);
+  // Created at no size: the window lays it out.
+  HWND Create(HWND parent, int id, const std::wstring& caption, bool tabStop);
   HWND Handle() const { return window_; }
 
-  void SetPicture(HICON picture, int pictureSize);
-  void SetFont(HFONT font);
+  void SetPicture(UniqueIcon picture, int pictureSize);
   void OnClick(ClickHandler handler) { onClick_ = std::move(handler); }
 
   int Value() const { return value_; }
@@ -31,9 +33,8 @@ class PictureButton {
 
  private:
   HWND window_ = nullptr;
-  HICON picture_ = nullptr;
+  UniqueIcon picture_;
   int pictureSize_ = 32;
-  HFONT font_ = nullptr;
   int value_ = 0;
   ClickHandler onClick_;
 };

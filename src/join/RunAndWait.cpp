@@ -36,9 +36,4 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
   return ExitedWith(state.exitCode);
 }
 
-RunResult RunAndWait(const std::wstring& commandLine) {
-  int windowStyle = kDefaultWindowStyle;
-  return RunAndWait(commandLine, windowStyle);
-}
-
 }  // namespace folianto

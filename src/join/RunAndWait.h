@@ -15,7 +15,4 @@ namespace folianto {
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
                      const StdHandles* stdHandles = nullptr);
 
-// With no window style given: minimised without focus.
-RunResult RunAndWait(const std::wstring& commandLine);
-
 }  // namespace folianto

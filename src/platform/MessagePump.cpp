@@ -4,33 +4,15 @@ namespace folianto {
 
 namespace {
 
-HWND g_dialogWindow = nullptr;
-
-void ExitAtOnce(int exitCode) {
-  ::ExitProcess(static_cast<UINT>(exitCode));
-}
-
-QuitHandler g_quitHandler = ExitAtOnce;
-
 void Dispatch(MSG& msg) {
-  if (g_dialogWindow && ::IsDialogMessageW(g_dialogWindow, &msg)) return;
+  // Thread messages have no window; every other goes to its top-level window's dialog manager,
+  // which dispatches whatever is not a dialog key itself.
+  if (msg.hwnd && ::IsDialogMessageW(::GetAncestor(msg.hwnd, GA_ROOT), &msg)) return;
   ::TranslateMessage(&msg);
   ::DispatchMessageW(&msg);
 }
 
 }  // namespace
-
-void SetDialogWindow(HWND window) {
-  g_dialogWindow = window;
-}
-
-void ForgetDialogWindow(HWND window) {
-  if (g_dialogWindow == window) g_dialogWindow = nullptr;
-}
-
-void SetQuitHandler(QuitHandler handler) {
-  g_quitHandler = handler ? handler : ExitAtOnce;
-}
 
 int RunMessageLoop() {
   MSG msg{};
@@ -45,10 +27,7 @@ int RunMessageLoop() {
 void PumpPendingMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      g_quitHandler(static_cast<int>(msg.wParam));
-      return;
-    }
+    if (msg.message == WM_QUIT) ::ExitProcess(static_cast<UINT>(msg.wParam));
     Dispatch(msg);
   }
 }
