@@ -10,6 +10,8 @@ export WINEPREFIX="$build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine maps file names through the Unix locale: under C, non-Latin names cannot be reached.
+export LC_ALL=C.UTF-8
 # The pdftk bridge's Winelib module sits next to the program in bin/.
 export WINEDLLPATH="$build/bin${WINEDLLPATH:+:$WINEDLLPATH}"
 

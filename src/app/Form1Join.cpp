@@ -3,6 +3,7 @@
 
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/OutputCapture.h"
 
@@ -37,6 +38,19 @@ class Form1JoinHost final : public JoinHost {
   bool IsSameFile(const std::wstring& a, const std::wstring& b) override {
     return NameTheSameFile(a, b);
   }
+
+  bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
+  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
+    return ShortPathOf(path);
+  }
+  bool Exists(const std::wstring& path) override { return FileExists(path); }
+  std::wstring MakeTemporaryFile(const std::wstring& folder) override {
+    return MakeTemporaryFileIn(folder);
+  }
+  bool ReplaceFile(const std::wstring& from, const std::wstring& to) override {
+    return folianto::ReplaceFile(from, to);
+  }
+  void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
 
  private:
   Form1& form_;

@@ -25,6 +25,26 @@ std::wstring ToolTextTail(const std::wstring& output) {
   return output.substr(begin, end - begin);
 }
 
+// Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
+// the run ended.
+std::wstring RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
+                     const std::wstring& outputPath, const std::wstring& applicationFolder) {
+  // The list keeps every entry as the user sees it; only the command line spells the paths the
+  // tool could not read otherwise.
+  std::wstring refusal;
+  const std::optional<ToolPaths> tool = SpellForTool(host, entries, outputPath, refusal);
+  if (!tool) return refusal;
+  const std::wstring commandLine =
+      BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
+  if (commandLine.size() >= kMaxCommandLineLength) {
+    DiscardToolOutput(host, *tool);
+    return L"The file paths are too long to join in one go.";
+  }
+  const ToolRun run = host.RunTool(commandLine);
+  const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
+  return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
+}
+
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
           const std::wstring& applicationFolder) {
   if (entries.size() > kMaxJoinEntries) {
@@ -52,15 +72,7 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  const std::wstring commandLine = BuildJoinCommandLine(applicationFolder, entries, outputPath);
-
-  if (!anyPdf) {
-    host.ShowMessage(kNoPdfFiles);
-  } else if (commandLine.size() >= kMaxCommandLineLength) {
-    host.ShowMessage(L"The file paths are too long to join in one go.");
-  } else {
-    host.ShowMessage(JoinOutcomeMessage(host.RunTool(commandLine), applicationFolder));
-  }
+  host.ShowMessage(anyPdf ? RunTool(host, entries, outputPath, applicationFolder) : kNoPdfFiles);
   host.SetProgress(0);
 }
 
@@ -71,7 +83,13 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   host.SetBusy(true);
   dialog.dialogTitle = L"Save Join File As";
   dialog.fileName.clear();
-  const DialogOutcome outcome = host.ShowSaveDialog(dialog);
+  // The save dialog asks before an existing file is replaced and adds ".pdf" to a name typed
+  // without an ending; the shared dialog keeps neither, so "Add PDF File(s)" never meets them.
+  CommonDialog shown = dialog;
+  shown.flags |= kAskBeforeReplacing;
+  shown.defaultExt = L"pdf";
+  const DialogOutcome outcome = host.ShowSaveDialog(shown);
+  dialog.fileName = shown.fileName;
   if (outcome.result == DialogResult::Failed) {
     host.ShowMessage(SaveDialogFailureMessage(outcome.error));
     host.SetBusy(false);

@@ -4,6 +4,7 @@
 
 #include "filelist/FileList.h"
 #include "join/RunResult.h"
+#include "join/ToolSpelling.h"
 #include "platform/CommonDialog.h"
 
 namespace folianto {
@@ -16,9 +17,8 @@ struct ToolRun {
 };
 
 // What "Join!" needs from the window and the system.
-class JoinHost {
+class JoinHost : public ToolFileNames {
  public:
-  virtual ~JoinHost() = default;
   // Shows the dialog as a save dialog; the chosen name lands in its file name.
   virtual DialogOutcome ShowSaveDialog(CommonDialog& dialog) = 0;
   virtual void ShowMessage(const std::wstring& text) = 0;

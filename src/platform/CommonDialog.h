@@ -17,6 +17,9 @@ struct CommonDialog {
   uint32_t flags = 0;
 };
 
+// The flag that has a save dialog ask before it replaces an existing file (OFN_OVERWRITEPROMPT).
+inline constexpr uint32_t kAskBeforeReplacing = 0x2;
+
 enum class DialogResult { Chosen, Cancelled, Failed };
 
 struct DialogOutcome {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <random>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -35,6 +36,11 @@ bool FileExists(const std::wstring& path) {
   return ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
 
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::wstring ApplicationFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
@@ -62,6 +68,44 @@ bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
   if (SameFullPath(a, b)) return true;
   const std::optional<FileIdentity> identityA = IdentityOf(a);
   return identityA && identityA == IdentityOf(b);
+}
+
+std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
+  const DWORD needed = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring shortPath(needed, L'\0');
+  const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath.data(), needed);
+  if (length == 0 || length >= needed) return std::nullopt;
+  shortPath.resize(length);
+  return shortPath;
+}
+
+std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
+  // Letters only, and no fixed-size buffer, so a folder of any depth takes one.
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  std::mt19937 random(static_cast<unsigned>(now.QuadPart) ^ ::GetCurrentProcessId());
+  std::uniform_int_distribution<int> letter(0, 25);
+  const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L"\\";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::wstring path = prefix + L"folianto-";
+    for (int i = 0; i < 8; ++i)
+      path += static_cast<wchar_t>(L'a' + letter(random));
+    path += L".tmp";
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return path;
+    if (::GetLastError() != ERROR_FILE_EXISTS) return {};
+  }
+  return {};
+}
+
+bool ReplaceFile(const std::wstring& from, const std::wstring& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+void RemoveFile(const std::wstring& path) {
+  ::DeleteFileW(path.c_str());
 }
 
 }  // namespace folianto

@@ -11,6 +11,9 @@ namespace folianto {
 // any failure gives false.
 bool FileExists(const std::wstring& path);
 
+// True when path names a folder (a drive root included).
+bool IsFolder(const std::wstring& path);
+
 // The folder that holds the running program, without a closing backslash unless a drive root.
 std::wstring ApplicationFolder();
 
@@ -20,5 +23,16 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 // True when both paths name one file: the same full path (case aside), or, when both exist, the
 // same identity, however differently they are spelt.
 bool NameTheSameFile(const std::wstring& a, const std::wstring& b);
+
+// The path in 8.3 short names; none where the volume keeps none or the path is not there.
+std::optional<std::wstring> ShortPathOf(const std::wstring& path);
+
+// A new, empty file named in plain ASCII letters in folder; its full path, or the empty text.
+std::wstring MakeTemporaryFileIn(const std::wstring& folder);
+
+// Renames from to to, replacing a file of that name.
+bool ReplaceFile(const std::wstring& from, const std::wstring& to);
+
+void RemoveFile(const std::wstring& path);
 
 }  // namespace folianto

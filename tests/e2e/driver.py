@@ -140,6 +140,8 @@ class Session:
             "WINEARCH": "win64",
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            # Wine maps file names through the Unix locale; under C non-Latin names are lost.
+            "LC_ALL": "C.UTF-8",
             # The pdftk bridge's Winelib module sits next to the program in bin/.
             "WINEDLLPATH": self.bin,
         })
@@ -317,7 +319,9 @@ class Session:
         self.xdotool("key", "--delay", "60", *keys)
 
     def type(self, text):
-        self.xdotool("type", "--delay", "25", "--", text)
+        # xdotool drops characters outside Latin at short delays: it remaps a key for each.
+        delay = "25" if all(ord(c) < 0x80 for c in text) else "120"
+        self.xdotool("type", "--delay", delay, "--", text)
 
     def pick_files(self, folder, names):
         """Picks names of folder in the open dialog that "Add PDF File(s)" shows."""
@@ -333,15 +337,17 @@ class Session:
         self.key("Return")
         self.wait_dialog_closed(OPEN_TITLE)
 
-    def answer_save(self, path):
-        """Names the output file in the save dialog of "Join!"."""
+    def answer_save(self, path, wait_closed=True):
+        """Names the output file in the save dialog of "Join!" (path as typed: a Unix path is
+        typed as its Z: path)."""
         self.wait_dialog(SAVE_TITLE)
         time.sleep(0.3)
         self.shot("save-dialog")
         self.key("Home", "shift+End")
-        self.type(unix_to_wine(path))
+        self.type(unix_to_wine(path) if path.startswith("/") else path)
         self.key("Return")
-        self.wait_dialog_closed(SAVE_TITLE)
+        if wait_closed:
+            self.wait_dialog_closed(SAVE_TITLE)
 
     def choose_folder(self, folder):
         """Walks the folder picker's tree from "/" to folder with the keys a person would use."""

@@ -434,6 +434,87 @@ def never_maximized(s):
         s.shot("after-caption-double-click")
 
 
+def save_dialog_protects_files(s):
+    folder = os.path.join(s.work, "input")
+    write_pdf(os.path.join(folder, "one.pdf"), ["Part one"])
+    output_folder = os.path.join(s.work, "output")
+    existing = os.path.join(output_folder, "existing.pdf")
+    os.makedirs(output_folder)
+    with open(existing, "wb") as f:
+        f.write(b"%PDF-1.4\n% precious, must survive a No\n")
+    before = open(existing, "rb").read()
+    with s.step("add one PDF file"):
+        s.pick_files(folder, ["one.pdf"])
+        s.wait_items(entries(folder, ["one.pdf"]))
+
+    def prompt():
+        for dialog in s.dialogs():
+            if dialog["title"] == driver.SAVE_TITLE and dialog["text"]:
+                return dialog
+        return None
+
+    with s.step('name an existing file, answer "No", then Escape: nothing is joined'):
+        s.click_control(CHECK2_JOIN)
+        s.answer_save(existing, wait_closed=False)
+        asked = s.wait(prompt, "the question whether to replace the file")
+        s.check("already exists" in asked["text"], f"the question reads {asked['text']!r}")
+        s.shot("replace-question")
+        s.key("n")
+        s.wait(lambda: prompt() is None, "the question to close")
+        s.check(s.dialog(driver.SAVE_TITLE) is not None, '"No" did not go back to the dialog')
+        s.key("Escape")
+        s.wait_dialog_closed(driver.SAVE_TITLE)
+        time.sleep(0.5)
+        s.check(s.dialog(driver.MESSAGE_TITLE) is None, "a message came up after the cancel")
+        s.check(open(existing, "rb").read() == before, "the existing file was changed")
+    with s.step('name it again and answer "Yes": it is joined'):
+        s.click_control(CHECK2_JOIN)
+        s.answer_save(existing, wait_closed=False)
+        s.wait(prompt, "the question whether to replace the file")
+        s.key("y")
+        s.wait_dialog_closed(driver.SAVE_TITLE)
+        text = s.answer_message()
+        s.check(text == "Join successful.", f"the message says {text!r}")
+        s.check(page_texts(existing) == ["Part one"], "the file does not hold the joined page")
+    with s.step('a name typed without an ending gets ".pdf"'):
+        s.click_control(CHECK2_JOIN)
+        s.answer_save(os.path.join(output_folder, "merged"))
+        text = s.answer_message()
+        s.check(text == "Join successful.", f"the message says {text!r}")
+        merged = os.path.join(output_folder, "merged.pdf")
+        s.check(os.path.exists(merged), f"no {merged}; the folder holds {os.listdir(output_folder)}")
+        s.check(not os.path.exists(os.path.join(output_folder, "merged")), "merged without .pdf")
+        s.check(page_texts(merged) == ["Part one"], "merged.pdf does not hold the joined page")
+
+
+def names_outside_the_code_page(s):
+    folder = os.path.join(s.work, "input")
+    names = ["\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.pdf", "\u65e5\u672c\u8a9e.pdf",
+             "caf\u00e9.pdf"]
+    for number, name in enumerate(names, 1):
+        write_pdf(os.path.join(folder, name), [f"Part {number}"])
+    output_folder = os.path.join(s.work, "output")
+    os.makedirs(output_folder)
+    with s.step("pick the Greek, Japanese and French names in the open dialog"):
+        s.pick_files(folder, names)
+        s.wait_items(entries(folder, names))
+    for output_name in ["\u00fcn\u00efcode \u00ff.pdf", "\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf"]:
+        output = os.path.join(output_folder, output_name)
+        with s.step(f"join them into {output_name}"):
+            start_join(s, output)
+            text = s.answer_message()
+            s.check(text == "Join successful.", f"the message says {text!r}")
+            s.check(os.path.exists(output), f"no {output_name}; the folder holds "
+                    f"{os.listdir(output_folder)}")
+            pages = page_texts(output)
+            s.check(pages == ["Part 1", "Part 2", "Part 3"], f"the pages read {pages}")
+            s.check(s.items() == entries(folder, names), "the list's entries changed")
+    with s.step("no temporary file is left"):
+        left = sorted(os.listdir(output_folder))
+        s.check(left == sorted(["\u00fcn\u00efcode \u00ff.pdf", "\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf"]),
+                f"the output folder holds {left}")
+
+
 SCENARIOS = {
     "join_three": (join_three, None),
     "add_folder": (add_folder, None),
@@ -444,6 +525,8 @@ SCENARIOS = {
     "pointer_feedback": (pointer_feedback, prepare_pointer_app),
     "pointer_without_hand": (pointer_without_hand, prepare_without_hand),
     "never_maximized": (never_maximized, prepare_maximized_start),
+    "save_dialog_protects_files": (save_dialog_protects_files, None),
+    "names_outside_the_code_page": (names_outside_the_code_page, None),
 }
 
 

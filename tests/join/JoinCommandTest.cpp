@@ -8,54 +8,14 @@
 
 #include "filelist/MemoryFileList.h"
 #include "join/JoinCommandLine.h"
+#include "join/ScriptedJoinHost.h"
 
 namespace folianto {
 namespace {
 
-using Log = std::vector<std::wstring>;
-constexpr wchar_t kFolder[] = L"C:\\Tools";
-
-// Answers the join's questions and writes down, in order, everything it does.
-class ScriptedHost final : public JoinHost {
- public:
-  std::wstring saveAnswer;  // empty: the user cancels
-  ToolRun toolRun{ExitedWith(0), L""};
-  std::function<void()> onMessage;
-  Log log;
-
-  uint32_t saveError = 0;  // not 0: the dialog fails with this code
-
-  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
-    log.push_back(L"save " + dialog.dialogTitle + L" [" + dialog.fileName + L"]");
-    if (saveError != 0) return {DialogResult::Failed, saveError};
-    if (saveAnswer.empty()) return {DialogResult::Cancelled, 0};
-    dialog.fileName = saveAnswer;
-    return {DialogResult::Chosen, 0};
-  }
-  void ShowMessage(const std::wstring& text) override {
-    log.push_back(L"message " + text);
-    if (onMessage) onMessage();
-  }
-  void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
-  void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
-  ToolRun RunTool(const std::wstring& commandLine) override {
-    log.push_back(L"run " + commandLine);
-    return toolRun;
-  }
-  bool IsSameFile(const std::wstring& a, const std::wstring& b) override { return a == b; }
-
-  Log Messages() const { return Matching(L"message "); }
-  Log Runs() const { return Matching(L"run "); }
-
- private:
-  Log Matching(const std::wstring& prefix) const {
-    Log found;
-    for (const auto& line : log) {
-      if (line.starts_with(prefix)) found.push_back(line.substr(prefix.size()));
-    }
-    return found;
-  }
-};
+using testing::kFolder;
+using testing::Log;
+using testing::ScriptedHost;
 
 MemoryFileList ListOf(int count, const std::wstring& ending = L".pdf") {
   MemoryFileList list;

@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <commdlg.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -142,7 +145,12 @@ TEST(JoinCommand, ShowsTheHourglassFromTheSaveDialogOnAndTheArrowAfter) {
   EXPECT_EQ(shown.dialogTitle, L"Save Join File As");
   EXPECT_EQ(shown.fileName, L"");
   EXPECT_EQ(shown.filter, L"PDF Files (*.pdf)|*.pdf|");
-  EXPECT_EQ(shown.flags, 0x280201u);
+  // The save dialog alone asks before replacing a file and adds ".pdf"; the shared dialog keeps
+  // the flags "Add PDF File(s)" left and no default extension.
+  EXPECT_EQ(shown.flags, 0x280201u | OFN_OVERWRITEPROMPT);
+  EXPECT_EQ(shown.defaultExt, L"pdf");
+  EXPECT_EQ(app.form->CommonDialog1.flags, 0x280201u);
+  EXPECT_EQ(app.form->CommonDialog1.defaultExt, L"");
 }
 
 TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/CodePage.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -34,6 +35,49 @@ TEST(ApplicationFolder, IsTheRunningProgramsFolderWithoutAClosingBackslash) {
   ASSERT_GT(folder.size(), 3u);
   EXPECT_NE(folder.back(), L'\\');
   EXPECT_TRUE(FileExists(folder + L"\\platform_wintests.exe"));
+}
+
+// Wine with a UTF-8 locale gives the Western code page, 1252.
+TEST(SurvivesAnsiCodePage, IsTrueOnlyForTextTheCodePageHoldsWhole) {
+  ASSERT_EQ(::GetACP(), 1252u) << "the cases below are those of the Western code page";
+  const struct {
+    std::wstring text;
+    bool survives;
+  } cases[] = {
+      {L"D:\\in\\plain.pdf", true},
+      {L"D:\\caf\u00e9 \u00fcn\u00efcode \u00ff.pdf", true},
+      {L"D:\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.pdf", false},
+      {L"D:\\\u65e5\u672c\u8a9e.pdf", false},
+      // Best fit would make a plain "a" of it, a different name.
+      {L"D:\\\u0101.pdf", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.survives) << ::testing::PrintToString(c.text);
+  }
+}
+
+TEST(ShortPathOf, GivesANameOfTheCodePageForTheSameFile) {
+  testing::TempFolder temp;
+  const std::wstring greek =
+      temp.WriteFile(L"\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1\\\u0395\u03bb\u03bb.pdf");
+  const auto shortPath = ShortPathOf(greek);
+  ASSERT_TRUE(shortPath);
+  EXPECT_TRUE(SurvivesAnsiCodePage(*shortPath)) << ::testing::PrintToString(*shortPath);
+  EXPECT_EQ(IdentityOf(*shortPath), IdentityOf(greek));
+  EXPECT_FALSE(ShortPathOf(temp.Path() + L"\\missing.pdf"));
+}
+
+TEST(MakeTemporaryFileIn, MakesANewEmptyFileOfPlainLettersEachTime) {
+  testing::TempFolder temp;
+  const std::wstring folder = temp.MakeFolder(L"\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf");
+  const std::wstring first = MakeTemporaryFileIn(folder);
+  const std::wstring second = MakeTemporaryFileIn(folder);
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  const std::wstring name = first.substr(folder.size() + 1);
+  EXPECT_TRUE(SurvivesAnsiCodePage(name)) << ::testing::PrintToString(name);
+  EXPECT_EQ(testing::ReadFileBytes(first), "");
+  EXPECT_TRUE(MakeTemporaryFileIn(temp.Path() + L"\\missing").empty());
 }
 
 }  // namespace

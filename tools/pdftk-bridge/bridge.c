@@ -3,8 +3,11 @@
  * wait for a Linux process directly, but it can wait for this one. A hosting aid only: on Windows
  * the real pdftk.exe stands in its place.
  *
- * Paths in handle assignments (A=C:\in\one.pdf) and the path after "output" are turned into Unix
- * paths; every other argument goes through as it is. pdftk reads nothing from standard input. */
+ * It reads its arguments as the real pdftk.exe does, a Windows program with a narrow main: from
+ * the ANSI form of its command line, so a character outside the system's code page arrives as
+ * "?" and that file is not found, as on Windows. Paths in handle assignments (A=C:\in\one.pdf)
+ * and the path after "output" are turned into Unix paths; every other argument goes through as it
+ * is. pdftk reads nothing from standard input. */
 #define _GNU_SOURCE /* pipe2 */
 #include <windows.h>
 #include <shellapi.h>
@@ -107,9 +110,20 @@ static void PassOutputThrough(int outPipe, int errPipe) {
   }
 }
 
+/* The command line as a narrow main sees it, widened again for the path conversion. */
+static WCHAR* AnsiCommandLine(void) {
+  const char* narrow = GetCommandLineA();
+  const int size = MultiByteToWideChar(CP_ACP, 0, narrow, -1, NULL, 0);
+  WCHAR* wide = malloc((size > 0 ? (size_t)size : 1) * sizeof(WCHAR));
+  if (size <= 0 || !MultiByteToWideChar(CP_ACP, 0, narrow, -1, wide, size)) wide[0] = L'\0';
+  return wide;
+}
+
 int main(void) {
   int count = 0;
-  WCHAR** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  WCHAR* commandLine = AnsiCommandLine();
+  WCHAR** arguments = CommandLineToArgvW(commandLine, &count);
+  free(commandLine);
   if (!arguments) return 1;
 
   char** unixArguments = calloc((size_t)count + 1, sizeof(char*));

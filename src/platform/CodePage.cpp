@@ -1,0 +1,25 @@
+#include "platform/CodePage.h"
+
+#include <windows.h>
+
+namespace folianto {
+
+bool SurvivesAnsiCodePage(const std::wstring& text) {
+  if (text.empty() || ::GetACP() == CP_UTF8) return true;
+  const int length = static_cast<int>(text.size());
+  // No best fit: a character the code page lacks must not pass for a look-alike ("e" for an
+  // e with a mark of another script), which would name another file.
+  BOOL lossy = FALSE;
+  const int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                          nullptr, 0, nullptr, &lossy);
+  if (bytes <= 0 || lossy) return false;
+  std::string narrow(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, narrow.data(), bytes,
+                        nullptr, &lossy);
+  std::wstring back(text.size(), L'\0');
+  const int chars = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow.data(), bytes,
+                                          back.data(), length);
+  return !lossy && chars == length && back == text;
+}
+
+}  // namespace folianto
