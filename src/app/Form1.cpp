@@ -7,6 +7,7 @@
 #include "platform/Dpi.h"
 #include "platform/FileSystem.h"
 #include "platform/PointerRouting.h"
+#include "platform/Shell.h"
 #include "platform/Tooltip.h"
 
 namespace folianto {
@@ -92,6 +93,7 @@ bool Form1::Create(HINSTANCE instance) {
   LoadHandPointer();
   ::SetWindowTextW(window_, kProgramTitle);
   SetUpFileListColumns();
+  AcceptDroppedFiles(window_);
   return true;
 }
 
@@ -374,8 +376,15 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ListView1DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
         return 0;
       }
+      if (header.hwndFrom == ListView1.Handle() && header.code == LVN_KEYDOWN) {
+        ListView1KeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+        return 0;
+      }
       break;
     }
+    case WM_DROPFILES:
+      DropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <map>
 #include <string>
@@ -69,6 +70,10 @@ class Form1 {
   void Check5Click();  // Move Down
   // hitItem is the 0-based item under the double-click, -1 for the empty area.
   void ListView1DblClick(int hitItem);
+  // A key pressed while the list has the focus.
+  void ListView1KeyDown(WORD key);
+  // Files and folders dropped anywhere on the window, the list included.
+  void DropFiles(HDROP drop);
 
   void SetUpFileListColumns();
 

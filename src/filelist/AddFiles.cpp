@@ -45,4 +45,18 @@ void AddPickedFiles(FileList& list, std::wstring_view dialogFileName) {
   list.AppendAll(accepted);
 }
 
+std::vector<std::wstring> EntriesForDrop(const std::vector<DroppedItem>& items,
+                                         DirectorySearch& search) {
+  std::vector<std::wstring> entries;
+  for (const DroppedItem& item : items) {
+    if (item.isFolder) {
+      for (std::wstring& entry : AllPdfFilesInFolder(item.path, search))
+        entries.push_back(std::move(entry));
+    } else if (PassesPdfTest(item.path)) {
+      entries.push_back(item.path);
+    }
+  }
+  return entries;
+}
+
 }  // namespace folianto

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "filelist/FileList.h"
+#include "filelist/FolderWalk.h"
 
 namespace folianto {
 
@@ -20,5 +21,17 @@ std::wstring OpenDialogFailureMessage(uint32_t error);
 
 // Appends, in order, the picked paths that pass the PDF test; the others are skipped silently.
 void AddPickedFiles(FileList& list, std::wstring_view dialogFileName);
+
+// One file or folder dropped on the window.
+struct DroppedItem {
+  std::wstring path;
+  bool isFolder = false;
+};
+
+// The entries a drop appends, in the order of the drop: a file when it passes the PDF test (the
+// others are skipped silently, as picked ones are), a folder as "Add All PDF File(s) In Folder"
+// walks it, its entries at its place in the drop.
+std::vector<std::wstring> EntriesForDrop(const std::vector<DroppedItem>& items,
+                                         DirectorySearch& search);
 
 }  // namespace folianto

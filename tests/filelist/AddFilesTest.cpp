@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "filelist/MemoryFileList.h"
+#include "filelist/MemoryTree.h"
 
 namespace folianto {
 namespace {
@@ -26,7 +27,7 @@ TEST(PickedPaths, TurnsTheDialogResultIntoFullPaths) {
        {L"D:\\My Files\\with space.pdf", L"D:\\My Files\\notes.txt"}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PickedPaths(c.fileName), c.expected) << testing::PrintToString(c.fileName);
+    EXPECT_EQ(PickedPaths(c.fileName), c.expected) << ::testing::PrintToString(c.fileName);
   }
 }
 
@@ -43,6 +44,22 @@ TEST(AddPickedFiles, KeepsDuplicatesAndIgnoresACancel) {
   AddPickedFiles(list, L"");
   AddPickedFiles(list, L"D:\\in\\one.pdf");
   EXPECT_EQ(list.Entries(), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
+}
+
+TEST(EntriesForDrop, TakesFilesAndWalkedFoldersInTheOrderOfTheDrop) {
+  testing::MemoryTree tree(L"D:", {{L"in\\"},
+                                   {L"in\\a.pdf"},
+                                   {L"in\\~lock.pdf"},
+                                   {L"in\\sub\\"},
+                                   {L"in\\sub\\b.PDF"},
+                                   {L"in\\notes.txt"},
+                                   {L"empty\\"}});
+  const std::vector<DroppedItem> drop = {{L"D:\\x.pdf", false},     {L"D:\\in", true},
+                                         {L"D:\\notes.txt", false}, {L"D:\\empty", true},
+                                         {L"D:\\y.Pdf", false},     {L"D:\\in", true}};
+  EXPECT_EQ(EntriesForDrop(drop, tree),
+            (Paths{L"D:\\x.pdf", L"D:\\in\\a.pdf", L"D:\\in\\sub\\b.PDF", L"D:\\y.Pdf",
+                   L"D:\\in\\a.pdf", L"D:\\in\\sub\\b.PDF"}));
 }
 
 TEST(OpenDialogFailureMessage, AsksForFewerFilesOnlyWhenTheBufferWasTooSmall) {

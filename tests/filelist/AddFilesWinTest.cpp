@@ -1,4 +1,9 @@
+#include <windows.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "support/WinTestSupport.h"
 
@@ -92,6 +97,44 @@ TEST(AddPdfFiles, KeepsLongAndNonLatinPathsWhole) {
   app.dialogs.AnswerOpen({DialogResult::Chosen, folder + L"\0\u00e9t\u00e9.pdf"s});
   testing::Click(app.form->Check1);
   EXPECT_EQ(AllEntries(app.form->ListView1), (Paths{folder + L"\\\u00e9t\u00e9.pdf"}));
+}
+
+// A drop as Explorer makes one: a DROPFILES block with the wide names after it, each ended by a
+// NUL and the list by one more.
+HDROP MakeDrop(const Paths& paths) {
+  std::wstring names;
+  for (const std::wstring& path : paths)
+    names += path + L'\0';
+  names += L'\0';
+  const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+  const HGLOBAL memory = ::GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+              names.size() * sizeof(wchar_t));
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST(DropFiles, AppendsDroppedFilesAndWalkedFoldersInTheOrderOfTheDrop) {
+  testing::TempFolder temp;
+  const std::wstring loose = temp.WriteFile(L"loose.pdf");
+  const std::wstring notes = temp.WriteFile(L"notes.txt", "notes");
+  const std::wstring top = temp.WriteFile(L"tree\\top.PDF");
+  const std::wstring deep = temp.WriteFile(L"tree\\sub\\deep.pdf");
+  temp.WriteFile(L"tree\\~lock.pdf");
+  temp.WriteFile(L"tree\\sub\\skip.doc");
+  const std::wstring tree = temp.Path() + L"\\tree";
+
+  TestForm app;
+  app.form->ListView1.Append(L"D:\\first.pdf");
+  ::SendMessageW(app.form->Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({notes, tree, loose, tree})), 0);
+  EXPECT_EQ(AllEntries(app.form->ListView1),
+            (Paths{L"D:\\first.pdf", top, deep, loose, top, deep}));
+  EXPECT_TRUE(app.dialogs.messages.empty());
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::PlatformDefault) << "a drop sets no pointer";
 }
 
 }  // namespace

@@ -74,5 +74,20 @@ TEST_F(ListEditingWinTest, ADoubleClickOnEmptySpaceRemovesNothing) {
   EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
 }
 
+TEST_F(ListEditingWinTest, DeleteInTheFocusedListRemovesTheSelectedEntry) {
+  // A real key press, through the dialog manager as the program's message pump hands it over.
+  auto pressDelete = [&] {
+    MSG down{list.Handle(), WM_KEYDOWN, VK_DELETE, 0x01530001, 0, {}};
+    if (!::IsDialogMessageW(form.Handle(), &down)) ::DispatchMessageW(&down);
+    testing::Pump();
+  };
+  ::SetFocus(list.Handle());
+  pressDelete();
+  EXPECT_EQ(list.Count(), 3) << "nothing selected, nothing removed";
+  list.Select(2);
+  pressDelete();
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf"}));
+}
+
 }  // namespace
 }  // namespace folianto

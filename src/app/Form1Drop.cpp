@@ -1,0 +1,29 @@
+// Files and folders dropped on the window, and the Delete key in the list.
+#include "app/Form1.h"
+
+#include "filelist/AddFiles.h"
+#include "filelist/ListEditing.h"
+#include "filelist/SystemDirectorySearch.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+namespace folianto {
+
+void Form1::DropFiles(HDROP drop) {
+  std::vector<DroppedItem> items;
+  for (std::wstring& path : DroppedPaths(drop)) {
+    const bool isFolder = IsFolder(path);
+    items.push_back({std::move(path), isFolder});
+  }
+  // Folders are walked as "Add All PDF File(s) In Folder" walks them, and all that the drop adds
+  // is appended in one go with redraw off. A drop during a join appends like any other addition:
+  // the running join's command line is complete.
+  ListView1.AppendAll(EntriesForDrop(items, SystemDirectorySearch()));
+}
+
+void Form1::ListView1KeyDown(WORD key) {
+  // Delete does what a double-click on the selected entry does.
+  if (key == VK_DELETE) RemoveSelected(ListView1);
+}
+
+}  // namespace folianto
