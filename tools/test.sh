@@ -21,5 +21,7 @@ cmake --build "$build/windows" -j"$jobs"
 
 . "$root/tools/xvfb.sh"
 start_private_display
+# A Wine server left from an earlier run would keep its desktop on that run's display.
+WINEPREFIX="$build/windows/wineprefix" wineserver -k 2>/dev/null || true
 # One at a time: the window tests share the display's pointer and keyboard focus.
 (cd "$build/windows" && ctest --output-on-failure)
