@@ -51,9 +51,16 @@ function(folianto_add_windows_program name)
   endif()
   add_executable(${name} ${kind} ${arg_SOURCES})
   if(arg_RESOURCES)
-    # The .rc file names the icons and the manifest relative to resources/.
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/resources/folianto.rc)
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+    # The .rc file names the icons relative to resources/, and the version header and the
+    # manifest, which carry the version, are made in the build tree.
+    set(rc ${PROJECT_SOURCE_DIR}/resources/folianto.rc)
+    target_sources(${name} PRIVATE ${rc})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/resources
+                                               ${FOLIANTO_GENERATED_DIR})
+    # The resource compiler does not tell its build which files it read.
+    file(GLOB icons ${PROJECT_SOURCE_DIR}/resources/icons/*.ico)
+    set_source_files_properties(${rc} TARGET_DIRECTORY ${name} PROPERTIES OBJECT_DEPENDS
+      "${FOLIANTO_GENERATED_DIR}/folianto.manifest;${FOLIANTO_GENERATED_DIR}/version.h;${icons}")
   endif()
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES})
   if(MINGW)

@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   cmake make g++ git                        # native build of the portable logic
   g++-mingw-w64-x86-64-posix                # the Windows program
+  clang lld                                 # the same program built by a second compiler
   googletest libgtest-dev                   # GoogleTest sources, built for each target
   wine wine64 wine64-tools libwine-dev      # running it here, and the pdftk bridge
   fonts-wine fonts-liberation               # the caption glyphs, and a stand-in for Arial
   xvfb xauth xdotool x11-utils imagemagick  # a private display, input and screenshots
+  libx11-6 libxfixes3                       # reading the pointer the display shows
   pdftk-java qpdf poppler-utils             # the real joins, and checking their output
   python3                                   # the end-to-end driver (standard library only)
 )

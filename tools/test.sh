@@ -19,6 +19,11 @@ cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
   --toolchain "$root/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$build/windows" -j"$jobs"
 
+echo "== The same Windows build with clang (compiled warning-free, not run)"
+cmake -S "$root" -B "$build/windows-clang" -DCMAKE_BUILD_TYPE=Release \
+  --toolchain "$root/cmake/clang-mingw-w64-x86_64.cmake"
+cmake --build "$build/windows-clang" -j"$jobs"
+
 . "$root/tools/xvfb.sh"
 start_private_display
 # A Wine server left from an earlier run would keep its desktop on that run's display.

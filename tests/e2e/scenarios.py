@@ -4,10 +4,12 @@ Usage: scenarios.py BUILD_DIR SCENARIO      (run it through run-scenario.sh, whi
 display of its own). BUILD_DIR is the Windows build folder."""
 
 import os
+import re
 import shutil
 import subprocess
 import sys
 import time
+import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
@@ -515,6 +517,49 @@ def names_outside_the_code_page(s):
                 f"the output folder holds {left}")
 
 
+def prepare_release_archive(s):
+    """The release archive unpacked into an empty folder, with the pdftk bridge added there as a
+    user adds pdftk.exe."""
+    package = os.path.join(s.work, "package")
+    subprocess.run(["cpack", "-G", "ZIP", "--config", os.path.join(s.build, "CPackConfig.cmake"),
+                    "-B", package], check=True, stdout=subprocess.DEVNULL)
+    with open(os.path.join(s.build, "CMakeCache.txt")) as cache:
+        version = re.search(r"^CMAKE_PROJECT_VERSION:\w+=(.*)$", cache.read(), re.M).group(1)
+    top = f"folianto-{version}-win64"
+    archives = [name for name in os.listdir(package) if name.endswith(".zip")]
+    s.check(archives == [top + ".zip"], f"cpack made {archives}")
+    unpacked = os.path.join(s.work, "unpacked")
+    with zipfile.ZipFile(os.path.join(package, archives[0])) as archive:
+        names = sorted(archive.namelist())
+        s.check(names == [f"{top}/{name}" for name in
+                          ["HAND-M.CUR", "LICENSE", "README.txt", "folianto.exe"]],
+                f"the archive holds {names}")
+        archive.extractall(unpacked)
+        readme = archive.read(f"{top}/README.txt")
+        s.check(b"pdftk.exe" in readme and b"\r\n" in readme and b"\n\n" not in readme,
+                "README.txt does not tell of pdftk.exe in Windows line endings")
+    s.app_folder = os.path.join(unpacked, top)
+    for part in ["pdftk.exe", "pdftk.exe.so"]:
+        shutil.copy2(os.path.join(s.bin, part), s.app_folder)
+    s.env["WINEDLLPATH"] = s.app_folder
+
+
+def release_archive(s):
+    folder = os.path.join(s.work, "input")
+    names = ["first.pdf", "second.pdf"]
+    write_pdf(os.path.join(folder, names[0]), ["First"])
+    write_pdf(os.path.join(folder, names[1]), ["Second"])
+    output = os.path.join(s.work, "output", "both.pdf")
+    os.makedirs(os.path.dirname(output))
+    with s.step("the unpacked program joins two files"):
+        s.pick_files(folder, names)
+        s.wait_items(entries(folder, names))
+        start_join(s, output)
+        text = s.answer_message()
+        s.check(text == "Join successful.", f"the message says {text!r}")
+        s.check(page_texts(output) == ["First", "Second"], f"the pages read {page_texts(output)}")
+
+
 SCENARIOS = {
     "join_three": (join_three, None),
     "add_folder": (add_folder, None),
@@ -527,6 +572,7 @@ SCENARIOS = {
     "never_maximized": (never_maximized, prepare_maximized_start),
     "save_dialog_protects_files": (save_dialog_protects_files, None),
     "names_outside_the_code_page": (names_outside_the_code_page, None),
+    "release_archive": (release_archive, prepare_release_archive),
 }
 
 
