@@ -6,6 +6,12 @@
 #include "platform/UiThread.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // Before anything can load a DLL: a program started from Downloads would otherwise load a DLL
+  // it asks for by name from its own folder first, where anyone may have put one. pdftk.exe is
+  // still started by its full path in this program's folder. Heap corruption ends the program
+  // rather than letting it run on.
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
   const folianto::UiThreadSetup uiThread;
   folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
   if (!form.Create(instance)) return 1;

@@ -14,8 +14,13 @@ std::wstring BrowseFolder(HWND owner, const std::wstring& title) {
   const UniqueCoTaskMem<ITEMIDLIST> items(::SHBrowseForFolderW(&info));
   if (!items) return {};
 
-  wchar_t path[MAX_PATH] = {};
-  if (!::SHGetPathFromIDListW(items.Get(), path)) return {};
+  // Room for the longest path the system allows, not MAX_PATH: a deeper folder would be cut off.
+  std::wstring path(32768, L'\0');
+  if (!::SHGetPathFromIDListEx(items.Get(), path.data(), static_cast<DWORD>(path.size()),
+                               GPFIDL_DEFAULT)) {
+    return {};
+  }
+  path.resize(path.find(L'\0'));
   return path;
 }
 

@@ -262,6 +262,29 @@ TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {
   }
 }
 
+// Where long paths are allowed, the walk and the join reach past MAX_PATH: nothing on the way
+// holds a path in a buffer of fixed size.
+TEST(JoinCommand, WalksAndJoinsATreeWhosePathsPass300Characters) {
+  ExpectTool();
+  TempFolder folder;
+  std::wstring deep = L"tree";
+  while (folder.Path().size() + deep.size() < 300)
+    deep += L"\\a folder name of forty characters, more";
+  const std::wstring top = folder.WriteFile(L"tree\\top.pdf", MakePdf({"Top"}));
+  const std::wstring bottom = folder.WriteFile(deep + L"\\bottom.pdf", MakePdf({"Bottom"}));
+  ASSERT_GT(bottom.size(), 300u);
+  ASSERT_EQ(testing::ReadFileBytes(bottom), MakePdf({"Bottom"}));
+
+  TestForm app;
+  app.dialogs.AnswerFolder(folder.Path() + L"\\tree");
+  testing::Click(app.form->Check4);
+  EXPECT_EQ(AllEntries(app.form->ListView1), (Texts{top, bottom}));
+  const std::wstring output = folder.Path() + L"\\" + deep + L"\\joined.pdf";
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
+}
+
 // Paths that differ in their text yet lead to the input itself: pdftk would write over it.
 TEST(JoinCommand, RefusesAnOutputThatIsAnInputByAnotherName) {
   const std::wstring fixture = testing::FixtureFolder();
