@@ -56,29 +56,5 @@ TEST(SurvivesAnsiCodePage, IsTrueOnlyForTextTheCodePageHoldsWhole) {
   }
 }
 
-TEST(ShortPathOf, GivesANameOfTheCodePageForTheSameFile) {
-  testing::TempFolder temp;
-  const std::wstring greek =
-      temp.WriteFile(L"\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1\\\u0395\u03bb\u03bb.pdf");
-  const auto shortPath = ShortPathOf(greek);
-  ASSERT_TRUE(shortPath);
-  EXPECT_TRUE(SurvivesAnsiCodePage(*shortPath)) << ::testing::PrintToString(*shortPath);
-  EXPECT_EQ(IdentityOf(*shortPath), IdentityOf(greek));
-  EXPECT_FALSE(ShortPathOf(temp.Path() + L"\\missing.pdf"));
-}
-
-TEST(MakeTemporaryFileIn, MakesANewEmptyFileOfPlainLettersEachTime) {
-  testing::TempFolder temp;
-  const std::wstring folder = temp.MakeFolder(L"\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf");
-  const std::wstring first = MakeTemporaryFileIn(folder);
-  const std::wstring second = MakeTemporaryFileIn(folder);
-  ASSERT_FALSE(first.empty());
-  EXPECT_NE(first, second);
-  const std::wstring name = first.substr(folder.size() + 1);
-  EXPECT_TRUE(SurvivesAnsiCodePage(name)) << ::testing::PrintToString(name);
-  EXPECT_EQ(testing::ReadFileBytes(first), "");
-  EXPECT_TRUE(MakeTemporaryFileIn(temp.Path() + L"\\missing").empty());
-}
-
 }  // namespace
 }  // namespace folianto
