@@ -8,10 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FOLIANTO_BUILD_DIR:-$root/build}
 
-"$root/tools/install-deps.sh"
-cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
-  --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build/windows" -j"$(nproc)" --target folianto pdftk_bridge e2e_inspector >/dev/null
+"$root/tools/build-windows.sh" folianto pdftk_bridge e2e_inspector >/dev/null
 
 status=0
 "$root/tests/e2e/run-scenario.sh" "$build/windows" join_three || status=$?

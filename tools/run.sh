@@ -5,12 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FOLIANTO_BUILD_DIR:-$root/build}
 
-"$root/tools/install-deps.sh"
-cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
-  --toolchain "$root/cmake/mingw-w64-x86_64.cmake"
-cmake --build "$build/windows" -j"$(nproc)" --target folianto
-[ -z "$(cmake --build "$build/windows" --target help | grep -w pdftk_bridge)" ] ||
-  cmake --build "$build/windows" --target pdftk_bridge
+"$root/tools/build-windows.sh" folianto pdftk_bridge
 
 if [ -z "${DISPLAY:-}" ]; then
   echo >&2
