@@ -12,6 +12,7 @@ packages=(
   fonts-wine fonts-liberation               # the caption glyphs, and a stand-in for Arial
   xvfb xauth xdotool x11-utils imagemagick  # a private display, input and screenshots
   libx11-6 libxfixes3                       # reading the pointer the display shows
+  libxcursor1 adwaita-icon-theme            # the pointer images Wine shows, the same everywhere
   pdftk-java qpdf poppler-utils             # the real joins, and checking their output
   python3                                   # the end-to-end driver (standard library only)
 )

@@ -142,6 +142,9 @@ class Session:
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             # Wine maps file names through the Unix locale; under C non-Latin names are lost.
             "LC_ALL": "C.UTF-8",
+            # The pointer images Wine shows come from this theme (xcursor.py knows their shapes).
+            "XCURSOR_THEME": "Adwaita",
+            "XCURSOR_SIZE": "24",
             # The pdftk bridge's Winelib module sits next to the program in bin/.
             "WINEDLLPATH": self.bin,
         })

@@ -48,6 +48,9 @@ case $verb in
     printf '%%PDF-1.4\n%% the join must never write here\n' >"$fixture/join/in put/input.pdf"
     ln "$fixture/join/in put/input.pdf" "$fixture/join/in put/hard link.pdf"
     ln -s "$fixture/join" "$joinDrive"
+    # Wine's mount manager learns the drives when its server starts; one still running from the
+    # prefix's creation or an earlier run would not know these.
+    WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
     ;;
   cleanup)
     remove
