@@ -43,7 +43,7 @@ std::optional<ToolPaths> SpellForTool(ToolFileNames& names,
     refusal = CannotPass(folder);
     return std::nullopt;
   }
-  const std::wstring name = output.substr(output.find_last_of(L"\\/") + 1);
+  const std::wstring name = NameOfPath(output);
   std::wstring target = name;
   if (!names.SurvivesCodePage(name)) {
     paths.temporary = names.MakeTemporaryFile(folder);
@@ -51,7 +51,7 @@ std::optional<ToolPaths> SpellForTool(ToolFileNames& names,
       refusal = CannotPass(output);
       return std::nullopt;
     }
-    target = paths.temporary.substr(paths.temporary.find_last_of(L'\\') + 1);
+    target = NameOfPath(paths.temporary);
   }
   paths.output = folder.empty()            ? target
                  : spelt->ends_with(L'\\') ? *spelt + target

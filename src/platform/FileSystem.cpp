@@ -12,14 +12,24 @@ namespace folianto {
 
 namespace {
 
+// The text of a call that writes a path into a buffer of the size it asks for when first given
+// none (GetFullPathNameW, GetShortPathNameW); none when the call fails.
+template <typename Call>
+std::optional<std::wstring> AskedPath(Call call) {
+  const DWORD needed = call(nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring path(needed, L'\0');
+  const DWORD length = call(path.data(), needed);
+  if (length == 0 || length >= needed) return std::nullopt;
+  path.resize(length);
+  return path;
+}
+
 std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD length = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return path;
-  full.resize(length);
-  return full;
+  return AskedPath([&](wchar_t* buffer, DWORD size) {
+           return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
 }
 
 bool SameFullPath(const std::wstring& a, const std::wstring& b) {
@@ -71,13 +81,8 @@ bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
 }
 
 std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
-  const DWORD needed = ::GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (needed == 0) return std::nullopt;
-  std::wstring shortPath(needed, L'\0');
-  const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath.data(), needed);
-  if (length == 0 || length >= needed) return std::nullopt;
-  shortPath.resize(length);
-  return shortPath;
+  return AskedPath(
+      [&](wchar_t* buffer, DWORD size) { return ::GetShortPathNameW(path.c_str(), buffer, size); });
 }
 
 std::wstring MakeTemporaryFileIn(const std::wstring& folder) {

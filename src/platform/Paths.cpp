@@ -10,4 +10,8 @@ std::wstring FolderOfPath(std::wstring_view path) {
   return std::wstring(folder);
 }
 
+std::wstring NameOfPath(std::wstring_view path) {
+  return std::wstring(path.substr(path.find_last_of(L"\\/") + 1));
+}
+
 }  // namespace folianto

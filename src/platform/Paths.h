@@ -9,4 +9,7 @@ namespace folianto {
 // "C:\Tools\folianto.exe" gives "C:\Tools", "C:\folianto.exe" gives "C:\".
 std::wstring FolderOfPath(std::wstring_view path);
 
+// The last part of a path, after its last backslash or slash: "C:\Tools\a.pdf" gives "a.pdf".
+std::wstring NameOfPath(std::wstring_view path);
+
 }  // namespace folianto

@@ -9,15 +9,17 @@ TEST(FolderOfPath, DropsTheFileNameAndKeepsADriveRootsBackslash) {
   const struct {
     const wchar_t* path;
     const wchar_t* folder;
+    const wchar_t* name;
   } cases[] = {
-      {L"C:\\Tools\\folianto.exe", L"C:\\Tools"},
-      {L"C:\\folianto.exe", L"C:\\"},
-      {L"Z:\\home\\a b\\bin\\folianto.exe", L"Z:\\home\\a b\\bin"},
-      {L"\\\\server\\share\\folianto.exe", L"\\\\server\\share"},
-      {L"folianto.exe", L""},
+      {L"C:\\Tools\\folianto.exe", L"C:\\Tools", L"folianto.exe"},
+      {L"C:\\folianto.exe", L"C:\\", L"folianto.exe"},
+      {L"Z:\\home\\a b\\bin\\folianto.exe", L"Z:\\home\\a b\\bin", L"folianto.exe"},
+      {L"\\\\server\\share\\folianto.exe", L"\\\\server\\share", L"folianto.exe"},
+      {L"folianto.exe", L"", L"folianto.exe"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FolderOfPath(c.path), c.folder) << testing::PrintToString(std::wstring(c.path));
+    EXPECT_EQ(NameOfPath(c.path), c.name) << testing::PrintToString(std::wstring(c.path));
   }
 }
 
