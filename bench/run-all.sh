@@ -40,16 +40,12 @@ inputs=$work/join-inputs
 outputs=$work/join-outputs
 rm -rf "$inputs" "$outputs"
 mkdir -p "$inputs" "$outputs"
-FOLIANTO_ROOT=$root /usr/bin/python3 -B - "$inputs" <<'PY'
-import os, sys
-sys.path.insert(0, os.path.join(os.environ["FOLIANTO_ROOT"], "tests", "e2e"))
-from samplepdf import write_pdf
-for i in range(1, 26):
-    write_pdf(os.path.join(sys.argv[1], f"part {i:02d}.pdf"), [f"Part {i}"])
-PY
+names=()
+for i in $(seq -w 1 25); do names+=("part $i.pdf"); done
+/usr/bin/python3 -B "$root/tests/e2e/samplepdf.py" "$inputs" "${names[@]}"
 winPath() { local p; p=$(cd "$1" && pwd); echo "Z:${p//\//\\}"; }
 joinArgs=()
-for i in $(seq -w 1 25); do joinArgs+=("$(winPath "$inputs")\\part $i.pdf"); done
+for name in "${names[@]}"; do joinArgs+=("$(winPath "$inputs")\\$name"); done
 collect wine_run "$build/bin/bench_join.exe" "$runs" "$(winPath "$outputs")" "${joinArgs[@]}"
 for joined in "$outputs"/*.pdf; do
   pages=$(qpdf --show-npages "$joined")

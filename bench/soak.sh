@@ -12,16 +12,9 @@ check=${3:-}
 
 work=$build/soak
 rm -rf "$work"
-mkdir -p "$work/tree/sub/deeper" "$work/tree/other" "$work/inputs" "$work/output"
-FOLIANTO_ROOT=$root /usr/bin/python3 -B - "$work" <<'PY'
-import os, sys
-sys.path.insert(0, os.path.join(os.environ["FOLIANTO_ROOT"], "tests", "e2e"))
-from samplepdf import write_pdf
-work = sys.argv[1]
-for name in ["tree/a.pdf", "tree/sub/b.pdf", "tree/sub/deeper/c.pdf", "tree/other/d.pdf",
-             "inputs/one.pdf", "inputs/two.pdf", "inputs/three.pdf"]:
-    write_pdf(os.path.join(work, name), [name])
-PY
+mkdir -p "$work/output"
+/usr/bin/python3 -B "$root/tests/e2e/samplepdf.py" "$work" tree/a.pdf tree/sub/b.pdf \
+  tree/sub/deeper/c.pdf tree/other/d.pdf inputs/one.pdf inputs/two.pdf inputs/three.pdf
 winPath() { echo "Z:${1//\//\\}"; }
 exec "$root/tools/wine-run.sh" "$build" "$build/bin/bench_soak.exe" "$rounds" \
   "$(winPath "$work/tree")" "$(winPath "$work/output")" "$(winPath "$work/inputs")\\one.pdf" \

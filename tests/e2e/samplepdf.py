@@ -46,3 +46,10 @@ def write_pdf(path, page_texts):
     with open(path, "wb") as f:
         f.write(pdf_bytes(page_texts))
     return path
+
+
+if __name__ == "__main__":
+    # samplepdf.py FOLDER NAME...: one file of one page per name, the page showing the name.
+    import sys
+    for relative in sys.argv[2:]:
+        write_pdf(os.path.join(sys.argv[1], relative), [relative])
