@@ -1,6 +1,8 @@
 #include "join/JoinCommand.h"
 
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
 #include <vector>
 
 #include "filelist/PdfTest.h"
@@ -23,6 +25,45 @@ std::wstring ToolTextTail(const std::wstring& output) {
   // Never start on the second half of a surrogate pair.
   if (begin > 0 && output[begin] >= 0xDC00 && output[begin] <= 0xDFFF) ++begin;
   return output.substr(begin, end - begin);
+}
+
+// The Windows status codes a program ends with when it cannot be loaded or crashes.
+struct StatusMeaning {
+  uint32_t code;
+  bool atStart;  // the loader's: the program never ran
+  const wchar_t* words;
+};
+constexpr StatusMeaning kStatusMeanings[] = {
+    {0xC0000135, true, L"a DLL it needs was not found"},
+    {0xC0000139, true, L"a DLL it loads lacks a function it needs (another version of that DLL)"},
+    {0xC000007B, true, L"it or a DLL it loads is damaged or made for another Windows"},
+    {0xC0000142, true, L"a DLL it loads failed to initialise"},
+    {0xC0000005, false, L"access violation"},
+    {0xC00000FD, false, L"stack overflow"},
+    {0xC0000409, false, L"it stopped itself on a fatal error"},
+    {0xC0000374, false, L"heap corruption"},
+    {0xC000001D, false, L"illegal instruction"},
+};
+
+std::wstring Hex(uint32_t code) {
+  wchar_t text[16];
+  std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
+  return text;
+}
+
+// The rest of the sentence "pdftk.exe ...": its exit code, or in words what its status means.
+std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolder) {
+  for (const StatusMeaning& status : kStatusMeanings) {
+    if (status.code != code) continue;
+    if (!status.atStart)
+      return L"crashed (" + std::wstring(status.words) + L", " + Hex(code) + L").";
+    return L"could not start: " + std::wstring(status.words) + L" (" + Hex(code) +
+           L"). The DLL files that come with pdftk.exe must stand beside it in " +
+           applicationFolder + L".";
+  }
+  // Other codes with both top bits set are Windows error statuses too, known by their hex form.
+  if (code >= 0xC0000000) return L"ended with the Windows status " + Hex(code) + L".";
+  return L"ended with exit code " + std::to_wstring(code) + L".";
 }
 
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
@@ -118,8 +159,8 @@ std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicat
     return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
   }
   if (result.code == 0) return L"Join successful.";
-  std::wstring message = L"The join failed: pdftk.exe ended with exit code " +
-                         std::to_wstring(static_cast<uint32_t>(result.code)) + L".";
+  std::wstring message = L"The join failed: pdftk.exe " +
+                         HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
   if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {
     message += L"\n\n" + text;
   }
