@@ -47,8 +47,8 @@ class Form1JoinHost final : public JoinHost {
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     return MakeTemporaryFileIn(folder);
   }
-  bool ReplaceFile(const std::wstring& from, const std::wstring& to) override {
-    return folianto::ReplaceFile(from, to);
+  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
+    return folianto::RenameReplacing(from, to);
   }
   void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
 

@@ -68,12 +68,13 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
 
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
 // the run ended.
-std::wstring RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
-                     const std::wstring& outputPath, const std::wstring& applicationFolder) {
-  // The list keeps every entry as the user sees it; only the command line spells the paths the
-  // tool could not read otherwise.
+std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
+                                       const std::wstring& outputPath,
+                                       const std::wstring& applicationFolder) {
+  // The list keeps every entry as the user sees it; only the command line gives the paths in the
+  // form the tool reads whole.
   std::wstring refusal;
-  const std::optional<ToolPaths> tool = SpellForTool(host, entries, outputPath, refusal);
+  const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
   const std::wstring commandLine =
       BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
@@ -113,7 +114,8 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  host.ShowMessage(anyPdf ? RunTool(host, entries, outputPath, applicationFolder) : kNoPdfFiles);
+  host.ShowMessage(anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
+                          : kNoPdfFiles);
   host.SetProgress(0);
 }
 

@@ -4,7 +4,7 @@
 
 #include "filelist/FileList.h"
 #include "join/RunResult.h"
-#include "join/ToolSpelling.h"
+#include "join/ToolPaths.h"
 #include "platform/CommonDialog.h"
 
 namespace folianto {

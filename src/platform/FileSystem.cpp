@@ -90,7 +90,7 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
 bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
   if (SameFullPath(a, b)) return true;
   const std::optional<FileIdentity> identityA = IdentityOf(a);
-  return identityA && identityA == IdentityOf(b);
+  return identityA && identityA->Known() && identityA == IdentityOf(b);
 }
 
 std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
@@ -118,7 +118,7 @@ std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
   return {};
 }
 
-bool ReplaceFile(const std::wstring& from, const std::wstring& to) {
+bool RenameReplacing(const std::wstring& from, const std::wstring& to) {
   return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 

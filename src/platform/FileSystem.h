@@ -32,7 +32,7 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 std::wstring MakeTemporaryFileIn(const std::wstring& folder);
 
 // Renames from to to, replacing a file of that name.
-bool ReplaceFile(const std::wstring& from, const std::wstring& to);
+bool RenameReplacing(const std::wstring& from, const std::wstring& to);
 
 void RemoveFile(const std::wstring& path);
 

@@ -63,7 +63,7 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"make temporary in " + folder);
     return folder + L"\\FOL1A.tmp";
   }
-  bool ReplaceFile(const std::wstring& from, const std::wstring& to) override {
+  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }
