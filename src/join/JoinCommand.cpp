@@ -82,7 +82,15 @@ std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::ws
     DiscardToolOutput(host, *tool);
     return L"The file paths are too long to join in one go.";
   }
-  const ToolRun run = host.RunTool(commandLine);
+  // A joined file written under a temporary name still gets its own when the window is closed
+  // during the run; nothing else keeps the program from ending at once.
+  std::function<void(const RunResult&)> finishIfClosed;
+  if (!tool->temporary.empty()) {
+    finishIfClosed = [&](const RunResult& result) {
+      FinishToolOutput(host, *tool, outputPath, result);
+    };
+  }
+  const ToolRun run = host.RunHiddenAndWait(commandLine, finishIfClosed);
   const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
   return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
 }

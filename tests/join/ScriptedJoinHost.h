@@ -40,7 +40,8 @@ class ScriptedHost final : public JoinHost {
   }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
-  ToolRun RunTool(const std::wstring& commandLine) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const std::function<void(const RunResult&)>&) override {
     log.push_back(L"run " + commandLine);
     return toolRun;
   }
