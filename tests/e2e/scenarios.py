@@ -354,6 +354,8 @@ def close_during_joins_outside_the_code_page(s):
     for mark in (started, finished):
         os.remove(mark)
     s.env["FOLIANTO_SLOW_TOOL_EXIT"] = "1"
+    # One join only, so less time is needed to close the window in.
+    s.env["FOLIANTO_SLOW_TOOL_MS"] = "15000"
     s.start_program()
     failed = "\u0391\u03c0\u03bf\u03c4\u03c5\u03c7\u03af\u03b1.pdf"
     with s.step(f"once more with a tool that fails: join into {failed} and close the window"):
