@@ -33,13 +33,10 @@ inline Node ReparsePoint(std::wstring path, std::wstring target = L"") {
   return node;
 }
 
-inline Node UnknownIdentity(Node node) {
+inline Node UnknownIdentity(std::wstring path) {
+  Node node(std::move(path));
   node.unknownIdentity = true;
   return node;
-}
-
-inline Node UnknownIdentity(std::wstring path) {
-  return UnknownIdentity(Node(std::move(path)));
 }
 
 inline Node Unreadable(std::wstring path) {
@@ -85,9 +82,7 @@ class MemoryTree final : public DirectorySearch {
     const std::wstring key = Resolve(Key(folder));
     const auto found = folders_.find(key);
     if (found == folders_.end()) return std::nullopt;
-    if (unknownIdentities_.count(Key(folder)) || unknownIdentities_.count(key)) {
-      return FileIdentity{7};
-    }
+    if (unknownIdentities_.count(key)) return FileIdentity{7};
     return FileIdentity{7, static_cast<uint64_t>(std::distance(folders_.begin(), found)) + 1};
   }
 
