@@ -26,17 +26,10 @@ std::wstring OwnFolder() {
   return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-std::string Utf8(const std::wstring& text) {
-  std::string bytes(text.size() * 4, '\0');
-  bytes.resize(static_cast<size_t>(
-      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr)));
-  return bytes;
-}
-
-void Write(const std::wstring& path, const std::string& bytes, bool append) {
-  if (FILE* file = ::_wfopen(path.c_str(), append ? L"ab" : L"wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+// Adds a line to the mark file of that name beside the tool.
+void Mark(const std::wstring& name, const std::wstring& line) {
+  if (FILE* file = ::_wfopen((OwnFolder() + L"\\" + name).c_str(), L"a")) {
+    std::fprintf(file, "%ls\n", line.c_str());
     std::fclose(file);
   }
 }
@@ -55,10 +48,9 @@ std::string ReadAll(const std::wstring& path) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::wstring folder = OwnFolder();
   wchar_t current[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, current);
-  Write(folder + L"\\slow-tool-started", Utf8(current) + "\n", true);
+  Mark(L"slow-tool-started", current);
   ::Sleep(NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000));
 
   // The handle assignments (A=path) and the path after "output", as pdftk reads them.
@@ -66,8 +58,12 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring argument = argv[i];
     if (argument.size() > 2 && argument[1] == L'=') joined += ReadAll(argument.substr(2));
-    if (argument == L"output" && i + 1 < argc) Write(argv[i + 1], joined, false);
+    if (argument != L"output" || i + 1 == argc) continue;
+    if (FILE* output = ::_wfopen(argv[i + 1], L"wb")) {
+      std::fwrite(joined.data(), 1, joined.size(), output);
+      std::fclose(output);
+    }
   }
-  Write(folder + L"\\slow-tool-finished", "\n", true);
+  Mark(L"slow-tool-finished", L"");
   return static_cast<int>(NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_EXIT", 0));
 }
