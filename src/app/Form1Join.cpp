@@ -24,14 +24,19 @@ class Form1JoinHost final : public JoinHost {
     form_.SetMousePointer(busy ? PointerSetting::Busy : PointerSetting::Arrow);
   }
 
-  ToolRun RunTool(const std::wstring& commandLine) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const std::function<void(const RunResult&)>& finishIfClosed) override {
     // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
     const UniqueFileHandle nothingToRead = OpenNullDevice();
+    const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
     const OutputCapture capture;
-    const HANDLE output = capture.Handle() ? capture.Handle() : nothingToRead.Get();
-    const StdHandles handles{nothingToRead.Get(), output, output};
+    const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
+    const StdHandles handles{nothing, output, output};
     int hidden = 0;
-    const RunResult result = RunAndWait(commandLine, hidden, &handles);
+    // The tool's own folder as its current one, never the last folder a dialog browsed: the
+    // current folder is searched for the DLLs a program loads.
+    const RunResult result =
+        RunAndWait(commandLine, hidden, {&handles, form_.ApplicationFolder(), finishIfClosed});
     return {result, result.started ? capture.Tail() : std::wstring()};
   }
 
@@ -47,8 +52,8 @@ class Form1JoinHost final : public JoinHost {
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     return MakeTemporaryFileIn(folder);
   }
-  bool ReplaceFile(const std::wstring& from, const std::wstring& to) override {
-    return folianto::ReplaceFile(from, to);
+  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
+    return folianto::RenameReplacing(from, to);
   }
   void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
 

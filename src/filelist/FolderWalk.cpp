@@ -26,12 +26,14 @@ class TakenFolders {
     if (!tracking_) {
       tracking_ = true;
       for (const std::wstring& folder : taken) {
-        if (const auto identity = search_.IdentityOf(folder)) identities_.insert(*identity);
+        const std::optional<FileIdentity> identity = search_.IdentityOf(folder);
+        if (identity && identity->Known()) identities_.insert(*identity);
       }
     }
     const std::optional<FileIdentity> identity = search_.IdentityOf(path);
-    // A link that cannot be told apart may lead back up the tree.
-    if (!identity) return !isLink;
+    // A link that cannot be told apart may lead back up the tree; a folder that cannot is walked,
+    // whatever others report the same unknown identity.
+    if (!identity || !identity->Known()) return !isLink;
     return identities_.insert(*identity).second;
   }
 

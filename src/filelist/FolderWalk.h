@@ -10,7 +10,6 @@
 namespace folianto {
 
 // Attribute bits as the file system reports them.
-inline constexpr uint32_t kAttributeReadOnly = 0x1;
 inline constexpr uint32_t kAttributeHidden = 0x2;
 inline constexpr uint32_t kAttributeSystem = 0x4;
 inline constexpr uint32_t kAttributeDirectory = 0x10;

@@ -1,6 +1,8 @@
 #include "join/JoinCommand.h"
 
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
 #include <vector>
 
 #include "filelist/PdfTest.h"
@@ -25,14 +27,54 @@ std::wstring ToolTextTail(const std::wstring& output) {
   return output.substr(begin, end - begin);
 }
 
+// The Windows status codes a program ends with when it cannot be loaded or crashes.
+struct StatusMeaning {
+  uint32_t code;
+  bool atStart;  // the loader's: the program never ran
+  const wchar_t* words;
+};
+constexpr StatusMeaning kStatusMeanings[] = {
+    {0xC0000135, true, L"a DLL it needs was not found"},
+    {0xC0000139, true, L"a DLL it loads lacks a function it needs (another version of that DLL)"},
+    {0xC000007B, true, L"it or a DLL it loads is damaged or made for another Windows"},
+    {0xC0000142, true, L"a DLL it loads failed to initialise"},
+    {0xC0000005, false, L"access violation"},
+    {0xC00000FD, false, L"stack overflow"},
+    {0xC0000409, false, L"it stopped itself on a fatal error"},
+    {0xC0000374, false, L"heap corruption"},
+    {0xC000001D, false, L"illegal instruction"},
+};
+
+std::wstring Hex(uint32_t code) {
+  wchar_t text[16];
+  std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
+  return text;
+}
+
+// The rest of the sentence "pdftk.exe ...": its exit code, or in words what its status means.
+std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolder) {
+  for (const StatusMeaning& status : kStatusMeanings) {
+    if (status.code != code) continue;
+    if (!status.atStart)
+      return L"crashed (" + std::wstring(status.words) + L", " + Hex(code) + L").";
+    return L"could not start: " + std::wstring(status.words) + L" (" + Hex(code) +
+           L"). The DLL files that come with pdftk.exe must stand beside it in " +
+           applicationFolder + L".";
+  }
+  // Other codes with both top bits set are Windows error statuses too, known by their hex form.
+  if (code >= 0xC0000000) return L"ended with the Windows status " + Hex(code) + L".";
+  return L"ended with exit code " + std::to_wstring(code) + L".";
+}
+
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
 // the run ended.
-std::wstring RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
-                     const std::wstring& outputPath, const std::wstring& applicationFolder) {
-  // The list keeps every entry as the user sees it; only the command line spells the paths the
-  // tool could not read otherwise.
+std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
+                                       const std::wstring& outputPath,
+                                       const std::wstring& applicationFolder) {
+  // The list keeps every entry as the user sees it; only the command line gives the paths in the
+  // form the tool reads whole.
   std::wstring refusal;
-  const std::optional<ToolPaths> tool = SpellForTool(host, entries, outputPath, refusal);
+  const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
   const std::wstring commandLine =
       BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
@@ -40,7 +82,15 @@ std::wstring RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
     DiscardToolOutput(host, *tool);
     return L"The file paths are too long to join in one go.";
   }
-  const ToolRun run = host.RunTool(commandLine);
+  // A joined file written under a temporary name still gets its own when the window is closed
+  // during the run; nothing else keeps the program from ending at once.
+  std::function<void(const RunResult&)> finishIfClosed;
+  if (!tool->temporary.empty()) {
+    finishIfClosed = [&](const RunResult& result) {
+      FinishToolOutput(host, *tool, outputPath, result);
+    };
+  }
+  const ToolRun run = host.RunHiddenAndWait(commandLine, finishIfClosed);
   const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
   return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
 }
@@ -72,7 +122,8 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  host.ShowMessage(anyPdf ? RunTool(host, entries, outputPath, applicationFolder) : kNoPdfFiles);
+  host.ShowMessage(anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
+                          : kNoPdfFiles);
   host.SetProgress(0);
 }
 
@@ -118,8 +169,8 @@ std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicat
     return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
   }
   if (result.code == 0) return L"Join successful.";
-  std::wstring message = L"The join failed: pdftk.exe ended with exit code " +
-                         std::to_wstring(static_cast<uint32_t>(result.code)) + L".";
+  std::wstring message = L"The join failed: pdftk.exe " +
+                         HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
   if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {
     message += L"\n\n" + text;
   }

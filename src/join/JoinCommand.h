@@ -1,10 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "filelist/FileList.h"
 #include "join/RunResult.h"
-#include "join/ToolSpelling.h"
+#include "join/ToolPaths.h"
 #include "platform/CommonDialog.h"
 
 namespace folianto {
@@ -25,8 +26,12 @@ class JoinHost : public ToolFileNames {
   virtual void SetProgress(int value) = 0;
   // Busy from the click until the outcome has been told; the window shows it over its whole area.
   virtual void SetBusy(bool busy) = 0;
-  // Runs the command line hidden, with nothing to read on standard input, and waits for its end.
-  virtual ToolRun RunTool(const std::wstring& commandLine) = 0;
+  // Runs the command line hidden, from the application folder, with nothing to read on standard
+  // input, and waits for its end. Closing the window during the wait ends the program at once,
+  // unless finishIfClosed is given: then the program waits for the tool without its window, calls
+  // finishIfClosed with how the run ended, and ends.
+  virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                                   const std::function<void(const RunResult&)>& finishIfClosed) = 0;
   // True when both paths name one file, however they are spelt.
   virtual bool IsSameFile(const std::wstring& a, const std::wstring& b) = 0;
 };

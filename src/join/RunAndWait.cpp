@@ -1,6 +1,7 @@
 #include "join/RunAndWait.h"
 
 #include <iterator>
+#include <optional>
 
 #include "platform/MessagePump.h"
 
@@ -18,14 +19,21 @@ constexpr DWORD kPollMilliseconds = 100;
 
 }  // namespace
 
-RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
-                     const StdHandles* stdHandles) {
+RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const RunOptions& options) {
   CorrectWindowStyle(windowStyle);
   // Hidden means no console window either, not even for a moment.
   const DWORD flags = windowStyle == 0 ? CREATE_NO_WINDOW : 0;
-  const StartedProcess started =
-      StartProcess(commandLine, kShowCommands[windowStyle], flags, stdHandles);
+  const StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
+                                              options.stdHandles, options.currentFolder);
   if (!started.process) return StartFailedWith(started.error);
+
+  std::optional<FinishBeforeQuit> finish;
+  if (options.finishIfClosed) {
+    finish.emplace([&] {
+      ::WaitForSingleObject(started.process.Get(), INFINITE);
+      options.finishIfClosed(ExitedWith(ReadProcessState(started.process.Get()).exitCode));
+    });
+  }
 
   ProcessState state;
   do {

@@ -9,6 +9,7 @@ constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorAccessDenied = 5;
 constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kErrorDirectory = 267;  // the current folder given is not there
 
 int RunTimeErrorNumber(uint32_t systemError) {
   switch (systemError) {
@@ -16,6 +17,7 @@ int RunTimeErrorNumber(uint32_t systemError) {
       return 53;
     case kErrorPathNotFound:
     case kErrorInvalidName:
+    case kErrorDirectory:
       return 76;
     case kErrorAccessDenied:
       return 70;

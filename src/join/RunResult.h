@@ -20,8 +20,8 @@ inline constexpr uint32_t kStartFailureBase = 0x80040000;
 RunResult ExitedWith(uint32_t exitCode);
 
 // A start that the system refused with `systemError`, as the run-time error numbers count it:
-// 53 file not found, 76 path not found (a malformed name included), 70 permission denied, and 5
-// for anything else.
+// 53 file not found, 76 path not found (a malformed name or a missing current folder included),
+// 70 permission denied, and 5 for anything else.
 RunResult StartFailedWith(uint32_t systemError);
 
 // The window style of a run: 0 hidden, 1 normal with focus, 2 minimised with focus, 3 maximised

@@ -13,7 +13,6 @@ struct CommonDialog {
   std::wstring dialogTitle;
   std::wstring filter;  // "Description|pattern|..." as the designer writes it
   std::wstring defaultExt;
-  std::wstring initDir;
   uint32_t flags = 0;
 };
 

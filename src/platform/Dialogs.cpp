@@ -31,7 +31,6 @@ DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   ofn.lpstrTitle = OrNull(dialog.dialogTitle);
   ofn.lpstrDefExt = OrNull(dialog.defaultExt);
-  ofn.lpstrInitialDir = OrNull(dialog.initDir);
   ofn.Flags = dialog.flags;
 
   const BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -67,8 +68,20 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
   const UniqueFileHandle file(::CreateFileW(
       path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return std::nullopt;
+  // The 128-bit file id, where the file system gives one: on ReFS the 64-bit index of the older
+  // call is not unique. On NTFS the two agree.
+  FILE_ID_INFO id;
+  if (::GetFileInformationByHandleEx(file.Get(), FileIdInfo, &id, sizeof(id))) {
+    FileIdentity identity{id.VolumeSerialNumber};
+    static_assert(sizeof(id.FileId.Identifier) == sizeof(identity.index) * 2);
+    std::memcpy(&identity.index, id.FileId.Identifier, sizeof(identity.index));
+    std::memcpy(&identity.indexHigh, id.FileId.Identifier + sizeof(identity.index),
+                sizeof(identity.indexHigh));
+    return identity;
+  }
   BY_HANDLE_FILE_INFORMATION information;
-  if (!file || !::GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
+  if (!::GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
   return FileIdentity{
       information.dwVolumeSerialNumber,
       (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
@@ -77,7 +90,7 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
 bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
   if (SameFullPath(a, b)) return true;
   const std::optional<FileIdentity> identityA = IdentityOf(a);
-  return identityA && identityA == IdentityOf(b);
+  return identityA && identityA->Known() && identityA == IdentityOf(b);
 }
 
 std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
@@ -105,7 +118,7 @@ std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
   return {};
 }
 
-bool ReplaceFile(const std::wstring& from, const std::wstring& to) {
+bool RenameReplacing(const std::wstring& from, const std::wstring& to) {
   return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 

@@ -17,11 +17,12 @@ bool IsFolder(const std::wstring& path);
 // The folder that holds the running program, without a closing backslash unless a drive root.
 std::wstring ApplicationFolder();
 
-// The identity of the file or folder at path, following links; none when it cannot be opened.
+// The identity of the file or folder at path, following links; none when it cannot be opened. It
+// may be unknown (see FileIdentity::Known).
 std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 
 // True when both paths name one file: the same full path (case aside), or, when both exist, the
-// same identity, however differently they are spelt.
+// same known identity, however differently they are spelt.
 bool NameTheSameFile(const std::wstring& a, const std::wstring& b);
 
 // The path in 8.3 short names; none where the volume keeps none or the path is not there.
@@ -31,7 +32,7 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 std::wstring MakeTemporaryFileIn(const std::wstring& folder);
 
 // Renames from to to, replacing a file of that name.
-bool ReplaceFile(const std::wstring& from, const std::wstring& to);
+bool RenameReplacing(const std::wstring& from, const std::wstring& to);
 
 void RemoveFile(const std::wstring& path);
 

@@ -16,7 +16,7 @@ class OutputCapture {
   OutputCapture();
 
   // Null when no temporary file could be made.
-  HANDLE Handle() const { return file_.Get(); }
+  HANDLE Handle() const { return file_ ? file_.Get() : nullptr; }
 
   // The end of what was written, as text: UTF-8 when it reads as such, else the system's code
   // page. Enough for the last lines a message shows.

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <optional>
 #include <vector>
 
 namespace folianto {
@@ -35,7 +36,7 @@ class InheritableForStart {
 }  // namespace
 
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
-                            const StdHandles* stdHandles) {
+                            const StdHandles* stdHandles, const std::wstring& currentFolder) {
   // CreateProcessW may write into the command line, so it gets a private copy.
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
@@ -52,18 +53,16 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   }
 
   PROCESS_INFORMATION info{};
-  BOOL started = FALSE;
-  if (stdHandles) {
-    const InheritableForStart inheritable(*stdHandles);
-    started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, creationFlags, nullptr,
-                               nullptr, &startup, &info);
-  } else {
-    started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags,
-                               nullptr, nullptr, &startup, &info);
-  }
+  std::optional<InheritableForStart> inheritable;
+  if (stdHandles) inheritable.emplace(*stdHandles);
+  const BOOL started = ::CreateProcessW(
+      nullptr, line.data(), nullptr, nullptr, stdHandles != nullptr, creationFlags, nullptr,
+      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info);
+  const DWORD error = ::GetLastError();
+  inheritable.reset();
   StartedProcess result;
   if (!started) {
-    result.error = ::GetLastError();
+    result.error = error;
     return result;
   }
   const UniqueKernelHandle thread(info.hThread);

@@ -22,9 +22,10 @@ struct StartedProcess {
 };
 
 // Starts the program of commandLine (program first, as one text) with the given show command.
-// stdHandles, when given, are inherited by the program and by nothing else.
+// stdHandles, when given, are inherited by the program and by nothing else. currentFolder, when
+// not empty, is the program's current folder; otherwise it shares this program's.
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
-                            const StdHandles* stdHandles);
+                            const StdHandles* stdHandles, const std::wstring& currentFolder);
 
 struct ProcessState {
   bool running = false;

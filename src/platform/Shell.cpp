@@ -40,8 +40,7 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 void AcceptDroppedFiles(HWND window) {
   // WM_COPYGLOBALDATA carries the drop's data; it has no name in the headers.
   constexpr UINT kCopyGlobalData = 0x0049;
-  for (const UINT message :
-       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+  for (const UINT message : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData}) {
     ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
   }
   ::DragAcceptFiles(window, TRUE);

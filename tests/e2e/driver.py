@@ -199,6 +199,10 @@ class Session:
                                 "cmd.exe", "/c", "exit"], check=True,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run(["cp", "-a", source, self.prefix], check=True)
+        self.start_program()
+
+    def start_program(self):
+        """Starts folianto.exe (again, once an earlier one has ended) and waits for its window."""
         with self.step("start folianto.exe and wait for its window"):
             exe = os.path.join(self.app_folder, "folianto.exe")
             self.check(os.path.exists(exe), f"{exe} is not built")
@@ -206,7 +210,8 @@ class Session:
             self.xdotool("mousemove", "0", "0")
             self.program = subprocess.Popen(["wine", *self.launch, exe], cwd=self.work,
                                             env=self.env, stdout=self.log, stderr=self.log)
-            self.inspector = Inspector(os.path.join(self.bin, "e2e_inspector.exe"), self.env)
+            if not self.inspector:
+                self.inspector = Inspector(os.path.join(self.bin, "e2e_inspector.exe"), self.env)
             self.main = self.wait(lambda: self._shown_main(), "the Folianto window", timeout=60)
             self.controls = {c["id"]: c for c in self.ask("controls")["controls"]}
             self.shot("started")

@@ -4,6 +4,7 @@ Usage: scenarios.py BUILD_DIR SCENARIO      (run it through run-scenario.sh, whi
 display of its own). BUILD_DIR is the Windows build folder."""
 
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -277,8 +278,11 @@ def close_during_slow_join(s):
         s.wait_items(entries(folder, names))
     with s.step('click "Join!" and name the output file'):
         start_join(s, output)
-    with s.step("the slow tool runs while the window waits"):
+    with s.step("the slow tool runs while the window waits, in the program's own folder"):
         s.wait(lambda: os.path.exists(started), "the slow tool to start")
+        # The open dialog left the program's current folder in the input folder.
+        current = marks(started)[0]
+        s.check(current == unix_to_wine(s.app_folder), f"the tool runs in {current!r}")
         state = s.state()
         s.check(state["progress"] == 100, f"progress is {state['progress']} during the join")
         s.check(s.dialog(driver.MESSAGE_TITLE) is None, "a message box came up during the join")
@@ -294,6 +298,81 @@ def close_during_slow_join(s):
         s.shot("closed")
     with s.step("the tool is not stopped and finishes on its own"):
         s.wait(lambda: os.path.exists(finished), "the slow tool to finish", timeout=30)
+
+
+def marks(path):
+    """The lines the slow tool added to one of its mark files, one per run."""
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return f.read().splitlines()
+
+
+def close_during_joins_outside_the_code_page(s):
+    """Two nested joins into Greek names, so each tool writes a temporary file first; the window
+    is closed while both tools run. Then once more with a tool that fails."""
+    folder = os.path.join(s.work, "input")
+    names = ["one.pdf", "two.pdf"]
+    for name in names:
+        write_pdf(os.path.join(folder, name), [name])
+    joined = b"".join(pathlib.Path(folder, name).read_bytes() for name in names)
+    output_folder = os.path.join(s.work, "output")
+    os.makedirs(output_folder)
+    outputs = ["\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf",
+               "\u0394\u03b5\u03cd\u03c4\u03b5\u03c1\u03bf.pdf"]
+    started = os.path.join(s.app_folder, "slow-tool-started")
+    finished = os.path.join(s.app_folder, "slow-tool-finished")
+
+    def close_and_wait_for_the_tools(tools):
+        s.check(len(marks(finished)) == 0, "a tool had already finished: it is not slow enough")
+        s.click_close_button()
+        s.wait(lambda: not s.ask("main")["found"], "the window to go", timeout=CLOSE_TIMEOUT,
+               interval=0.05)
+        s.check(not s.program_ended() and len(marks(finished)) == 0,
+                "folianto.exe did not wait for its tools")
+        s.shot("window-gone")
+        s.wait(s.program_ended, "folianto.exe to end after its tools", timeout=60)
+        s.check(len(marks(finished)) == tools, f"folianto.exe ended before its {tools} tools")
+
+    with s.step("add two PDF files"):
+        s.pick_files(folder, names)
+        s.wait_items(entries(folder, names))
+    with s.step(f'join them into {outputs[0]}, and while that runs into {outputs[1]}'):
+        start_join(s, os.path.join(output_folder, outputs[0]))
+        s.wait(lambda: len(marks(started)) == 1, "the first tool to start")
+        start_join(s, os.path.join(output_folder, outputs[1]))
+        s.wait(lambda: len(marks(started)) == 2, "the second tool to start")
+    with s.step("close the window: it goes at once, and the program ends after both tools"):
+        close_and_wait_for_the_tools(2)
+    with s.step("both joined files stand under their names, and no temporary file is left"):
+        s.check(sorted(os.listdir(output_folder)) == sorted(outputs),
+                f"the output folder holds {os.listdir(output_folder)}")
+        for output in outputs:
+            s.check(pathlib.Path(output_folder, output).read_bytes() == joined,
+                    f"{output} does not hold the joined bytes")
+
+    for mark in (started, finished):
+        os.remove(mark)
+    s.env["FOLIANTO_SLOW_TOOL_EXIT"] = "1"
+    # One join only, so less time is needed to close the window in.
+    s.env["FOLIANTO_SLOW_TOOL_MS"] = "15000"
+    s.start_program()
+    failed = "\u0391\u03c0\u03bf\u03c4\u03c5\u03c7\u03af\u03b1.pdf"
+    with s.step(f"once more with a tool that fails: join into {failed} and close the window"):
+        s.pick_files(folder, names)
+        s.wait_items(entries(folder, names))
+        start_join(s, os.path.join(output_folder, failed))
+        s.wait(lambda: len(marks(started)) == 1, "the tool to start")
+        close_and_wait_for_the_tools(1)
+    with s.step("neither the failed output nor a temporary file is left"):
+        s.check(sorted(os.listdir(output_folder)) == sorted(outputs),
+                f"the output folder holds {os.listdir(output_folder)}")
+
+
+def prepare_slow_tool_for_nested_joins(s):
+    """The slow stand-in, slow enough for two joins named in Greek, typed letter by letter."""
+    prepare_slow_tool(s)
+    s.env["FOLIANTO_SLOW_TOOL_MS"] = "25000"
 
 
 def background_point(s):
@@ -567,6 +646,8 @@ SCENARIOS = {
     "join_missing_input": (join_missing_input, None),
     "join_26_refused": (join_26_refused, None),
     "close_during_slow_join": (close_during_slow_join, prepare_slow_tool),
+    "close_during_joins_outside_the_code_page": (close_during_joins_outside_the_code_page,
+                                                 prepare_slow_tool_for_nested_joins),
     "pointer_feedback": (pointer_feedback, prepare_pointer_app),
     "pointer_without_hand": (pointer_without_hand, prepare_without_hand),
     "never_maximized": (never_maximized, prepare_maximized_start),

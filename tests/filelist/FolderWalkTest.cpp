@@ -11,8 +11,11 @@ namespace {
 using testing::MemoryTree;
 using testing::Node;
 using testing::ReparsePoint;
+using testing::UnknownIdentity;
 using testing::Unreadable;
 using Paths = std::vector<std::wstring>;
+
+constexpr uint32_t kAttributeReadOnly = 0x1;
 
 // The tree of the level-order example: R holds A and B, A holds A1 and A2, B holds B1, A1 holds X.
 const std::vector<Node> kLevelOrderTree = {
@@ -83,6 +86,12 @@ TEST(CollectSubfolders, AppendsTheSubfoldersInLevelOrder) {
        true,
        // B leads to mount\inside before the walk reaches it there: the first path met is kept.
        {L"D:\\R\\", L"D:\\R\\A\\", L"D:\\R\\mount\\", L"D:\\R\\B\\"}},
+      {"folders of unknown identity are never taken for one another, also after a link",
+       {UnknownIdentity(L"A\\"), UnknownIdentity(L"B\\"), ReparsePoint(L"link\\"),
+        UnknownIdentity(L"A\\A1\\")},
+       {L"D:\\R\\"},
+       true,
+       {L"D:\\R\\", L"D:\\R\\A\\", L"D:\\R\\B\\", L"D:\\R\\link\\", L"D:\\R\\A\\A1\\"}},
   };
   for (const auto& c : cases) {
     MemoryTree tree(L"D:\\R", c.tree);

@@ -21,14 +21,21 @@ struct Node {
       : path(std::move(path)), attributes(attributes) {}
   std::wstring path;
   uint32_t attributes;
-  std::wstring linkTarget;  // searches inside the folder list this folder instead
-  bool unreadable = false;  // every search inside the folder fails
+  std::wstring linkTarget;       // searches inside the folder list this folder instead
+  bool unreadable = false;       // every search inside the folder fails
+  bool unknownIdentity = false;  // its identity has the index 0, as some network servers give
 };
 
 // A folder that is a reparse point; with a target, a link that leads there.
 inline Node ReparsePoint(std::wstring path, std::wstring target = L"") {
   Node node(std::move(path), kAttributeReparsePoint);
   node.linkTarget = std::move(target);
+  return node;
+}
+
+inline Node UnknownIdentity(std::wstring path) {
+  Node node(std::move(path));
+  node.unknownIdentity = true;
   return node;
 }
 
@@ -75,7 +82,8 @@ class MemoryTree final : public DirectorySearch {
     const std::wstring key = Resolve(Key(folder));
     const auto found = folders_.find(key);
     if (found == folders_.end()) return std::nullopt;
-    return FileIdentity{7, static_cast<uint64_t>(std::distance(folders_.begin(), found))};
+    if (unknownIdentities_.count(key)) return FileIdentity{7};
+    return FileIdentity{7, static_cast<uint64_t>(std::distance(folders_.begin(), found)) + 1};
   }
 
   int Searches() const { return searches_; }
@@ -96,6 +104,7 @@ class MemoryTree final : public DirectorySearch {
     folders_.at(key.substr(0, key.rfind(L'\\'))).push_back(entry);
     if (!node.linkTarget.empty()) links_[key] = Key(node.linkTarget);
     if (node.unreadable) unreadable_.insert(key);
+    if (node.unknownIdentity) unknownIdentities_.insert(key);
   }
 
   static std::wstring LastPart(std::wstring path) {
@@ -145,6 +154,7 @@ class MemoryTree final : public DirectorySearch {
   std::map<std::wstring, std::vector<DirectoryEntry>> folders_;
   std::map<std::wstring, std::wstring> links_;
   std::set<std::wstring> unreadable_;
+  std::set<std::wstring> unknownIdentities_;
   int searches_ = 0;
   int identityReads_ = 0;
 };

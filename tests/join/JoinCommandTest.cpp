@@ -186,9 +186,16 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
       {"exit code 259 is an exit code",
        {ExitedWith(259), L""},
        L"The join failed: pdftk.exe ended with exit code 259."},
-      {"a crash code reads as the system gives it",
-       {ExitedWith(0xC0000005), L""},
-       L"The join failed: pdftk.exe ended with exit code 3221225477."},
+      {"a DLL missing beside the tool",
+       {ExitedWith(0xC0000135), L""},
+       L"The join failed: pdftk.exe could not start: a DLL it needs was not found (0xC0000135). "
+       L"The DLL files that come with pdftk.exe must stand beside it in C:\\Tools."},
+      {"a crash after some words of its own",
+       {ExitedWith(0xC00000FD), L"Reading in.pdf\r\n"},
+       L"The join failed: pdftk.exe crashed (stack overflow, 0xC00000FD).\n\nReading in.pdf"},
+      {"another Windows status in its hex form",
+       {ExitedWith(0xC0000022), L""},
+       L"The join failed: pdftk.exe ended with the Windows status 0xC0000022."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/OutputCapture.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
@@ -239,6 +241,39 @@ TEST(JoinCommand, AFailedJoinShowsTheToolsOwnWordsAndNoSuccess) {
   EXPECT_FALSE(Exists(output));
   EXPECT_EQ(app.form->Progress(), 0);
   EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+}
+
+// Names a missing folder in TMP and TEMP while it lives, so no temporary file can be made.
+class NoTemporaryFolder {
+ public:
+  explicit NoTemporaryFolder(const std::wstring& missing) {
+    for (auto& [name, value] : saved_) {
+      value.resize(32767);
+      value.resize(::GetEnvironmentVariableW(name, value.data(), 32767));
+      ::SetEnvironmentVariableW(name, missing.c_str());
+    }
+  }
+  ~NoTemporaryFolder() {
+    for (const auto& [name, value] : saved_)
+      ::SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+  }
+
+ private:
+  std::pair<const wchar_t*, std::wstring> saved_[2] = {{L"TMP", L""}, {L"TEMP", L""}};
+};
+
+// The tool's words cannot be kept then, but it still runs, on the null device, and its failure
+// still shows.
+TEST(JoinCommand, AFailedJoinShowsAsSuchWithoutATemporaryFolder) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const NoTemporaryFolder noTemporaryFolder(inputs.folder.Path() + L"\\gone");
+  // Under Wine a tool handed invalid standard handles runs as well; here the difference shows.
+  EXPECT_EQ(OutputCapture().Handle(), nullptr);
+  TestForm app;
+  app.form->ListView1.Append(inputs.folder.Path() + L"\\in put\\missing.pdf");
+  Join(app, inputs.folder.Path() + L"\\all.pdf");
+  EXPECT_EQ(app.dialogs.messages, Texts{L"The join failed: pdftk.exe ended with exit code 1."});
 }
 
 TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {

@@ -134,10 +134,12 @@ TEST(RunAndWait, HandsTheProgramTheStandardHandlesItIsGiven) {
   ASSERT_TRUE(nul);
   const StdHandles handles{nul.Get(), capture.Get(), capture.Get()};
 
+  RunOptions options;
+  options.stdHandles = &handles;
   int hidden = 0;
-  EXPECT_EQ(RunAndWait(Helper(L"write hello"), hidden, &handles).code, 0);
-  EXPECT_EQ(RunAndWait(Helper(L"stdin"), hidden, &handles).code, 0) << "the null device is empty";
-  EXPECT_EQ(RunAndWait(Helper(L"startup"), hidden, &handles).code, 1100 + SW_HIDE);
+  EXPECT_EQ(RunAndWait(Helper(L"write hello"), hidden, options).code, 0);
+  EXPECT_EQ(RunAndWait(Helper(L"stdin"), hidden, options).code, 0) << "the null device is empty";
+  EXPECT_EQ(RunAndWait(Helper(L"startup"), hidden, options).code, 1100 + SW_HIDE);
 
   // Inheritable only for the moment of the start, so no later program gets them.
   for (HANDLE handle : {capture.Get(), nul.Get()}) {

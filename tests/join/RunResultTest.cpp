@@ -25,9 +25,10 @@ TEST(RunResult, AFailedStartGivesItsRunTimeErrorNumberPlus0x80040000) {
     uint32_t systemError;
     int number;
   } cases[] = {
-      {"file not found", 2, 53},        {"path not found", 3, 76}, {"invalid name", 123, 76},
-      {"access denied", 5, 70},         {"bad format", 193, 5},    {"module not found", 126, 5},
-      {"anything else", 0xFFFFFFFF, 5},
+      {"file not found", 2, 53},      {"path not found", 3, 76},
+      {"invalid name", 123, 76},      {"access denied", 5, 70},
+      {"bad format", 193, 5},         {"module not found", 126, 5},
+      {"no current folder", 267, 76}, {"anything else", 0xFFFFFFFF, 5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -40,7 +40,8 @@ class ScriptedHost final : public JoinHost {
   }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
-  ToolRun RunTool(const std::wstring& commandLine) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const std::function<void(const RunResult&)>&) override {
     log.push_back(L"run " + commandLine);
     return toolRun;
   }
@@ -63,7 +64,7 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"make temporary in " + folder);
     return folder + L"\\FOL1A.tmp";
   }
-  bool ReplaceFile(const std::wstring& from, const std::wstring& to) override {
+  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }

@@ -50,6 +50,8 @@ TEST(SurvivesAnsiCodePage, IsTrueOnlyForTextTheCodePageHoldsWhole) {
       {L"D:\\\u65e5\u672c\u8a9e.pdf", false},
       // Best fit would make a plain "a" of it, a different name.
       {L"D:\\\u0101.pdf", false},
+      // Best fit would make a quote and a backslash of these, which split the tool's arguments.
+      {L"D:\\\uff02 A=\uff3c.pdf", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.survives) << ::testing::PrintToString(c.text);

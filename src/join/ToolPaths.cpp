@@ -1,4 +1,4 @@
-#include "join/ToolSpelling.h"
+#include "join/ToolPaths.h"
 
 #include "filelist/PdfTest.h"
 #include "platform/Paths.h"
@@ -13,33 +13,36 @@ std::wstring CannotPass(const std::wstring& path) {
          L"characters of the system's code page.";
 }
 
-std::optional<std::wstring> Spell(ToolFileNames& names, const std::wstring& path) {
+// The path in a form that survives the code page: as it is, or its short form; none when it has
+// neither.
+std::optional<std::wstring> ReadableForm(ToolFileNames& names, const std::wstring& path) {
   if (names.SurvivesCodePage(path)) return path;
   if (const auto shortForm = names.ShortForm(path); shortForm && names.SurvivesCodePage(*shortForm))
     return shortForm;
-  if (!names.Exists(path)) return path;
   return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<ToolPaths> SpellForTool(ToolFileNames& names,
+std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal) {
   ToolPaths paths;
   for (const std::wstring& entry : entries) {
     // An entry that fails the PDF test is not passed at all.
-    const auto spelt = PassesPdfTest(entry) ? Spell(names, entry) : entry;
-    if (!spelt) {
-      refusal = CannotPass(entry);
+    const auto readable = PassesPdfTest(entry) ? ReadableForm(names, entry) : entry;
+    if (!readable) {
+      // A file gone since it was added has no short form; its name may still be read wrongly.
+      refusal = names.Exists(entry) ? CannotPass(entry)
+                                    : L"The file " + entry + L" was not found. Nothing was joined.";
       return std::nullopt;
     }
-    paths.entries.push_back(*spelt);
+    paths.entries.push_back(*readable);
   }
 
   const std::wstring folder = FolderOfPath(output);
-  const auto spelt = Spell(names, folder);
-  if (!spelt) {
+  const auto readable = ReadableForm(names, folder);
+  if (!readable) {
     refusal = CannotPass(folder);
     return std::nullopt;
   }
@@ -53,9 +56,9 @@ std::optional<ToolPaths> SpellForTool(ToolFileNames& names,
     }
     target = NameOfPath(paths.temporary);
   }
-  paths.output = folder.empty()            ? target
-                 : spelt->ends_with(L'\\') ? *spelt + target
-                                           : *spelt + L"\\" + target;
+  paths.output = folder.empty()               ? target
+                 : readable->ends_with(L'\\') ? *readable + target
+                                              : *readable + L"\\" + target;
   return paths;
 }
 
@@ -70,7 +73,7 @@ std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
     DiscardToolOutput(names, paths);
     return {};
   }
-  if (names.ReplaceFile(paths.temporary, output)) return {};
+  if (names.RenameReplacing(paths.temporary, output)) return {};
   return L"The files were joined, but the joined file could not be named " + output +
          L". It is kept as " + paths.temporary + L".";
 }

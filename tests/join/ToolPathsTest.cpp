@@ -1,4 +1,4 @@
-#include "join/ToolSpelling.h"
+#include "join/ToolPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@ const std::wstring kGreek = kGreekFolder + L"\\a.pdf";
 const std::wstring kCafe = L"D:\\caf\u00e9.pdf";
 const std::wstring kGreekOutput = L"D:\\out\\\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf";
 const std::wstring kTemporary = L"D:\\out\\FOL1A.tmp";
+const std::wstring kMakeTemporary = L"make temporary in D:\\out";
 
 std::wstring CannotPass(const std::wstring& path) {
   return L"The name " + path +
@@ -32,7 +33,7 @@ std::wstring CannotPass(const std::wstring& path) {
          L"characters of the system's code page.";
 }
 
-TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
+TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
   const struct {
     const char* name;
     std::wstring entry;
@@ -63,12 +64,19 @@ TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"",
        CannotPass(kGreek),
        {}},
-      {"a missing input goes as it is, for the tool to report",
-       kGreek,
+      {"a missing input of the code page goes as it is, for the tool to report",
+       kCafe,
        L"D:\\out\\all.pdf",
-       [](ScriptedHost& h) { h.missing.insert(kGreek); },
-       L"A=\"" + kGreek + L"\" cat A output \"D:\\out\\all.pdf\"",
+       [](ScriptedHost& h) { h.missing.insert(kCafe); },
+       L"A=\"" + kCafe + L"\" cat A output \"D:\\out\\all.pdf\"",
        L"Join successful.",
+       {}},
+      {"a missing input outside it is refused, before a temporary output is made",
+       kGreek,
+       kGreekOutput,
+       [](ScriptedHost& h) { h.missing.insert(kGreek); },
+       L"",
+       L"The file " + kGreek + L" was not found. Nothing was joined.",
        {}},
       {"the output's folder by its short form",
        kCafe,
@@ -90,7 +98,7 @@ TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        nullptr,
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"Join successful.",
-       {L"replace " + kGreekOutput + L" with " + kTemporary}},
+       {kMakeTemporary, L"replace " + kGreekOutput + L" with " + kTemporary}},
       {"a failed join leaves no temporary file",
        kCafe,
        kGreekOutput,
@@ -99,7 +107,7 @@ TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        },
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"The join failed: pdftk.exe ended with exit code 1.",
-       {L"remove " + kTemporary}},
+       {kMakeTemporary, L"remove " + kTemporary}},
       {"a joined file that cannot take its name is kept",
        kCafe,
        kGreekOutput,
@@ -107,7 +115,7 @@ TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"The files were joined, but the joined file could not be named " + kGreekOutput +
            L". It is kept as " + kTemporary + L".",
-       {L"replace " + kGreekOutput + L" with " + kTemporary}},
+       {kMakeTemporary, L"replace " + kGreekOutput + L" with " + kTemporary}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -123,14 +131,15 @@ TEST(ToolSpelling, PassesEveryPathInAFormThatSurvivesTheCodePage) {
     Log files;
     std::copy_if(host.log.begin(), host.log.end(), std::back_inserter(files),
                  [](const std::wstring& line) {
-                   return line.starts_with(L"replace ") || line.starts_with(L"remove ");
+                   return line.starts_with(L"make ") || line.starts_with(L"replace ") ||
+                          line.starts_with(L"remove ");
                  });
     EXPECT_EQ(files, c.files);
     EXPECT_EQ(list.Entries(), std::vector<std::wstring>{c.entry}) << "the list keeps its text";
   }
 }
 
-TEST(ToolSpelling, TheSaveDialogAsksBeforeReplacingButTheSharedDialogKeepsItsFlags) {
+TEST(ToolPaths, TheSaveDialogAsksBeforeReplacingButTheSharedDialogKeepsItsFlags) {
   ScriptedHost host;
   host.saveAnswer = L"D:\\out\\all.pdf";
   MemoryFileList list({L"D:\\in\\one.pdf"});

@@ -10,11 +10,12 @@ namespace folianto {
 
 // What the join needs to know of the system's file names. pdftk.exe, like any Windows program
 // with a narrow main, reads its arguments in the system's ANSI code page: a character outside it
-// arrives as "?", and the tool cannot find the file.
+// arrives as "?", and the tool cannot find the file; some arrive as a look-alike quote or
+// backslash, and change how the tool splits its arguments.
 class ToolFileNames {
  public:
   virtual ~ToolFileNames() = default;
-  // Whether text comes back whole through the ANSI code page.
+  // Whether text comes back whole through the ANSI code page, without best fit.
   virtual bool SurvivesCodePage(const std::wstring& text) = 0;
   // The path in 8.3 short names; none where the volume keeps none, or the path is not there.
   virtual std::optional<std::wstring> ShortForm(const std::wstring& path) = 0;
@@ -22,8 +23,8 @@ class ToolFileNames {
   // A new empty file with a name of plain ASCII characters in folder; empty when none could be
   // made.
   virtual std::wstring MakeTemporaryFile(const std::wstring& folder) = 0;
-  // Gives from the name to, replacing a file of that name.
-  virtual bool ReplaceFile(const std::wstring& from, const std::wstring& to) = 0;
+  // Renames from to to, replacing a file of that name.
+  virtual bool RenameReplacing(const std::wstring& from, const std::wstring& to) = 0;
   virtual void RemoveFile(const std::wstring& path) = 0;
 };
 
@@ -35,11 +36,12 @@ struct ToolPaths {
   std::wstring temporary;
 };
 
-// Every entry that passes the PDF test, and the output's folder, as the tool can read them: as
-// they are when they survive the code page, else by their short form; a missing input goes as it
-// is, for the tool to report. An output name that does not survive is written to a temporary file
-// first. When a path cannot be passed at all, the result is none and refusal says why.
-std::optional<ToolPaths> SpellForTool(ToolFileNames& names,
+// Every entry that passes the PDF test, and the output's folder, in a form the tool reads whole:
+// as they are when they survive the code page, else by their short form. An output name that does
+// not survive is written to a temporary file first. Nothing else goes onto the command line: when
+// a path has no such form (a name outside the code page whose file is gone has no short form
+// either), the result is none and refusal says why.
+std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal);
 
