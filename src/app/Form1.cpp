@@ -4,11 +4,10 @@
 
 #include "app/CenterForm.h"
 #include "app/Layout.h"
+#include "platform/Accessibility.h"
+#include "platform/ControlHook.h"
 #include "platform/Dpi.h"
-#include "platform/FileSystem.h"
-#include "platform/PointerRouting.h"
 #include "platform/Shell.h"
-#include "platform/Tooltip.h"
 
 namespace folianto {
 
@@ -86,6 +85,7 @@ bool Form1::Create(HINSTANCE instance) {
   if (!window_) return false;
   dpi_ = DpiForWindow(window_);
   CreateControls();
+  ChooseColours();
   LayOut();
 
   // Load steps, before the window is first shown.
@@ -107,14 +107,15 @@ void Form1::Show(int showCommand) {
 }
 
 void Form1::CreateControls() {
-  for (const ControlSpec& spec : kForm1Controls) {
-    const DWORD tab = spec.tabStop ? WS_TABSTOP : 0;
-    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
+  for (const ControlSpec& control : kForm1Controls) {
+    const DWORD tab = control.tabStop ? WS_TABSTOP : 0;
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
     auto make = [&](DWORD exStyle, const wchar_t* className, DWORD style) {
-      return ::CreateWindowExW(exStyle, className, spec.text, WS_CHILD | WS_VISIBLE | tab | style,
-                               0, 0, 0, 0, window_, menu, instance_, nullptr);
+      return ::CreateWindowExW(exStyle, className, control.text,
+                               WS_CHILD | WS_VISIBLE | tab | style, 0, 0, 0, 0, window_, menu,
+                               instance_, nullptr);
     };
-    switch (spec.kind) {
+    switch (control.kind) {
       case ControlKind::PushButton:
         // Command1 lies left of the client area, out of sight and out of the mouse's reach. It
         // only holds the focus when the window opens, so no visible button shows a focus mark and
@@ -124,7 +125,7 @@ void Form1::CreateControls() {
                        reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         break;
       case ControlKind::PictureButton:
-        ButtonById(spec.id)->Create(window_, spec.id, spec.text, spec.tabStop);
+        ButtonById(control.id)->Create(window_, control.id, control.text, control.tabStop);
         break;
       case ControlKind::ListView: {
         const HWND list =
@@ -156,6 +157,8 @@ void Form1::CreateControls() {
     AddTooltip(Tooltip, window_, part, kFileListTip);
   }
   LetWindowChoosePointerOver(header);
+  // The progress bar is named after Label1, created just before it.
+  AnnotateForScreenReaders({{ListView1.Handle(), L"PDF File(s)"}}, {Command1});
 }
 
 void Form1::LayOut() {
@@ -174,9 +177,9 @@ void Form1::LayOut() {
     ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  for (const ControlSpec& spec : kForm1Controls) {
-    const RECT r = PixelRect(spec.twips, dpi_);
-    ::SetWindowPos(::GetDlgItem(window_, spec.id), nullptr, r.left, r.top, r.right - r.left,
+  for (const ControlSpec& control : kForm1Controls) {
+    const RECT r = PixelRect(control.twips, dpi_);
+    ::SetWindowPos(::GetDlgItem(window_, control.id), nullptr, r.left, r.top, r.right - r.left,
                    r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ApplyFonts();
@@ -184,36 +187,31 @@ void Form1::LayOut() {
 }
 
 void Form1::ApplyFonts() {
-  // One font for each size the table names; a control without a size keeps its own.
-  fonts_.clear();
-  for (const ControlSpec& spec : kForm1Controls) {
-    if (spec.fontCentipoints == 0) continue;
-    auto font = fonts_.find(spec.fontCentipoints);
-    if (font == fonts_.end()) {
-      font = fonts_.emplace(spec.fontCentipoints, MakeArialBold(spec.fontCentipoints, dpi_)).first;
+  // One font for each size the table names; a control without a size keeps its own. The new
+  // fonts are in place before the old ones go, since a control may repaint in between.
+  std::map<int, UniqueFont> fonts;
+  for (const ControlSpec& control : kForm1Controls) {
+    if (control.fontCentipoints == 0) continue;
+    auto font = fonts.find(control.fontCentipoints);
+    if (font == fonts.end()) {
+      font = fonts.emplace(control.fontCentipoints, MakeArialBold(control.fontCentipoints, dpi_))
+                 .first;
     }
-    ::SendMessageW(::GetDlgItem(window_, spec.id), WM_SETFONT,
+    ::SendMessageW(::GetDlgItem(window_, control.id), WM_SETFONT,
                    reinterpret_cast<WPARAM>(font->second.Get()), TRUE);
   }
+  fonts_ = std::move(fonts);
 }
 
 void Form1::LoadPictures() {
   const int size = TwipsToPixels(kPictureTwips, static_cast<int>(dpi_));
-  for (const ControlSpec& spec : kForm1Controls) {
-    if (spec.kind != ControlKind::PictureButton) continue;
-    ButtonById(spec.id)->SetPicture(
-        UniqueIcon(static_cast<HICON>(
-            ::LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconId), IMAGE_ICON, size, size, 0))),
-        size);
+  for (const ControlSpec& control : kForm1Controls) {
+    if (control.kind != ControlKind::PictureButton) continue;
+    ButtonById(control.id)
+        ->SetPicture(UniqueIcon(static_cast<HICON>(::LoadImageW(
+                         instance_, MAKEINTRESOURCEW(control.iconId), IMAGE_ICON, size, size, 0))),
+                     size);
   }
-}
-
-void Form1::LoadHandPointer() {
-  const std::wstring path = applicationFolder_ + L"\\HAND-M.CUR";
-  if (!FileExists(path)) return;
-  // A file that is not a cursor (or a folder of that name) leaves the window without the hand.
-  handPointer_.Reset(static_cast<HCURSOR>(
-      ::LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
 }
 
 void Form1::SetUpFileListColumns() {
@@ -224,33 +222,15 @@ void Form1::SetUpFileListColumns() {
     header.pszText = const_cast<wchar_t*>(L"PDF File(s)");
     ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
   }
+  SizeFileListColumns();
+}
+
+void Form1::SizeFileListColumns() {
+  // Only the first column can be seen; the second has no width.
+  const HWND list = ListView1.Handle();
   ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0,
                  TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)));
   ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 0);
-}
-
-void Form1::SetMousePointer(PointerSetting setting) {
-  pointer_.Set(setting);
-  POINT cursor;
-  if (!::GetCursorPos(&cursor)) return;
-  const HWND under = ::WindowFromPoint(cursor);
-  if (under == window_ || ::IsChild(window_, under)) ShowPointer();
-}
-
-void Form1::ShowPointer() {
-  switch (PointerToShow(pointer_.Setting(), HasCustomPointer())) {
-    case ShownPointer::Arrow:
-      ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-      break;
-    case ShownPointer::Hourglass:
-      ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-      break;
-    case ShownPointer::CustomImage:
-      ::SetCursor(handPointer_.Get());
-      break;
-    case ShownPointer::PlatformDefault:
-      break;
-  }
 }
 
 void Form1::SetProgress(int value) {
@@ -266,39 +246,6 @@ PictureButton* Form1::ButtonById(int id) {
     if (buttonId == id) return button;
   }
   return nullptr;
-}
-
-HoverTarget Form1::TargetOf(HWND control) const {
-  if (control == window_) return HoverTarget::Background;
-  const HWND list = ListView1.Handle();
-  if (control == list || ::IsChild(list, control)) return HoverTarget::FileList;
-  for (const auto& [id, button] : buttons_) {
-    if (control == button->Handle()) return HoverTarget::PictureButton;
-  }
-  return HoverTarget::Other;
-}
-
-bool Form1::OnSetCursor(HWND target, int hitTest, UINT mouseMessage) {
-  if (pointer_.Setting() == PointerSetting::Busy) {
-    // The hourglass covers every part of the window while a join runs: the frame, the list's
-    // header and scroll bars, and the whole window while a dialog or message box disables it
-    // (HTERROR), where the system's own handling still beeps at a click.
-    if (hitTest == HTERROR) {
-      ::DefWindowProcW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
-                       MAKELPARAM(hitTest, mouseMessage));
-    }
-    ShowPointer();
-    return true;
-  }
-  if (hitTest != HTCLIENT) return false;
-  if (mouseMessage == WM_MOUSEMOVE) pointer_.OnHover(TargetOf(target));
-  // The header keeps its own pointers, the divider's among them.
-  if (target == ListView_GetHeader(ListView1.Handle())) return false;
-  if (PointerToShow(pointer_.Setting(), HasCustomPointer()) == ShownPointer::PlatformDefault) {
-    return false;
-  }
-  ShowPointer();
-  return true;
 }
 
 bool Form1::OnCommand(int id, int code) {
@@ -317,13 +264,24 @@ bool Form1::OnCommand(int id, int code) {
   return true;
 }
 
+void Form1::OnActivate(UINT state, bool minimized) {
+  // As the dialog manager does: a keyboard user goes on where they were after every dialog,
+  // message box or other program. The first activation puts the focus on Command1.
+  if (state == WA_INACTIVE) {
+    const HWND focus = ::GetFocus();
+    if (focus && ::IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
+    return;
+  }
+  if (!minimized) ::SetFocus(focusBeforeDeactivation_ ? focusBeforeDeactivation_ : Command1);
+}
+
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
-  ::SendMessageW(ListView1.Handle(), LVM_SETCOLUMNWIDTH, 0,
-                 TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)));
+  SizeFileListColumns();
+  LoadHandPointer();
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -346,7 +304,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (PictureButton* button = ButtonById(static_cast<int>(item.CtlID))) {
-        button->Draw(item);
+        button->Draw(item, FaceBrush());
         return TRUE;
       }
       break;
@@ -364,12 +322,28 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == Label1) {
-        const auto dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+        return reinterpret_cast<LRESULT>(ColourLabel(reinterpret_cast<HDC>(wParam)));
       }
       break;
+    case WM_ERASEBKGND: {
+      RECT client;
+      ::GetClientRect(window_, &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+      return TRUE;
+    }
+    case WM_SYSCOLORCHANGE:
+      // The common controls learn of new colours only from their parent.
+      for (HWND control : {ListView1.Handle(), ProgressBar1}) {
+        ::SendMessageW(control, message, wParam, lParam);
+      }
+      OnColoursChanged();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) OnColoursChanged();
+      break;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+      return 0;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.hwndFrom == ListView1.Handle() && header.code == NM_DBLCLK) {

@@ -23,7 +23,8 @@ int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. Each button's click
 // handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
-// Form1Folder.cpp); this class lays the window out and routes its messages.
+// Form1Folder.cpp), the pointer feedback in Form1Pointer.cpp and the colours in
+// Form1Colours.cpp; this class lays the window out and routes its messages.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
@@ -81,23 +82,37 @@ class Form1 {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
-  bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
+  void OnActivate(UINT state, bool minimized);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   void CreateControls();
   void LayOut();
   void ApplyFonts();
   void LoadPictures();
-  void LoadHandPointer();
+  void SizeFileListColumns();
   PictureButton* ButtonById(int id);
+
+  // Form1Pointer.cpp
+  void LoadHandPointer();
+  bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
   HoverTarget TargetOf(HWND control) const;
   void ShowPointer();
+
+  // Form1Colours.cpp
+  void ChooseColours();
+  void OnColoursChanged();
+  HBRUSH FaceBrush() const;
+  HBRUSH BackgroundBrush() const;
+  HBRUSH ColourLabel(HDC dc) const;
 
   DialogHost& dialogs_;
   std::wstring applicationFolder_;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  // The control that had the keyboard focus when the window was last deactivated.
+  HWND focusBeforeDeactivation_ = nullptr;
+  bool designedColours_ = true;
   PointerState pointer_;
   UniqueCursor handPointer_;
   std::map<int, UniqueFont> fonts_;  // by size in centipoints

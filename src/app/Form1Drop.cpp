@@ -22,8 +22,8 @@ void Form1::DropFiles(HDROP drop) {
 }
 
 void Form1::ListView1KeyDown(WORD key) {
-  // Delete does what a double-click on the selected entry does.
-  if (key == VK_DELETE) RemoveSelected(ListView1);
+  // Delete removes the selected entry as a double-click does, and keeps a selection to go on from.
+  if (key == VK_DELETE) DeleteSelected(ListView1);
 }
 
 }  // namespace folianto

@@ -32,12 +32,12 @@ void PictureButton::SetValue(int value) {
   if (onClick_) onClick_();
 }
 
-void PictureButton::Draw(const DRAWITEMSTRUCT& item) const {
+void PictureButton::Draw(const DRAWITEMSTRUCT& item, HBRUSH faceBrush) const {
   const HDC dc = item.hDC;
   RECT face = item.rcItem;
   const bool sunken = value_ == 1 || (item.itemState & ODS_SELECTED);
 
-  ::FillRect(dc, &face, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::FillRect(dc, &face, faceBrush);
   ::DrawEdge(dc, &face, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   const int shift = sunken ? 1 : 0;
 

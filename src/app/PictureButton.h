@@ -9,9 +9,10 @@
 
 namespace folianto {
 
-// A two-state picture button drawn by the program: white face, raised when off and sunken when
-// on, its picture centred above its caption. Changing its value raises its click event, as a
-// check box does; the click handlers reset it to 0 at once, so users meet it as a push button.
+// A two-state picture button drawn by the program: a face of the window's choosing, raised when
+// off and sunken when on, its picture centred above its caption in the system's button-text
+// colour. Changing its value raises its click event, as a check box does; the click handlers
+// reset it to 0 at once, so users meet it as a push button.
 class PictureButton {
  public:
   using ClickHandler = std::function<void()>;
@@ -29,7 +30,7 @@ class PictureButton {
   // A press by mouse, space or Enter toggles the value, like a check box.
   void Press() { SetValue(value_ == 1 ? 0 : 1); }
 
-  void Draw(const DRAWITEMSTRUCT& item) const;
+  void Draw(const DRAWITEMSTRUCT& item, HBRUSH faceBrush) const;
 
  private:
   HWND window_ = nullptr;

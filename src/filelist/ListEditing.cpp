@@ -1,5 +1,7 @@
 #include "filelist/ListEditing.h"
 
+#include <algorithm>
+
 namespace folianto {
 
 void MoveSelectedUp(FileList& list) {
@@ -25,6 +27,13 @@ void RemoveSelected(FileList& list) {
   if (i < 1) return;
   list.Remove(i);
   list.Select(0);
+}
+
+void DeleteSelected(FileList& list) {
+  const int i = list.Selected();
+  if (i < 1) return;
+  list.Remove(i);
+  list.Select(std::min(i, list.Count()));
 }
 
 }  // namespace folianto

@@ -14,4 +14,8 @@ void MoveSelectedDown(FileList& list);
 // Removes the selected entry; nothing is selected afterwards.
 void RemoveSelected(FileList& list);
 
+// Removes the selected entry and selects the one that took its place (the new last one at the
+// end), so that the next Delete or arrow key goes on from there.
+void DeleteSelected(FileList& list);
+
 }  // namespace folianto

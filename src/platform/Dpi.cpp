@@ -4,12 +4,23 @@
 
 namespace folianto {
 
+namespace {
+
+UINT ScreenDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
 UINT DpiForWindow(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
   static const auto getDpi =
       SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpi ? getDpi(window) : 0;
-  return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+  return dpi ? dpi : ScreenDpi();
 }
 
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
@@ -21,6 +32,16 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int PointerSizeForDpi(UINT dpi) {
+  using MetricsFunction = int(WINAPI*)(int, UINT);
+  static const auto metricForDpi =
+      SystemFunction<MetricsFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (metricForDpi) return metricForDpi(SM_CXCURSOR, dpi);
+  // Older systems give the size at the screen's dpi.
+  return ::MulDiv(::GetSystemMetrics(SM_CXCURSOR), static_cast<int>(dpi),
+                  static_cast<int>(ScreenDpi()));
 }
 
 }  // namespace folianto

@@ -69,8 +69,8 @@ TEST_F(Form1Test, PlacesEveryControlAtItsDesignedPixelsInTabOrder) {
        L"Add All PDF File(s) In Folder",
        {176, 136, 337, 209},
        -15},
-      {form.ProgressBar1, L"msctls_progress32", L"", {80, 216, 505, 233}, 0},
       {form.Label1, L"Static", L"Progress:", {8, 216, 68, 233}, -13},
+      {form.ProgressBar1, L"msctls_progress32", L"", {80, 216, 505, 233}, 0},
       {form.Check3.Handle(), L"Button", L"Move Up", {448, 8, 505, 65}, -15},
       {form.Check5.Handle(), L"Button", L"Move Down", {448, 72, 505, 129}, -15},
   };
@@ -78,7 +78,7 @@ TEST_F(Form1Test, PlacesEveryControlAtItsDesignedPixelsInTabOrder) {
   for (const auto& e : expected) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(e.text)));
     ASSERT_TRUE(e.control);
-    EXPECT_EQ(child, e.control) << "out of tab order";
+    EXPECT_EQ(child, e.control) << "out of creation order";
     child = ::GetWindow(child, GW_HWNDNEXT);
     EXPECT_EQ(ClassName(e.control), e.className);
     EXPECT_EQ(WindowText(e.control), e.text);
@@ -263,18 +263,40 @@ COLORREF PixelOfButton(Form1& form, const PictureButton& button, UINT state, POI
   return pixel;
 }
 
-TEST_F(Form1Test, PictureButtonsDrawAWhiteFaceRaisedWhenOffAndSunkenWhenPressed) {
+TEST_F(Form1Test, PictureButtonsDrawRaisedWhenOffAndSunkenWhenPressedOnTheSchemesFace) {
+  constexpr COLORREF kWhite = RGB(255, 255, 255);
+  constexpr COLORREF kBlack = RGB(0, 0, 0);
+  // Changed while the window runs, as the control panel changes them, and put back at the end.
+  const int elements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_WINDOW, COLOR_WINDOWTEXT};
+  COLORREF saved[std::size(elements)];
+  for (size_t i = 0; i < std::size(elements); ++i)
+    saved[i] = ::GetSysColor(elements[i]);
+  const COLORREF dark[] = {kWhite, kBlack, kBlack, kWhite};
+  const struct {
+    const char* name;
+    const COLORREF* scheme;
+    COLORREF face;
+  } cases[] = {
+      {"the designed white faces", saved, kWhite},
+      {"a dark scheme", dark, kBlack},
+      {"back to the first scheme", saved, kWhite},
+  };
   const PictureButton& button = form.Check2;
-  EXPECT_EQ(PixelOfButton(form, button, 0, {6, 40}), RGB(255, 255, 255));
-  const COLORREF raisedCorner = PixelOfButton(form, button, 0, {0, 0});
-  const COLORREF sunkenCorner = PixelOfButton(form, button, ODS_SELECTED, {0, 0});
-  EXPECT_NE(raisedCorner, sunkenCorner);
-  EXPECT_EQ(sunkenCorner, ::GetSysColor(COLOR_BTNSHADOW));
-  // The picture stands in the middle above the caption.
-  EXPECT_NE(PixelOfButton(form, button, 0, {80, 20}), RGB(255, 255, 255));
-  // The focus mark is a dotted frame just inside the edge.
-  EXPECT_EQ(PixelOfButton(form, button, 0, {4, 10}), RGB(255, 255, 255));
-  EXPECT_NE(PixelOfButton(form, button, ODS_FOCUS, {4, 10}), RGB(255, 255, 255));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::SetSysColors(static_cast<int>(std::size(elements)), elements, c.scheme);
+    testing::Pump();
+    EXPECT_EQ(PixelOfButton(form, button, 0, {6, 40}), c.face);
+    const COLORREF raisedCorner = PixelOfButton(form, button, 0, {0, 0});
+    const COLORREF sunkenCorner = PixelOfButton(form, button, ODS_SELECTED, {0, 0});
+    EXPECT_NE(raisedCorner, sunkenCorner);
+    EXPECT_EQ(sunkenCorner, ::GetSysColor(COLOR_BTNSHADOW));
+    // The picture stands in the middle above the caption.
+    EXPECT_NE(PixelOfButton(form, button, 0, {80, 20}), c.face);
+    // The focus mark is a dotted frame just inside the edge.
+    EXPECT_EQ(PixelOfButton(form, button, 0, {4, 10}), c.face);
+    EXPECT_NE(PixelOfButton(form, button, ODS_FOCUS, {4, 10}), c.face);
+  }
 }
 
 TEST_F(Form1Test, ADpiChangeScalesTheWholeLayoutAndItsFonts) {
@@ -293,6 +315,17 @@ TEST_F(Form1Test, ADpiChangeScalesTheWholeLayoutAndItsFonts) {
   EXPECT_EQ(FontOf(form.ListView1.Handle()).lfHeight, -18);
   EXPECT_EQ(::SendMessageW(form.ListView1.Handle(), LVM_GETCOLUMNWIDTH, 0, 0), 600);
   EXPECT_EQ(::SendMessageW(form.ListView1.Handle(), LVM_GETCOLUMNWIDTH, 1, 0), 0);
+  // The hand over the buttons grows with the rest.
+  ASSERT_TRUE(form.HasCustomPointer());
+  ::SendMessageW(form.Check1.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Check1.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ICONINFO hand{};
+  ASSERT_TRUE(::GetIconInfo(::GetCursor(), &hand));
+  BITMAP mask{};
+  ::GetObjectW(hand.hbmMask, sizeof(mask), &mask);
+  EXPECT_EQ(mask.bmWidth, 48);
+  ::DeleteObject(hand.hbmColor);
+  ::DeleteObject(hand.hbmMask);
 }
 
 TEST_F(Form1Test, HoverSetsTheHandOverButtonsAndTheArrowOverListAndBackground) {

@@ -6,8 +6,8 @@ namespace folianto {
 namespace {
 
 const ControlSpec& Spec(ControlId id) {
-  for (const ControlSpec& spec : kForm1Controls) {
-    if (spec.id == id) return spec;
+  for (const ControlSpec& control : kForm1Controls) {
+    if (control.id == id) return control;
   }
   throw std::out_of_range("no such control");
 }
@@ -50,8 +50,9 @@ TEST(Layout, KeepsTheGridOfTheDesign) {
 }
 
 TEST(Layout, ListsTheControlsInTabOrderWithOnlyLabelAndBarOutOfIt) {
-  const ControlId order[] = {kCommand1,     kCheck1, kCheck2, kListView1, kCheck4,
-                             kProgressBar1, kLabel1, kCheck3, kCheck5};
+  // The label just before the bar it names for screen readers.
+  const ControlId order[] = {kCommand1, kCheck1,       kCheck2, kListView1, kCheck4,
+                             kLabel1,   kProgressBar1, kCheck3, kCheck5};
   ASSERT_EQ(std::size(order), kForm1Controls.size());
   for (size_t i = 0; i < kForm1Controls.size(); ++i) {
     EXPECT_EQ(kForm1Controls[i].id, order[i]) << "tab index " << i;

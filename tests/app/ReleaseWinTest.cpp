@@ -51,7 +51,7 @@ TEST(Release, TheProgramCarriesItsVersionAndNames) {
   }
 }
 
-TEST(Release, TheManifestOptsIntoLongPathsAndCarriesTheVersion) {
+TEST(Release, TheManifestOptsIntoLongPathsNamesItsSystemsAndCarriesTheVersion) {
   const HMODULE program =
       ::LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_TRUE(program);
@@ -64,7 +64,9 @@ TEST(Release, TheManifestOptsIntoLongPathsAndCarriesTheVersion) {
        {std::string("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
                     "WindowsSettings\">true</longPathAware>"),
         std::string("name=\"Folianto\" version=\"") + FOLIANTO_VERSION_TEXT + ".0\"",
-        std::string(">PerMonitorV2</dpiAwareness>")}) {
+        std::string(">PerMonitorV2</dpiAwareness>"),
+        // Windows 7, the oldest system whose functions the program imports.
+        std::string("<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>")}) {
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
   }
 }

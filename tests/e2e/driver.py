@@ -6,6 +6,7 @@ A session owns one copy of the build's Wine prefix, the program, the inspector a
 outside the prefix (Wine hides the prefix's own folder from listings). Every step is named; a
 failing step takes a screenshot and says which step failed."""
 
+import collections
 import contextlib
 import json
 import os
@@ -70,6 +71,41 @@ def center(rect):
     return (left + right) // 2, (top + bottom) // 2
 
 
+def contrast_ratio(a, b):
+    """WCAG's contrast ratio of two (r, g, b) colours: 1 (the same) to 21 (black on white)."""
+    def luminance(colour):
+        linear = [c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+                  for c in (channel / 255 for channel in colour)]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    lighter, darker = sorted((luminance(a), luminance(b)), reverse=True)
+    return (lighter + 0.05) / (darker + 0.05)
+
+
+class Screen:
+    """The pixels of one screenshot, as (r, g, b) by screen position."""
+
+    def __init__(self, ppm):
+        header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
+        if not header:
+            raise StepFailed("the screenshot is not an 8-bit PPM")
+        self.width = int(header.group(1))
+        self.pixels = ppm[header.end():]
+
+    def pixel(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.pixels[offset:offset + 3])
+
+    def text_on_face(self, rect):
+        """The face (the commonest colour in rect), the pixel that stands out most from it, and
+        their contrast ratio."""
+        left, top, right, bottom = rect
+        counts = collections.Counter(self.pixel(x, y) for y in range(top, bottom)
+                                     for x in range(left, right))
+        face = counts.most_common(1)[0][0]
+        text = max(counts, key=lambda colour: contrast_ratio(face, colour))
+        return face, text, contrast_ratio(face, text)
+
+
 class Inspector:
     """The inspector exe, kept running: one JSON line back per command line sent."""
 
@@ -122,6 +158,8 @@ class Session:
         # What comes between "wine" and the program: "start /max ..." starts it as a shortcut
         # set to "Maximized" does.
         self.launch = []
+        # Runs in the session's Wine before the program starts, when a scenario sets it.
+        self.before_program = None
         self.pointer_image = None
         self.scenario = scenario
         self.shots = os.path.join(self.build, "e2e", scenario)
@@ -174,6 +212,13 @@ class Session:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 
+    def screen(self, name):
+        """A screenshot to read pixels from; kept as a picture too."""
+        path = self.shot(name)
+        ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                             capture_output=True).stdout
+        return Screen(ppm)
+
     def wait(self, probe, what, timeout=20, interval=0.1):
         """Polls probe until it returns something true, and returns that."""
         deadline = time.monotonic() + timeout
@@ -199,6 +244,8 @@ class Session:
                                 "cmd.exe", "/c", "exit"], check=True,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run(["cp", "-a", source, self.prefix], check=True)
+            if self.before_program:
+                self.before_program()
         self.start_program()
 
     def start_program(self):
@@ -302,9 +349,11 @@ class Session:
         return self.pointer_image.shown()
 
     def expect_pointer(self, point, expected, what, timeout=3, hold=0.5):
-        """Moves the mouse to point and waits until the display shows the expected pointer and
-        keeps showing it for hold seconds: a pointer that flickers back is not the one shown."""
-        self.xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+        """Moves the mouse to point (None: leaves it resting where it is) and waits until the
+        display shows the expected pointer and keeps showing it for hold seconds: a pointer that
+        flickers back is not the one shown."""
+        if point:
+            self.xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
         shown = None
         since = None
 
@@ -334,6 +383,10 @@ class Session:
     def pick_files(self, folder, names):
         """Picks names of folder in the open dialog that "Add PDF File(s)" shows."""
         self.click_control(CHECK1_ADD_FILES)
+        self.choose_files(folder, names)
+
+    def choose_files(self, folder, names):
+        """Picks names of folder in the open dialog, by keys."""
         self.wait_dialog(OPEN_TITLE)
         time.sleep(0.3)
         self.shot("open-dialog")

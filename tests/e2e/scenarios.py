@@ -47,6 +47,30 @@ def page_count(pdf):
     return int(result.stdout.strip())
 
 
+WHITE, BLACK = (255, 255, 255), (0, 0, 0)
+
+
+def check_captions_read(s, name, face):
+    """On the screen, every caption and the label stand out from their face by 4.5:1, as does the
+    text of the list's header; the faces, the label and the background have the colour face."""
+    screen = s.screen(name)
+    areas = []
+    for button in PICTURE_BUTTONS:
+        # The lowest 17 pixels inside a button's edges hold its caption, below its picture.
+        left, _, right, bottom = s.controls[button]["rect"]
+        areas.append((f"the caption of button {button}", (left + 4, bottom - 20, right - 4,
+                                                          bottom - 3), face))
+    areas.append(("the label", s.controls[LABEL1]["rect"], face))
+    left, top, _, bottom = s.ask("listparts")["header"]
+    areas.append(("the list's header", (left + 4, top + 3, left + 72, bottom - 3), None))
+    for what, area, expected in areas:
+        background, text, ratio = screen.text_on_face(area)
+        s.check(ratio >= 4.5, f"{what}: {text} on {background} reads at {ratio:.2f}:1")
+        s.check(expected in (None, background), f"{what} stands on {background}, not {face}")
+    shown = screen.pixel(*background_point(s))
+    s.check(shown == face, f"the window's background is {shown}, not {face}")
+
+
 def check_start_state(s):
     with s.step("the window opens empty, with the focus on Command1"):
         state = s.state()
@@ -55,6 +79,8 @@ def check_start_state(s):
         s.check(state["progress"] == 0, f"progress is {state['progress']}")
         focus = state["focus"]
         s.check(focus and focus["id"] == COMMAND1, f"focus is on {focus}")
+    with s.step("in the default colours the faces are white and every caption reads"):
+        check_captions_read(s, "default-colours", WHITE)
 
 
 def add_three(s, folder):
@@ -419,38 +445,96 @@ def pointer_feedback(s):
         parts = s.ask("listparts")
         s.check(parts["scrollBar"], "the list shows no scroll bar")
     started = os.path.join(s.app_folder, "slow-tool-started")
-    with s.step('click "Join!" and name the output file'):
+    places = [(point, f"button {button}") for button, point in zip(PICTURE_BUTTONS, buttons)]
+    places += [(center(s.controls[LISTVIEW1]["rect"]), "the list"),
+               (center(parts["header"]), "the list's header"),
+               (center(parts["scrollBar"]), "the list's scroll bar"),
+               (background_point(s), "the background"),
+               (center(s.controls[LABEL1]["rect"]), "the label")]
+    # As a person meets it: the pointer is right at once at each place, where it rests 0.5 s.
+    at_once = {"timeout": 1.0, "hold": 0.5}
+    with s.step('click "Join!", name the output file, and leave the mouse there'):
         start_join(s, os.path.join(s.work, "joined.pdf"))
         s.wait(lambda: os.path.exists(started), "the slow tool to start")
-    with s.step("while the tool runs: the hourglass over every part of the window"):
-        places = [(point, f"button {button}") for button, point in zip(PICTURE_BUTTONS, buttons)]
-        places += [(center(s.controls[LISTVIEW1]["rect"]), "the list"),
-                   (center(parts["header"]), "the list's header"),
-                   (center(parts["scrollBar"]), "the list's scroll bar"),
-                   (background_point(s), "the background"),
-                   (center(s.controls[LABEL1]["rect"]), "the label")]
-        for point, what in places:
-            s.expect_pointer(point, xcursor.HOURGLASS, what)
-        s.check(s.dialog(driver.MESSAGE_TITLE) is None, "the join ended before all was seen: "
-                "the tool is not slow enough")
-        s.shot("hourglass")
-    with s.step("while the outcome message is up: the hourglass over the rest of the window"):
+        s.expect_pointer(None, xcursor.HOURGLASS, '"Join!"', **at_once)
         box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=30)
         s.check(box["text"] == "Join successful.", f"the message says {box['text']!r}")
+    with s.step("the message up: the hourglass over the rest of the window"):
         left, top, right, bottom = box["rect"]
         visible = [(point, what) for point, what in places
                    if not (left - 8 <= point[0] <= right + 8 and top - 8 <= point[1] <= bottom + 8)]
         s.check(len(visible) >= 2, f"the message box {box['rect']} covers the window")
         for point, what in visible:
-            s.expect_pointer(point, xcursor.HOURGLASS, what + " beside the message box")
+            s.expect_pointer(point, xcursor.HOURGLASS, what + " beside the message box", **at_once)
         s.shot("hourglass-behind-message")
-    with s.step("the message closed: the arrow, then the hand over a button once more"):
+    with s.step("the message closed with Enter, the mouse resting on a button: the arrow"):
         button_point = next(p for p, what in visible if what.startswith("button"))
-        s.xdotool("mousemove", "--sync", str(button_point[0]), str(button_point[1]))
+        s.expect_pointer(button_point, xcursor.HOURGLASS, "the button", **at_once)
         s.key("Return")
         s.wait_dialog_closed(driver.MESSAGE_TITLE)
-        s.wait(lambda: s.shown_pointer() == xcursor.ARROW, "the arrow after the join")
-        s.expect_pointer((button_point[0] + 3, button_point[1] + 2), hand, "the button again")
+        s.expect_pointer(None, xcursor.ARROW, "the button, the mouse resting", **at_once)
+    with s.step("the mouse moves on the button: the hand"):
+        s.expect_pointer((button_point[0] + 3, button_point[1] + 2), hand, "the button", **at_once)
+    with s.step("join again: the hourglass over every part of the window while the tool runs"):
+        os.remove(started)
+        start_join(s, os.path.join(s.work, "joined again.pdf"))
+        s.wait(lambda: os.path.exists(started), "the slow tool to start")
+        for point, what in places:
+            s.expect_pointer(point, xcursor.HOURGLASS, what, **at_once)
+        s.check(s.dialog(driver.MESSAGE_TITLE) is None, "the join ended before all was seen: "
+                "the tool is not slow enough")
+        s.shot("hourglass")
+        s.answer_message(timeout=30)
+
+
+def keyboard_only(s):
+    folder = os.path.join(s.work, "input")
+    names = ["first.pdf", "second.pdf"]
+    for name in names:
+        write_pdf(os.path.join(folder, name), [name[:-4].title()])
+    output = os.path.join(s.work, "output", "both.pdf")
+    os.makedirs(os.path.dirname(output))
+
+    def wait_focus(control, what):
+        s.wait(lambda: (s.state()["focus"] or {}).get("id") == control, f"the focus on {what}")
+
+    with s.step('Tab, Space, Escape in the open dialog: the focus is on "Add PDF File(s)"'):
+        s.key("Tab")
+        wait_focus(CHECK1_ADD_FILES, '"Add PDF File(s)"')
+        s.key("space")
+        s.wait_dialog(driver.OPEN_TITLE, timeout=FEATURE_TIMEOUT)
+        time.sleep(0.3)
+        s.key("Escape")
+        s.wait_dialog_closed(driver.OPEN_TITLE)
+        wait_focus(CHECK1_ADD_FILES, '"Add PDF File(s)" after the dialog')
+    with s.step("Space again and pick two files"):
+        s.key("space")
+        s.choose_files(folder, names)
+        s.wait_items(entries(folder, names))
+    with s.step('Tab to "Join!", Space, name the output, Enter'):
+        s.key("Tab")
+        wait_focus(CHECK2_JOIN, '"Join!"')
+        s.key("space")
+        s.answer_save(output)
+    with s.step('Enter closes "Join successful.": the focus is on "Join!" again'):
+        text = s.answer_message()
+        s.check(text == "Join successful.", f"the message says {text!r}")
+        wait_focus(CHECK2_JOIN, '"Join!" after the message')
+        s.check(page_texts(output) == ["First", "Second"], f"the pages read {page_texts(output)}")
+
+
+def prepare_dark_scheme(s):
+    def set_colours():
+        # The colours live in the Wine server, which must outlive the helper.
+        subprocess.run(["wineserver", "-p"], env=s.env, check=True)
+        subprocess.run(["wine", os.path.join(s.bin, "e2e_dark_scheme.exe")], env=s.env,
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.before_program = set_colours
+
+
+def dark_scheme(s):
+    with s.step("started in a dark scheme: faces and label in its colours, every caption reads"):
+        check_captions_read(s, "dark-scheme", BLACK)
 
 
 def prepare_without_hand(s):
@@ -654,6 +738,8 @@ SCENARIOS = {
     "save_dialog_protects_files": (save_dialog_protects_files, None),
     "names_outside_the_code_page": (names_outside_the_code_page, None),
     "release_archive": (release_archive, prepare_release_archive),
+    "keyboard_only": (keyboard_only, None),
+    "dark_scheme": (dark_scheme, prepare_dark_scheme),
 }
 
 

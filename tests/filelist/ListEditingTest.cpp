@@ -9,7 +9,7 @@ namespace {
 
 using Paths = std::vector<std::wstring>;
 
-enum class Edit { Up, Down, Remove };
+enum class Edit { Up, Down, Remove, Delete };
 
 void Apply(FileList& list, Edit edit) {
   switch (edit) {
@@ -22,10 +22,13 @@ void Apply(FileList& list, Edit edit) {
     case Edit::Remove:
       RemoveSelected(list);
       break;
+    case Edit::Delete:
+      DeleteSelected(list);
+      break;
   }
 }
 
-TEST(ListEditing, MovesSwapNeighboursAndRemovalDropsTheSelectedEntry) {
+TEST(ListEditing, MovesSwapNeighboursAndRemovalsDropTheSelectedEntry) {
   const struct {
     const char* name;
     Paths before;
@@ -52,6 +55,10 @@ TEST(ListEditing, MovesSwapNeighboursAndRemovalDropsTheSelectedEntry) {
       {"empty list up", {}, 0, Edit::Up, {}, 0},
       {"empty list down", {}, 0, Edit::Down, {}, 0},
       {"empty list remove", {}, 0, Edit::Remove, {}, 0},
+      {"delete selects the next", {L"a", L"b", L"c"}, 2, Edit::Delete, {L"a", L"c"}, 2},
+      {"delete selects the new last", {L"a", L"b", L"c"}, 3, Edit::Delete, {L"a", L"b"}, 2},
+      {"delete the only entry", {L"a"}, 1, Edit::Delete, {}, 0},
+      {"nothing selected delete", {L"a", L"b"}, 0, Edit::Delete, {L"a", L"b"}, 0},
   };
   for (const auto& c : cases) {
     MemoryFileList list(c.before);

@@ -74,12 +74,15 @@ TEST_F(ListEditingWinTest, ADoubleClickOnEmptySpaceRemovesNothing) {
   EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\b.pdf", L"D:\\c.pdf"}));
 }
 
-TEST_F(ListEditingWinTest, DeleteInTheFocusedListRemovesTheSelectedEntry) {
+TEST_F(ListEditingWinTest, DeleteInTheFocusedListRemovesTheSelectedEntryAndSelectsTheNext) {
   // A real key press, through the dialog manager as the program's message pump hands it over.
   auto pressDelete = [&] {
     MSG down{list.Handle(), WM_KEYDOWN, VK_DELETE, 0x01530001, 0, {}};
     if (!::IsDialogMessageW(form.Handle(), &down)) ::DispatchMessageW(&down);
     testing::Pump();
+  };
+  auto focusedItem = [&] {
+    return ::SendMessageW(list.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
   };
   ::SetFocus(list.Handle());
   pressDelete();
@@ -87,6 +90,13 @@ TEST_F(ListEditingWinTest, DeleteInTheFocusedListRemovesTheSelectedEntry) {
   list.Select(2);
   pressDelete();
   EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf", L"D:\\c.pdf"}));
+  // The entry that took the removed one's place is selected and focused, so Delete goes on.
+  EXPECT_EQ(list.Selected(), 2);
+  EXPECT_EQ(focusedItem(), 1);
+  pressDelete();
+  EXPECT_EQ(AllEntries(list), (Paths{L"D:\\a.pdf"}));
+  EXPECT_EQ(list.Selected(), 1);
+  EXPECT_EQ(focusedItem(), 0);
 }
 
 }  // namespace

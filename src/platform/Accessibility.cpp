@@ -1,0 +1,57 @@
+#include "platform/Accessibility.h"
+
+#include <objbase.h>
+// The property and class ids of Direct Annotation are defined here, not imported from a library.
+#include <initguid.h>
+#include <oleacc.h>
+
+#include "platform/SystemLibrary.h"
+
+namespace folianto {
+
+namespace {
+
+bool Annotate(IAccPropServices& services, std::initializer_list<AccessibleName> names,
+              std::initializer_list<HWND> hidden) {
+  bool all = true;
+  for (const AccessibleName& named : names) {
+    all &= SUCCEEDED(services.SetHwndPropStr(named.control, static_cast<DWORD>(OBJID_CLIENT),
+                                             CHILDID_SELF, PROPID_ACC_NAME, named.name));
+  }
+  VARIANT state{};
+  state.vt = VT_I4;
+  state.lVal = STATE_SYSTEM_INVISIBLE;
+  for (HWND control : hidden) {
+    all &= SUCCEEDED(services.SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                          PROPID_ACC_STATE, state));
+  }
+  return all;
+}
+
+}  // namespace
+
+bool AnnotateForScreenReaders(std::initializer_list<AccessibleName> names,
+                              std::initializer_list<HWND> hidden) {
+  static const auto initialize =
+      SystemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+  static const auto uninitialize =
+      SystemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+  static const auto create =
+      SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+  if (!initialize || !uninitialize || !create) return false;
+
+  // S_FALSE: COM was set up on this thread already, and this call is undone all the same.
+  // RPC_E_CHANGED_MODE: it runs multithreaded, which serves as well and is not ours to undo.
+  const HRESULT setUp = initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  IAccPropServices* services = nullptr;
+  bool annotated = false;
+  if (SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                       reinterpret_cast<void**>(&services)))) {
+    annotated = Annotate(*services, names, hidden);
+    services->Release();
+  }
+  if (SUCCEEDED(setUp)) uninitialize();
+  return annotated;
+}
+
+}  // namespace folianto
