@@ -1,11 +1,13 @@
 #include "platform/Dialogs.h"
 
 #include <commdlg.h>
+#include <cderr.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/Shell.h"
+#include "platform/SystemLibrary.h"
 
 namespace folianto {
 
@@ -19,6 +21,17 @@ const wchar_t* OrNull(const std::wstring& text) {
 }
 
 DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
+  // comdlg32 is loaded with the first dialog, not at start-up.
+  using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  static const auto showOpen =
+      SystemFunction<FileDialogFunction>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto showSave =
+      SystemFunction<FileDialogFunction>(L"comdlg32.dll", "GetSaveFileNameW");
+  static const auto extendedError =
+      SystemFunction<decltype(&::CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+  const FileDialogFunction show = save ? showSave : showOpen;
+  if (!show || !extendedError) return {DialogResult::Failed, CDERR_INITIALIZATION};
+
   std::vector<wchar_t> buffer(std::max(kMinFileBuffer, dialog.fileName.size() + 2), L'\0');
   std::copy(dialog.fileName.begin(), dialog.fileName.end(), buffer.begin());
   const std::wstring filter = PlatformFilter(dialog.filter);
@@ -33,9 +46,9 @@ DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
   ofn.lpstrDefExt = OrNull(dialog.defaultExt);
   ofn.Flags = dialog.flags;
 
-  const BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+  const BOOL chosen = show(&ofn);
   if (!chosen) {
-    const DWORD error = ::CommDlgExtendedError();
+    const DWORD error = extendedError();
     if (error == 0) return {DialogResult::Cancelled, 0};
     return {DialogResult::Failed, error};
   }

@@ -2,22 +2,36 @@
 
 #include <shlobj.h>
 
+#include "platform/SystemLibrary.h"
+#include "platform/UiThread.h"
 #include "platform/UniqueHandle.h"
 
 namespace folianto {
 
+namespace {
+
+// shell32 is loaded with the first folder picker or drop, not at start-up.
+template <typename Function>
+Function Shell32(const char* name) {
+  return SystemFunction<Function>(L"shell32.dll", name);
+}
+
+}  // namespace
+
 std::wstring BrowseFolder(HWND owner, const std::wstring& title) {
+  static const auto browse = Shell32<decltype(&::SHBrowseForFolderW)>("SHBrowseForFolderW");
+  static const auto pathOf = Shell32<decltype(&::SHGetPathFromIDListEx)>("SHGetPathFromIDListEx");
+  if (!browse || !pathOf || !StartComOnUiThread()) return {};
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  const UniqueCoTaskMem<ITEMIDLIST> items(::SHBrowseForFolderW(&info));
+  const UniqueCoTaskMem<ITEMIDLIST> items(browse(&info));
   if (!items) return {};
 
   // Room for the longest path the system allows, not MAX_PATH: a deeper folder would be cut off.
   std::wstring path(32768, L'\0');
-  if (!::SHGetPathFromIDListEx(items.Get(), path.data(), static_cast<DWORD>(path.size()),
-                               GPFIDL_DEFAULT)) {
+  if (!pathOf(items.Get(), path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
     return {};
   }
   path.resize(path.find(L'\0'));
@@ -25,15 +39,18 @@ std::wstring BrowseFolder(HWND owner, const std::wstring& title) {
 }
 
 std::vector<std::wstring> DroppedPaths(HDROP drop) {
+  static const auto query = Shell32<decltype(&::DragQueryFileW)>("DragQueryFileW");
+  static const auto finish = Shell32<decltype(&::DragFinish)>("DragFinish");
   std::vector<std::wstring> paths;
-  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  if (!query || !finish) return paths;
+  const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    const UINT length = query(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
-    path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
+    path.resize(query(drop, i, path.data(), length + 1));
     if (!path.empty()) paths.push_back(std::move(path));
   }
-  ::DragFinish(drop);
+  finish(drop);
   return paths;
 }
 
@@ -43,7 +60,9 @@ void AcceptDroppedFiles(HWND window) {
   for (const UINT message : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData}) {
     ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
   }
-  ::DragAcceptFiles(window, TRUE);
+  // What DragAcceptFiles does, without loading shell32 before the first drop.
+  ::SetWindowLongPtrW(window, GWL_EXSTYLE,
+                      ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 }  // namespace folianto

@@ -15,4 +15,7 @@ Function SystemFunction(const wchar_t* library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(SystemProcedure(library, name)));
 }
 
+// Frees memory the shell handed out with CoTaskMemAlloc, through ole32, which is loaded by then.
+void FreeCoTaskMem(void* memory);
+
 }  // namespace folianto

@@ -3,16 +3,18 @@
 namespace folianto {
 
 // What the user-interface thread needs before its first window, undone at the end of the scope:
-// COM, apartment-threaded, for the shell's folder picker, and the common controls.
+// the common controls, and COM once something has started it (StartComOnUiThread).
 class UiThreadSetup {
  public:
   UiThreadSetup();
   ~UiThreadSetup();
   UiThreadSetup(const UiThreadSetup&) = delete;
   UiThreadSetup& operator=(const UiThreadSetup&) = delete;
-
- private:
-  bool comInitialized_ = false;
 };
+
+// Starts COM, apartment-threaded, on the calling user-interface thread the first time it is asked
+// for: only the shell's folder picker needs it, so the window opens without loading COM. True when
+// COM is running on the thread.
+bool StartComOnUiThread();
 
 }  // namespace folianto

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <utility>
+
+#include "platform/SystemLibrary.h"
 
 namespace folianto {
 
@@ -79,7 +80,7 @@ template <typename T>
 struct CoTaskMemTraits {
   using Type = T*;
   static Type Empty() { return nullptr; }
-  static void Close(Type memory) { ::CoTaskMemFree(memory); }
+  static void Close(Type memory) { FreeCoTaskMem(memory); }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
