@@ -72,7 +72,6 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
 Form1::~Form1() {
   if (window_) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    // The tooltip goes with its owner.
     ::DestroyWindow(window_);
   }
 }
@@ -80,13 +79,24 @@ Form1::~Form1() {
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   if (!RegisterForm1Class(instance, WindowProc)) return false;
+  // Made in its designed size at the dpi of the screen it opens on, and the controls in their
+  // places, so that nothing is moved before the window is first shown.
+  dpi_ = ScreenDpi();
+  const SIZE outer = OuterSizeForClient(DesignedClientSize(), kWindowStyle, kWindowExStyle, dpi_);
   window_ = ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+                              CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, this);
   if (!window_) return false;
-  dpi_ = DpiForWindow(window_);
+  const UINT dpi = DpiForWindow(window_);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    SizeWindow();
+  } else {
+    KeepDesignedClientSize();
+  }
   CreateControls();
   ChooseColours();
-  LayOut();
+  ApplyFonts();
+  LoadPictures();
 
   // Load steps, before the window is first shown.
   CenterForm(window_);
@@ -94,6 +104,8 @@ bool Form1::Create(HINSTANCE instance) {
   ::SetWindowTextW(window_, kProgramTitle);
   SetUpFileListColumns();
   AcceptDroppedFiles(window_);
+  // Screen readers learn the controls' names as soon as one runs or anything asks the window.
+  if (ScreenReaderRunning()) AnnotateForAssistiveTechnology();
   return true;
 }
 
@@ -110,9 +122,11 @@ void Form1::CreateControls() {
   for (const ControlSpec& control : kForm1Controls) {
     const DWORD tab = control.tabStop ? WS_TABSTOP : 0;
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
+    const RECT place = PixelRect(control.twips, dpi_);
     auto make = [&](DWORD exStyle, const wchar_t* className, DWORD style) {
       return ::CreateWindowExW(exStyle, className, control.text,
-                               WS_CHILD | WS_VISIBLE | tab | style, 0, 0, 0, 0, window_, menu,
+                               WS_CHILD | WS_VISIBLE | tab | style, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top, window_, menu,
                                instance_, nullptr);
     };
     switch (control.kind) {
@@ -125,7 +139,7 @@ void Form1::CreateControls() {
                        reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         break;
       case ControlKind::PictureButton:
-        ButtonById(control.id)->Create(window_, control.id, control.text, control.tabStop);
+        ButtonById(control.id)->Create(window_, control.id, control.text, control.tabStop, place);
         break;
       case ControlKind::ListView: {
         const HWND list =
@@ -148,35 +162,47 @@ void Form1::CreateControls() {
     }
   }
 
-  Tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                              nullptr, instance_, nullptr);
   // The header is a window of its own on top of the list; the tip covers it too.
   const HWND header = ListView_GetHeader(ListView1.Handle());
-  for (HWND part : {ListView1.Handle(), header}) {
-    AddTooltip(Tooltip, window_, part, kFileListTip);
-  }
+  AddTooltip(window_, {ListView1.Handle(), header}, kFileListTip);
   LetWindowChoosePointerOver(header);
+}
+
+void Form1::AnnotateForAssistiveTechnology() {
+  if (annotated_) return;
+  annotated_ = true;
   // The progress bar is named after Label1, created just before it.
   AnnotateForScreenReaders({{ListView1.Handle(), L"PDF File(s)"}}, {Command1});
 }
 
-void Form1::LayOut() {
-  const SIZE client{TwipsToPixels(kForm1ClientWidthTwips, static_cast<int>(dpi_)),
-                    TwipsToPixels(kForm1ClientHeightTwips, static_cast<int>(dpi_))};
-  SIZE outer = OuterSizeForClient(client, kWindowStyle, kWindowExStyle, dpi_);
+SIZE Form1::DesignedClientSize() const {
+  return {TwipsToPixels(kForm1ClientWidthTwips, static_cast<int>(dpi_)),
+          TwipsToPixels(kForm1ClientHeightTwips, static_cast<int>(dpi_))};
+}
+
+void Form1::SizeWindow() {
+  const SIZE outer = OuterSizeForClient(DesignedClientSize(), kWindowStyle, kWindowExStyle, dpi_);
   ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepDesignedClientSize();
+}
+
+void Form1::KeepDesignedClientSize() {
   // Where the frame the system really draws differs from the computed one (a system that does
   // not scale its frame by dpi), the client area still gets its designed size.
+  const SIZE client = DesignedClientSize();
   RECT actual;
   ::GetClientRect(window_, &actual);
-  if (actual.right != client.cx || actual.bottom != client.cy) {
-    outer.cx += client.cx - actual.right;
-    outer.cy += client.cy - actual.bottom;
-    ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (actual.right == client.cx && actual.bottom == client.cy) return;
+  RECT outer;
+  ::GetWindowRect(window_, &outer);
+  ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + client.cx - actual.right,
+                 outer.bottom - outer.top + client.cy - actual.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::LayOut() {
+  SizeWindow();
   for (const ControlSpec& control : kForm1Controls) {
     const RECT r = PixelRect(control.twips, dpi_);
     ::SetWindowPos(::GetDlgItem(window_, control.id), nullptr, r.left, r.top, r.right - r.left,
@@ -218,19 +244,16 @@ void Form1::SetUpFileListColumns() {
   const HWND list = ListView1.Handle();
   for (int column = 0; column < 2; ++column) {
     LVCOLUMNW header{};
-    header.mask = LVCF_TEXT;
+    header.mask = LVCF_TEXT | LVCF_WIDTH;
     header.pszText = const_cast<wchar_t*>(L"PDF File(s)");
+    header.cx = FileListColumnWidth(column);
     ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
   }
-  SizeFileListColumns();
 }
 
-void Form1::SizeFileListColumns() {
+int Form1::FileListColumnWidth(int column) const {
   // Only the first column can be seen; the second has no width.
-  const HWND list = ListView1.Handle();
-  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0,
-                 TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)));
-  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 0);
+  return column == 0 ? TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)) : 0;
 }
 
 void Form1::SetProgress(int value) {
@@ -280,7 +303,9 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
-  SizeFileListColumns();
+  for (int column = 0; column < 2; ++column) {
+    ::SendMessageW(ListView1.Handle(), LVM_SETCOLUMNWIDTH, column, FileListColumnWidth(column));
+  }
   LoadHandPointer();
 }
 
@@ -340,6 +365,11 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETHIGHCONTRAST) OnColoursChanged();
+      if (wParam == SPI_SETSCREENREADER && ScreenReaderRunning()) AnnotateForAssistiveTechnology();
+      break;
+    case WM_GETOBJECT:
+      // An accessibility client reads the window: its controls are named before it reaches them.
+      AnnotateForAssistiveTechnology();
       break;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
@@ -369,7 +399,6 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;
-      Tooltip = nullptr;
       return ::DefWindowProcW(window, message, wParam, lParam);
     }
     default:

@@ -48,7 +48,6 @@ class Form1 {
   ListViewFileList ListView1;
   HWND ProgressBar1 = nullptr;
   HWND Label1 = nullptr;
-  HWND Tooltip = nullptr;
   CommonDialog CommonDialog1;
 
   PointerSetting MousePointer() const { return pointer_.Setting(); }
@@ -86,10 +85,14 @@ class Form1 {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   void CreateControls();
+  void AnnotateForAssistiveTechnology();
+  SIZE DesignedClientSize() const;
+  void SizeWindow();
+  void KeepDesignedClientSize();
   void LayOut();
   void ApplyFonts();
   void LoadPictures();
-  void SizeFileListColumns();
+  int FileListColumnWidth(int column) const;
   PictureButton* ButtonById(int id);
 
   // Form1Pointer.cpp
@@ -113,6 +116,7 @@ class Form1 {
   // The control that had the keyboard focus when the window was last deactivated.
   HWND focusBeforeDeactivation_ = nullptr;
   bool designedColours_ = true;
+  bool annotated_ = false;
   PointerState pointer_;
   UniqueCursor handPointer_;
   std::map<int, UniqueFont> fonts_;  // by size in centipoints

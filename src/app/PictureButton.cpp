@@ -10,11 +10,12 @@ constexpr int kGap = 2;
 
 }  // namespace
 
-HWND PictureButton::Create(HWND parent, int id, const std::wstring& caption, bool tabStop) {
+HWND PictureButton::Create(HWND parent, int id, const std::wstring& caption, bool tabStop,
+                           const RECT& place) {
   const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (tabStop ? WS_TABSTOP : 0);
   window_ = ::CreateWindowExW(
-      0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      0, L"BUTTON", caption.c_str(), style, place.left, place.top, place.right - place.left,
+      place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   return window_;
 }

@@ -17,8 +17,8 @@ class PictureButton {
  public:
   using ClickHandler = std::function<void()>;
 
-  // Created at no size: the window lays it out.
-  HWND Create(HWND parent, int id, const std::wstring& caption, bool tabStop);
+  // Created in place, the parent's client coordinates.
+  HWND Create(HWND parent, int id, const std::wstring& caption, bool tabStop, const RECT& place);
   HWND Handle() const { return window_; }
 
   void SetPicture(UniqueIcon picture, int pictureSize);

@@ -54,4 +54,9 @@ bool AnnotateForScreenReaders(std::initializer_list<AccessibleName> names,
   return annotated;
 }
 
+bool ScreenReaderRunning() {
+  BOOL running = FALSE;
+  return ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
+}
+
 }  // namespace folianto

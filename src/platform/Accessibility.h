@@ -19,4 +19,7 @@ struct AccessibleName {
 bool AnnotateForScreenReaders(std::initializer_list<AccessibleName> names,
                               std::initializer_list<HWND> hidden);
 
+// Whether a screen reader says it is running (SPI_GETSCREENREADER).
+bool ScreenReaderRunning();
+
 }  // namespace folianto

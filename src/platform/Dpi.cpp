@@ -4,16 +4,12 @@
 
 namespace folianto {
 
-namespace {
-
 UINT ScreenDpi() {
   const HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
   if (screen) ::ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
-
-}  // namespace
 
 UINT DpiForWindow(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

@@ -8,6 +8,9 @@ namespace folianto {
 // 1607), the screen's.
 UINT DpiForWindow(HWND window);
 
+// The dpi of the screen, which a window takes when it opens on the primary screen.
+UINT ScreenDpi();
+
 // The outer size of a window with the given client size at the given dpi.
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Layout.h"
+#include "platform/ControlHook.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -189,13 +190,18 @@ TEST_F(Form1Test, FileListIsAReportViewWithTwoPdfFileColumnsAndATooltip) {
   third.mask = LVCF_WIDTH;
   EXPECT_FALSE(::SendMessageW(list, LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&third)));
 
+  // The tip is made when the mouse first comes over the list.
+  EXPECT_EQ(TooltipOver(list), nullptr);
+  ::SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  ASSERT_NE(TooltipOver(list), nullptr);
+  EXPECT_EQ(TooltipOver(ListView_GetHeader(list)), TooltipOver(list));
   wchar_t tip[128] = {};
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = window;
   tool.uId = reinterpret_cast<UINT_PTR>(list);
   tool.lpszText = tip;
-  ::SendMessageW(form.Tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(TooltipOver(list), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(tip, L"Double-click item to remove it.");
 }
 
