@@ -14,25 +14,7 @@ namespace folianto {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"FoliantoForm1";
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kWindowExStyle = 0;
 constexpr wchar_t kFileListTip[] = L"Double-click item to remove it.";
-
-UniqueFont MakeArialBold(int centipoints, UINT dpi) {
-  LOGFONTW font{};
-  font.lfHeight = FontHeightForDpi(centipoints, static_cast<int>(dpi));
-  font.lfWeight = FW_BOLD;
-  font.lfCharSet = ANSI_CHARSET;
-  wcscpy_s(font.lfFaceName, L"Arial");
-  return UniqueFont(::CreateFontIndirectW(&font));
-}
-
-RECT PixelRect(const TwipsRect& twips, UINT dpi) {
-  const int d = static_cast<int>(dpi);
-  const int left = TwipsToPixels(twips.left, d);
-  const int top = TwipsToPixels(twips.top, d);
-  return {left, top, left + TwipsToPixels(twips.width, d), top + TwipsToPixels(twips.height, d)};
-}
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -82,7 +64,7 @@ bool Form1::Create(HINSTANCE instance) {
   // Made in its designed size at the dpi of the screen it opens on, and the controls in their
   // places, so that nothing is moved before the window is first shown.
   dpi_ = ScreenDpi();
-  const SIZE outer = OuterSizeForClient(DesignedClientSize(), kWindowStyle, kWindowExStyle, dpi_);
+  const SIZE outer = DesignedOuterSize();
   window_ = ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, this);
   if (!window_) return false;
@@ -122,7 +104,7 @@ void Form1::CreateControls() {
   for (const ControlSpec& control : kForm1Controls) {
     const DWORD tab = control.tabStop ? WS_TABSTOP : 0;
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
-    const RECT place = PixelRect(control.twips, dpi_);
+    const RECT place = PlaceOf(control);
     auto make = [&](DWORD exStyle, const wchar_t* className, DWORD style) {
       return ::CreateWindowExW(exStyle, className, control.text,
                                WS_CHILD | WS_VISIBLE | tab | style, place.left, place.top,
@@ -175,71 +157,6 @@ void Form1::AnnotateForAssistiveTechnology() {
   AnnotateForScreenReaders({{ListView1.Handle(), L"PDF File(s)"}}, {Command1});
 }
 
-SIZE Form1::DesignedClientSize() const {
-  return {TwipsToPixels(kForm1ClientWidthTwips, static_cast<int>(dpi_)),
-          TwipsToPixels(kForm1ClientHeightTwips, static_cast<int>(dpi_))};
-}
-
-void Form1::SizeWindow() {
-  const SIZE outer = OuterSizeForClient(DesignedClientSize(), kWindowStyle, kWindowExStyle, dpi_);
-  ::SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  KeepDesignedClientSize();
-}
-
-void Form1::KeepDesignedClientSize() {
-  // Where the frame the system really draws differs from the computed one (a system that does
-  // not scale its frame by dpi), the client area still gets its designed size.
-  const SIZE client = DesignedClientSize();
-  RECT actual;
-  ::GetClientRect(window_, &actual);
-  if (actual.right == client.cx && actual.bottom == client.cy) return;
-  RECT outer;
-  ::GetWindowRect(window_, &outer);
-  ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + client.cx - actual.right,
-                 outer.bottom - outer.top + client.cy - actual.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form1::LayOut() {
-  SizeWindow();
-  for (const ControlSpec& control : kForm1Controls) {
-    const RECT r = PixelRect(control.twips, dpi_);
-    ::SetWindowPos(::GetDlgItem(window_, control.id), nullptr, r.left, r.top, r.right - r.left,
-                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  ApplyFonts();
-  LoadPictures();
-}
-
-void Form1::ApplyFonts() {
-  // One font for each size the table names; a control without a size keeps its own. The new
-  // fonts are in place before the old ones go, since a control may repaint in between.
-  std::map<int, UniqueFont> fonts;
-  for (const ControlSpec& control : kForm1Controls) {
-    if (control.fontCentipoints == 0) continue;
-    auto font = fonts.find(control.fontCentipoints);
-    if (font == fonts.end()) {
-      font = fonts.emplace(control.fontCentipoints, MakeArialBold(control.fontCentipoints, dpi_))
-                 .first;
-    }
-    ::SendMessageW(::GetDlgItem(window_, control.id), WM_SETFONT,
-                   reinterpret_cast<WPARAM>(font->second.Get()), TRUE);
-  }
-  fonts_ = std::move(fonts);
-}
-
-void Form1::LoadPictures() {
-  const int size = TwipsToPixels(kPictureTwips, static_cast<int>(dpi_));
-  for (const ControlSpec& control : kForm1Controls) {
-    if (control.kind != ControlKind::PictureButton) continue;
-    ButtonById(control.id)
-        ->SetPicture(UniqueIcon(static_cast<HICON>(::LoadImageW(
-                         instance_, MAKEINTRESOURCEW(control.iconId), IMAGE_ICON, size, size, 0))),
-                     size);
-  }
-}
-
 void Form1::SetUpFileListColumns() {
   const HWND list = ListView1.Handle();
   for (int column = 0; column < 2; ++column) {
@@ -249,11 +166,6 @@ void Form1::SetUpFileListColumns() {
     header.cx = FileListColumnWidth(column);
     ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
   }
-}
-
-int Form1::FileListColumnWidth(int column) const {
-  // Only the first column can be seen; the second has no width.
-  return column == 0 ? TwipsToPixels(kFileListColumnTwips, static_cast<int>(dpi_)) : 0;
 }
 
 void Form1::SetProgress(int value) {
@@ -296,17 +208,6 @@ void Form1::OnActivate(UINT state, bool minimized) {
     return;
   }
   if (!minimized) ::SetFocus(focusBeforeDeactivation_ ? focusBeforeDeactivation_ : Command1);
-}
-
-void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  dpi_ = dpi;
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  LayOut();
-  for (int column = 0; column < 2; ++column) {
-    ::SendMessageW(ListView1.Handle(), LVM_SETCOLUMNWIDTH, column, FileListColumnWidth(column));
-  }
-  LoadHandPointer();
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,8 +23,8 @@ int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. Each button's click
 // handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
-// Form1Folder.cpp), the pointer feedback in Form1Pointer.cpp and the colours in
-// Form1Colours.cpp; this class lays the window out and routes its messages.
+// Form1Folder.cpp), the layout in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and
+// the colours in Form1Colours.cpp; this class creates the window and routes its messages.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
@@ -82,10 +82,15 @@ class Form1 {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
   void OnActivate(UINT state, bool minimized);
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   void CreateControls();
   void AnnotateForAssistiveTechnology();
+  PictureButton* ButtonById(int id);
+
+  // Form1Layout.cpp
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  RECT PlaceOf(const ControlSpec& control) const;
+  SIZE DesignedOuterSize() const;
   SIZE DesignedClientSize() const;
   void SizeWindow();
   void KeepDesignedClientSize();
@@ -93,7 +98,6 @@ class Form1 {
   void ApplyFonts();
   void LoadPictures();
   int FileListColumnWidth(int column) const;
-  PictureButton* ButtonById(int id);
 
   // Form1Pointer.cpp
   void LoadHandPointer();
@@ -107,6 +111,9 @@ class Form1 {
   HBRUSH FaceBrush() const;
   HBRUSH BackgroundBrush() const;
   HBRUSH ColourLabel(HDC dc) const;
+
+  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  static constexpr DWORD kWindowExStyle = 0;
 
   DialogHost& dialogs_;
   std::wstring applicationFolder_;
