@@ -6,6 +6,7 @@
 #include <oleacc.h>
 
 #include "platform/SystemLibrary.h"
+#include "platform/UiThread.h"
 
 namespace folianto {
 
@@ -32,25 +33,16 @@ bool Annotate(IAccPropServices& services, std::initializer_list<AccessibleName> 
 
 bool AnnotateForScreenReaders(std::initializer_list<AccessibleName> names,
                               std::initializer_list<HWND> hidden) {
-  static const auto initialize =
-      SystemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-  static const auto uninitialize =
-      SystemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
   static const auto create =
       SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-  if (!initialize || !uninitialize || !create) return false;
-
-  // S_FALSE: COM was set up on this thread already, and this call is undone all the same.
-  // RPC_E_CHANGED_MODE: it runs multithreaded, which serves as well and is not ours to undo.
-  const HRESULT setUp = initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  if (!create || !StartComOnUiThread()) return false;
   IAccPropServices* services = nullptr;
-  bool annotated = false;
-  if (SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                       reinterpret_cast<void**>(&services)))) {
-    annotated = Annotate(*services, names, hidden);
-    services->Release();
+  if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                    reinterpret_cast<void**>(&services)))) {
+    return false;
   }
-  if (SUCCEEDED(setUp)) uninitialize();
+  const bool annotated = Annotate(*services, names, hidden);
+  services->Release();
   return annotated;
 }
 

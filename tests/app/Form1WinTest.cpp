@@ -205,6 +205,16 @@ TEST_F(Form1Test, FileListIsAReportViewWithTwoPdfFileColumnsAndATooltip) {
   EXPECT_STREQ(tip, L"Double-click item to remove it.");
 }
 
+TEST_F(Form1Test, OpensWithoutTheAccessibilityComponentAndLoadsItWhenAClientAsks) {
+  // No screen reader runs here: only an accessibility client's question brings oleacc in.
+  EXPECT_EQ(::GetModuleHandleW(L"oleacc.dll"), nullptr);
+  ::SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+  EXPECT_NE(::GetModuleHandleW(L"oleacc.dll"), nullptr);
+  for (const wchar_t* library : {L"comdlg32.dll", L"shell32.dll"}) {
+    EXPECT_EQ(::GetModuleHandleW(library), nullptr) << library;
+  }
+}
+
 TEST_F(Form1Test, ProgressBarAndLabelStartAsDesigned) {
   PBRANGE range{};
   ::SendMessageW(form.ProgressBar1, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
