@@ -37,12 +37,12 @@ std::wstring OpenDialogFailureMessage(uint32_t error) {
   return L"The open dialog failed (" + DialogErrorText(error) + L"). No file was added.";
 }
 
-void AddPickedFiles(FileList& list, std::wstring_view dialogFileName) {
+void AddPickedFiles(FileList& list, ListHistory& history, std::wstring_view dialogFileName) {
   std::vector<std::wstring> accepted;
   for (auto& path : PickedPaths(dialogFileName)) {
     if (PassesPdfTest(path)) accepted.push_back(std::move(path));
   }
-  list.AppendAll(accepted);
+  history.Append(list, accepted);
 }
 
 std::vector<std::wstring> EntriesForDrop(const std::vector<DroppedItem>& items,
@@ -57,6 +57,20 @@ std::vector<std::wstring> EntriesForDrop(const std::vector<DroppedItem>& items,
     }
   }
   return entries;
+}
+
+std::wstring NotFoundMessage(const std::vector<std::wstring>& paths) {
+  if (paths.size() == 1)
+    return L"The file or folder " + paths[0] + L" was not found, so it was not added.";
+  // A message box taller than the screen would hide its OK button.
+  constexpr size_t kMostNamed = 20;
+  std::wstring message = L"These files or folders were not found, so they were not added:\n";
+  for (size_t i = 0; i < paths.size() && i < kMostNamed; ++i)
+    message += L"\n" + paths[i];
+  if (paths.size() > kMostNamed) {
+    message += L"\n... and " + std::to_wstring(paths.size() - kMostNamed) + L" more.";
+  }
+  return message;
 }
 
 }  // namespace folianto

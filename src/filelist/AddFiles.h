@@ -7,6 +7,7 @@
 
 #include "filelist/FileList.h"
 #include "filelist/FolderWalk.h"
+#include "filelist/ListHistory.h"
 
 namespace folianto {
 
@@ -20,7 +21,7 @@ std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName);
 std::wstring OpenDialogFailureMessage(uint32_t error);
 
 // Appends, in order, the picked paths that pass the PDF test; the others are skipped silently.
-void AddPickedFiles(FileList& list, std::wstring_view dialogFileName);
+void AddPickedFiles(FileList& list, ListHistory& history, std::wstring_view dialogFileName);
 
 // One file or folder dropped on the window.
 struct DroppedItem {
@@ -33,5 +34,9 @@ struct DroppedItem {
 // walks it, its entries at its place in the drop.
 std::vector<std::wstring> EntriesForDrop(const std::vector<DroppedItem>& items,
                                          DirectorySearch& search);
+
+// What the user is told when some of the files and folders the program was started with are not
+// there: each by its path, the others having been added.
+std::wstring NotFoundMessage(const std::vector<std::wstring>& paths);
 
 }  // namespace folianto

@@ -28,6 +28,10 @@ class FileList {
     for (const auto& text : texts)
       Append(text);
   }
+  virtual void RemoveAll() {
+    while (Count() > 0)
+      Remove(Count());
+  }
 };
 
 // Every entry's text, in list order.

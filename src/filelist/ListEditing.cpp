@@ -4,36 +4,50 @@
 
 namespace folianto {
 
-void MoveSelectedUp(FileList& list) {
-  const int i = list.Selected();
-  if (i <= 1) return;
-  const std::wstring text = list.Text(i);
-  list.Insert(i - 1, text);
-  list.Remove(i + 1);
-  list.Select(i - 1);
-}
+namespace {
 
-void MoveSelectedDown(FileList& list) {
-  const int i = list.Selected();
-  if (i < 1 || i >= list.Count()) return;
-  const std::wstring text = list.Text(i);
-  list.Insert(i + 2, text);
-  list.Remove(i);
-  list.Select(i + 1);
-}
-
-void RemoveSelected(FileList& list) {
+// Moves the selected entry to the position `where` gives for its position and the count.
+template <typename Where>
+void MoveSelected(FileList& list, ListHistory& history, Where where) {
   const int i = list.Selected();
   if (i < 1) return;
-  list.Remove(i);
+  history.Move(list, i, where(i, list.Count()));
+}
+
+}  // namespace
+
+void MoveSelectedUp(FileList& list, ListHistory& history) {
+  MoveSelected(list, history, [](int i, int) { return i - 1; });
+}
+
+void MoveSelectedDown(FileList& list, ListHistory& history) {
+  MoveSelected(list, history, [](int i, int) { return i + 1; });
+}
+
+void MoveSelectedToTop(FileList& list, ListHistory& history) {
+  MoveSelected(list, history, [](int, int) { return 1; });
+}
+
+void MoveSelectedToBottom(FileList& list, ListHistory& history) {
+  MoveSelected(list, history, [](int, int count) { return count; });
+}
+
+void RemoveSelected(FileList& list, ListHistory& history) {
+  const int i = list.Selected();
+  if (i < 1) return;
+  history.Remove(list, i);
   list.Select(0);
 }
 
-void DeleteSelected(FileList& list) {
+void DeleteSelected(FileList& list, ListHistory& history) {
   const int i = list.Selected();
   if (i < 1) return;
-  list.Remove(i);
+  history.Remove(list, i);
   list.Select(std::min(i, list.Count()));
+}
+
+int PositionAfterDrop(int from, int gap) {
+  return gap < from ? gap + 1 : gap;
 }
 
 }  // namespace folianto

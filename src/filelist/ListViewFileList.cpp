@@ -74,4 +74,8 @@ void ListViewFileList::AppendAll(std::span<const std::wstring> texts) {
   ::InvalidateRect(listView_, nullptr, TRUE);
 }
 
+void ListViewFileList::RemoveAll() {
+  ::SendMessageW(listView_, LVM_DELETEALLITEMS, 0, 0);
+}
+
 }  // namespace folianto

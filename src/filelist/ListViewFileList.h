@@ -20,6 +20,7 @@ class ListViewFileList final : public FileList {
   int Selected() const override;
   void Select(int position) override;
   void AppendAll(std::span<const std::wstring> texts) override;
+  void RemoveAll() override;
 
  private:
   HWND listView_ = nullptr;

@@ -33,16 +33,18 @@ TEST(PickedPaths, TurnsTheDialogResultIntoFullPaths) {
 
 TEST(AddPickedFiles, AppendsThePdfPicksInOrderAfterTheExistingEntries) {
   MemoryFileList list({L"C:\\old.pdf"});
-  AddPickedFiles(list, L"D:\\in\0b.PDF\0skip.txt\0a.pdf\0old.pdf.bak"s);
+  ListHistory history;
+  AddPickedFiles(list, history, L"D:\\in\0b.PDF\0skip.txt\0a.pdf\0old.pdf.bak"s);
   EXPECT_EQ(list.Entries(), (Paths{L"C:\\old.pdf", L"D:\\in\\b.PDF", L"D:\\in\\a.pdf"}));
   EXPECT_EQ(list.Selected(), 0);
 }
 
 TEST(AddPickedFiles, KeepsDuplicatesAndIgnoresACancel) {
   MemoryFileList list;
-  AddPickedFiles(list, L"D:\\in\\one.pdf");
-  AddPickedFiles(list, L"");
-  AddPickedFiles(list, L"D:\\in\\one.pdf");
+  ListHistory history;
+  AddPickedFiles(list, history, L"D:\\in\\one.pdf");
+  AddPickedFiles(list, history, L"");
+  AddPickedFiles(list, history, L"D:\\in\\one.pdf");
   EXPECT_EQ(list.Entries(), (Paths{L"D:\\in\\one.pdf", L"D:\\in\\one.pdf"}));
 }
 

@@ -12,18 +12,19 @@ using Paths = std::vector<std::wstring>;
 enum class Edit { Up, Down, Remove, Delete };
 
 void Apply(FileList& list, Edit edit) {
+  ListHistory history;
   switch (edit) {
     case Edit::Up:
-      MoveSelectedUp(list);
+      MoveSelectedUp(list, history);
       break;
     case Edit::Down:
-      MoveSelectedDown(list);
+      MoveSelectedDown(list, history);
       break;
     case Edit::Remove:
-      RemoveSelected(list);
+      RemoveSelected(list, history);
       break;
     case Edit::Delete:
-      DeleteSelected(list);
+      DeleteSelected(list, history);
       break;
   }
 }
@@ -71,12 +72,13 @@ TEST(ListEditing, MovesSwapNeighboursAndRemovalsDropTheSelectedEntry) {
 
 TEST(ListEditing, RepeatedMovesKeepMovingTheSameFile) {
   MemoryFileList list({L"a", L"b", L"c", L"d"});
+  ListHistory history;
   list.Select(4);
   for (int i = 0; i < 5; ++i)
-    MoveSelectedUp(list);
+    MoveSelectedUp(list, history);
   EXPECT_EQ(list.Entries(), (Paths{L"d", L"a", L"b", L"c"}));
   for (int i = 0; i < 2; ++i)
-    MoveSelectedDown(list);
+    MoveSelectedDown(list, history);
   EXPECT_EQ(list.Entries(), (Paths{L"a", L"b", L"d", L"c"}));
 }
 
