@@ -1,12 +1,14 @@
 #include "app/Form1.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/CenterForm.h"
 #include "app/Layout.h"
 #include "platform/Accessibility.h"
 #include "platform/ControlHook.h"
 #include "platform/Dpi.h"
+#include "platform/MessagePump.h"
 #include "platform/Shell.h"
 
 namespace folianto {
@@ -86,6 +88,7 @@ bool Form1::Create(HINSTANCE instance) {
   ::SetWindowTextW(window_, kProgramTitle);
   SetUpFileListColumns();
   AcceptDroppedFiles(window_);
+  CreateAccelerators();
   // Screen readers learn the controls' names as soon as one runs or anything asks the window.
   if (ScreenReaderRunning()) AnnotateForAssistiveTechnology();
   return true;
@@ -148,6 +151,9 @@ void Form1::CreateControls() {
   const HWND header = ListView_GetHeader(ListView1.Handle());
   AddTooltip(window_, {ListView1.Handle(), header}, kFileListTip);
   LetWindowChoosePointerOver(header);
+  // The arrow buttons are too narrow for the second word of their captions.
+  AddTooltip(window_, {Check3.Handle()}, L"Move Up");
+  AddTooltip(window_, {Check5.Handle()}, L"Move Down");
 }
 
 void Form1::AnnotateForAssistiveTechnology() {
@@ -184,6 +190,15 @@ PictureButton* Form1::ButtonById(int id) {
 }
 
 bool Form1::OnCommand(int id, int code) {
+  if (id >= kFirstListCommand && id <= kLastListCommand) {
+    RunListCommand(id);
+    return true;
+  }
+  if (id == IDCANCEL) {
+    // The dialog manager turns Escape into IDCANCEL; it stops a drag where it began.
+    EndDrag(false);
+    return true;
+  }
   if (id == IDOK) {
     // The dialog manager turns Enter into IDOK; it presses the focused picture button.
     if (PictureButton* button = ButtonById(::GetDlgCtrlID(::GetFocus()));
@@ -285,8 +300,44 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ListView1KeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
         return 0;
       }
+      if (header.hwndFrom == ListView1.Handle() && header.code == LVN_BEGINDRAG) {
+        BeginDrag(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem);
+        return 0;
+      }
+      if (header.hwndFrom == ListView1.Handle() && header.code == NM_CUSTOMDRAW) {
+        return OnListCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
+      }
       break;
     }
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == ListView1.Handle()) {
+        ShowListMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (dragFrom_ != 0) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ClientToScreen(window_, &at);
+        DragTo(at);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      EndDrag(true);
+      break;
+    case WM_RBUTTONDOWN:
+      EndDrag(false);
+      break;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window_) EndDrag(false);
+      break;
+    case WM_TIMER:
+      ScrollWhileDragging();
+      return 0;
+    case kAddArgumentsMessage:
+      AddArguments();
+      return 0;
     case WM_DROPFILES:
       DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
@@ -298,6 +349,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
+      UseAccelerators(nullptr, nullptr);
       const HWND window = window_;
       window_ = nullptr;
       return ::DefWindowProcW(window, message, wParam, lParam);

@@ -1,15 +1,19 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Layout.h"
+#include "app/ListMenu.h"
 #include "app/PictureButton.h"
 #include "app/PointerState.h"
+#include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -23,7 +27,8 @@ int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. Each button's click
 // handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
-// Form1Folder.cpp), the layout in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and
+// Form1Folder.cpp), the list's menu, keys and undo in Form1List.cpp, dragging an entry to its place
+// in Form1Drag.cpp, the layout in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and
 // the colours in Form1Colours.cpp; this class creates the window and routes its messages.
 class Form1 {
  public:
@@ -38,6 +43,9 @@ class Form1 {
   bool Create(HINSTANCE instance);
   void Show(int showCommand);
   HWND Handle() const { return window_; }
+  // Adds what the program was started with (Explorer's Send To, a drop on its icon, "Open with")
+  // as a drop is added, once the window is shown; what is not there is named in one message.
+  void AddOnceShown(std::vector<std::wstring> arguments);
 
   HWND Command1 = nullptr;
   PictureButton Check1;  // Add PDF File(s)
@@ -74,6 +82,11 @@ class Form1 {
   void ListView1KeyDown(WORD key);
   // Files and folders dropped anywhere on the window, the list included.
   void DropFiles(HDROP drop);
+  // A command of the list's context menu or of the window's keys for the list.
+  void RunListCommand(int command);
+  // The list's context menu at a point of the screen; for the keyboard (-1, -1) below the
+  // selected entry.
+  void ShowListMenu(POINT screen);
 
   void SetUpFileListColumns();
 
@@ -84,6 +97,7 @@ class Form1 {
   void OnActivate(UINT state, bool minimized);
 
   void CreateControls();
+  void AddArguments();
   void AnnotateForAssistiveTechnology();
   PictureButton* ButtonById(int id);
 
@@ -105,6 +119,21 @@ class Form1 {
   HoverTarget TargetOf(HWND control) const;
   void ShowPointer();
 
+  // Form1List.cpp
+  void CreateAccelerators();
+  void OpenSelectedEntry();
+  void ShowSelectedEntryInFolder();
+
+  // Form1Drag.cpp
+  void BeginDrag(int item);
+  void DragTo(POINT screen);
+  void EndDrag(bool drop);
+  void ScrollWhileDragging();
+  int DropGap(POINT screen) const;
+  RECT InsertionMark(int gap) const;
+  LRESULT OnListCustomDraw(const NMLVCUSTOMDRAW& draw);
+  void SendToListTip(UINT message, WPARAM wParam) const;
+
   // Form1Colours.cpp
   void ChooseColours();
   void OnColoursChanged();
@@ -112,6 +141,8 @@ class Form1 {
   HBRUSH BackgroundBrush() const;
   HBRUSH ColourLabel(HDC dc) const;
 
+  // Posted to itself, so the arguments are added once the window is shown.
+  static constexpr UINT kAddArgumentsMessage = WM_APP + 1;
   static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   static constexpr DWORD kWindowExStyle = 0;
 
@@ -126,6 +157,13 @@ class Form1 {
   bool annotated_ = false;
   PointerState pointer_;
   UniqueCursor handPointer_;
+  UniqueAccelerators accelerators_;
+  ListHistory history_;
+  std::vector<std::wstring> arguments_;  // to add once the window is shown
+  // The entry being dragged to another place (0: none), and the gap it would drop into (-1:
+  // none, outside the list).
+  int dragFrom_ = 0;
+  int dragGap_ = -1;
   std::map<int, UniqueFont> fonts_;  // by size in centipoints
   // The picture buttons by control id, in the order of the control table.
   const std::pair<int, PictureButton*> buttons_[5] = {

@@ -18,12 +18,12 @@ void Form1::DropFiles(HDROP drop) {
   // Folders are walked as "Add All PDF File(s) In Folder" walks them, and all that the drop adds
   // is appended in one go with redraw off. A drop during a join appends like any other addition:
   // the running join's command line is complete.
-  ListView1.AppendAll(EntriesForDrop(items, SystemDirectorySearch()));
+  history_.Append(ListView1, EntriesForDrop(items, SystemDirectorySearch()));
 }
 
 void Form1::ListView1KeyDown(WORD key) {
   // Delete removes the selected entry as a double-click does, and keeps a selection to go on from.
-  if (key == VK_DELETE) DeleteSelected(ListView1);
+  if (key == VK_DELETE) DeleteSelected(ListView1, history_);
 }
 
 }  // namespace folianto

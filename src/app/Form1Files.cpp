@@ -31,25 +31,25 @@ void Form1::Check1Click() {
     return;
   }
   if (outcome.result != DialogResult::Chosen) return;
-  AddPickedFiles(ListView1, CommonDialog1.fileName);
+  AddPickedFiles(ListView1, history_, CommonDialog1.fileName);
 }
 
 void Form1::Check3Click() {
   if (Check3.Value() != 1) return;
   Check3.SetValue(0);
-  MoveSelectedUp(ListView1);
+  MoveSelectedUp(ListView1, history_);
 }
 
 void Form1::Check5Click() {
   if (Check5.Value() != 1) return;
   Check5.SetValue(0);
-  MoveSelectedDown(ListView1);
+  MoveSelectedDown(ListView1, history_);
 }
 
 void Form1::ListView1DblClick(int hitItem) {
   // A double-click on the empty area below the entries must not delete the selected one.
   if (hitItem < 0) return;
-  RemoveSelected(ListView1);
+  RemoveSelected(ListView1, history_);
 }
 
 }  // namespace folianto

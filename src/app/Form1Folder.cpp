@@ -14,7 +14,7 @@ void Form1::Check4Click() {
   if (folder.empty()) return;
   // The whole tree is walked before the first entry is appended, and nothing lets window
   // messages through meanwhile.
-  ListView1.AppendAll(AllPdfFilesInFolder(folder, SystemDirectorySearch()));
+  history_.Append(ListView1, AllPdfFilesInFolder(folder, SystemDirectorySearch()));
 }
 
 }  // namespace folianto

@@ -3,9 +3,10 @@
 #include "app/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/Shell.h"
 #include "platform/UiThread.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
   // Before anything can load a DLL: a program started from Downloads would otherwise load a DLL
   // it asks for by name from its own folder first, where anyone may have put one. pdftk.exe is
   // still started by its full path in this program's folder. Heap corruption ends the program
@@ -16,5 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
+  // shell32 splits the arguments; a start without any does not load it.
+  if (commandLine && *commandLine) form.AddOnceShown(folianto::ProgramArguments());
   return folianto::RunMessageLoop();
 }

@@ -26,13 +26,6 @@ std::optional<std::wstring> AskedPath(Call call) {
   return path;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-  return AskedPath([&](wchar_t* buffer, DWORD size) {
-           return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-         })
-      .value_or(path);
-}
-
 bool SameFullPath(const std::wstring& a, const std::wstring& b) {
   const std::wstring fullA = FullPath(a);
   const std::wstring fullB = FullPath(b);
@@ -41,6 +34,13 @@ bool SameFullPath(const std::wstring& a, const std::wstring& b) {
 }
 
 }  // namespace
+
+std::wstring FullPath(const std::wstring& path) {
+  return AskedPath([&](wchar_t* buffer, DWORD size) {
+           return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
+}
 
 bool FileExists(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;

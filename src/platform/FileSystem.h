@@ -11,6 +11,9 @@ namespace folianto {
 // any failure gives false.
 bool FileExists(const std::wstring& path);
 
+// The full path the system makes of path against the current folder; path itself where it cannot.
+std::wstring FullPath(const std::wstring& path);
+
 // True when path names a folder (a drive root included).
 bool IsFolder(const std::wstring& path);
 

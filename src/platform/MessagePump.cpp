@@ -13,15 +13,39 @@ std::vector<const FinishBeforeQuit*>& Pending() {
   return pending;
 }
 
+struct Accelerators {
+  HWND window = nullptr;
+  HACCEL table = nullptr;
+};
+
+Accelerators& WindowAccelerators() {
+  static Accelerators accelerators;
+  return accelerators;
+}
+
 void Dispatch(MSG& msg) {
-  // Thread messages have no window; every other goes to its top-level window's dialog manager,
-  // which dispatches whatever is not a dialog key itself.
-  if (msg.hwnd && ::IsDialogMessageW(::GetAncestor(msg.hwnd, GA_ROOT), &msg)) return;
+  // Thread messages have no window; every other goes to its top-level window's keys, then to its
+  // dialog manager, which dispatches whatever is not a dialog key itself.
+  if (msg.hwnd) {
+    const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    const Accelerators& accelerators = WindowAccelerators();
+    if (root == accelerators.window && ::TranslateAcceleratorW(root, accelerators.table, &msg)) {
+      // The window's default handling still learns that a key came with Alt, or Alt's release
+      // would open the window menu as if Alt had been pressed alone (Wine tracks it there).
+      if (msg.message == WM_SYSKEYDOWN) ::DefWindowProcW(root, msg.message, msg.wParam, msg.lParam);
+      return;
+    }
+    if (::IsDialogMessageW(root, &msg)) return;
+  }
   ::TranslateMessage(&msg);
   ::DispatchMessageW(&msg);
 }
 
 }  // namespace
+
+void UseAccelerators(HWND window, HACCEL accelerators) {
+  WindowAccelerators() = {accelerators ? window : nullptr, accelerators};
+}
 
 int RunMessageLoop() {
   MSG msg{};

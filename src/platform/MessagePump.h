@@ -10,6 +10,10 @@ namespace folianto {
 // dialog manager of its top-level window, so Tab, Enter and the space bar work on the controls.
 int RunMessageLoop();
 
+// Keys that window takes as WM_COMMAND wherever the focus is in it, in every loop that runs its
+// messages. Null forgets them.
+void UseAccelerators(HWND window, HACCEL accelerators);
+
 // Lets every pending message run, for waits that must keep the window alive. A WM_QUIT met here
 // ends the program at once, as closing the window must, however deep the wait is nested: only the
 // work of every FinishBeforeQuit alive then is done first, without a window.

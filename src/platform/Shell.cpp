@@ -54,6 +54,59 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
   return paths;
 }
 
+std::vector<std::wstring> ProgramArguments() {
+  static const auto split = Shell32<decltype(&::CommandLineToArgvW)>("CommandLineToArgvW");
+  std::vector<std::wstring> arguments;
+  int count = 0;
+  const UniqueLocalMemory<wchar_t*> argv(split ? split(::GetCommandLineW(), &count) : nullptr);
+  for (int i = 1; argv && i < count; ++i)
+    arguments.emplace_back(argv.Get()[i]);
+  return arguments;
+}
+
+DWORD OpenWithItsProgram(HWND owner, const std::wstring& path) {
+  static const auto execute = Shell32<decltype(&::ShellExecuteExW)>("ShellExecuteExW");
+  if (!execute) return ERROR_PROC_NOT_FOUND;
+  // A type's handlers may be COM objects.
+  StartComOnUiThread();
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (execute(&info)) return ERROR_SUCCESS;
+  DWORD error = ::GetLastError();
+  if (error == ERROR_NO_ASSOCIATION) {
+    // As Explorer does: the user chooses the program.
+    info.fMask = 0;
+    info.lpVerb = L"openas";
+    if (execute(&info)) return ERROR_SUCCESS;
+    error = ::GetLastError();
+  }
+  return error == ERROR_CANCELLED ? ERROR_SUCCESS : error;
+}
+
+bool ShowInFolder(const std::wstring& path) {
+  static const auto parse = Shell32<decltype(&::SHParseDisplayName)>("SHParseDisplayName");
+  static const auto show =
+      Shell32<decltype(&::SHOpenFolderAndSelectItems)>("SHOpenFolderAndSelectItems");
+  if (!parse || !show || !StartComOnUiThread()) return false;
+  PIDLIST_ABSOLUTE parsed = nullptr;
+  if (FAILED(parse(path.c_str(), nullptr, &parsed, 0, nullptr))) return false;
+  const UniqueCoTaskMem<ITEMIDLIST> item(parsed);
+  return SUCCEEDED(show(item.Get(), 0, nullptr, 0));
+}
+
+int CompareAsExplorer(const std::wstring& a, const std::wstring& b) {
+  using CompareFunction = int(WINAPI*)(PCWSTR, PCWSTR);
+  static const auto logical = SystemFunction<CompareFunction>(L"shlwapi.dll", "StrCmpLogicalW");
+  if (logical) return logical(a.c_str(), b.c_str());
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) -
+         CSTR_EQUAL;
+}
+
 void AcceptDroppedFiles(HWND window) {
   // WM_COPYGLOBALDATA carries the drop's data; it has no name in the headers.
   constexpr UINT kCopyGlobalData = 0x0049;

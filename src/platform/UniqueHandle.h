@@ -83,13 +83,36 @@ struct CoTaskMemTraits {
   static void Close(Type memory) { FreeCoTaskMem(memory); }
 };
 
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Empty() { return nullptr; }
+  static void Close(Type menu) { ::DestroyMenu(menu); }
+};
+
+struct AcceleratorTraits {
+  using Type = HACCEL;
+  static Type Empty() { return nullptr; }
+  static void Close(Type table) { ::DestroyAcceleratorTable(table); }
+};
+
+template <typename T>
+struct LocalMemoryTraits {
+  using Type = T*;
+  static Type Empty() { return nullptr; }
+  static void Close(Type memory) { ::LocalFree(memory); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
 template <typename T>
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+template <typename T>
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<T>>;
 
 }  // namespace folianto

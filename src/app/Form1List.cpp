@@ -1,0 +1,171 @@
+// The list's context menu, its keys, Undo and Redo, and what the program was started with.
+#include "app/Form1.h"
+
+#include <commctrl.h>
+
+#include "filelist/AddFiles.h"
+#include "filelist/ListEditing.h"
+#include "filelist/SystemDirectorySearch.h"
+#include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
+#include "platform/Shell.h"
+
+namespace folianto {
+
+namespace {
+
+// The keys for the list's commands, taken wherever the focus is in the window.
+constexpr ACCEL kListKeys[] = {
+    {FVIRTKEY | FCONTROL, 'Z', kUndoListChange},
+    {FVIRTKEY | FCONTROL, 'Y', kRedoListChange},
+    {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kRedoListChange},
+    {FVIRTKEY | FALT, VK_UP, kMoveEntryUp},
+    {FVIRTKEY | FALT, VK_DOWN, kMoveEntryDown},
+    {FVIRTKEY | FALT, VK_HOME, kMoveEntryToTop},
+    {FVIRTKEY | FALT, VK_END, kMoveEntryToBottom},
+    // The system makes Shift+F10 a context-menu request only in some places; here it always is.
+    {FVIRTKEY | FSHIFT, VK_F10, kShowListMenu},
+};
+
+std::wstring NotThere(const std::wstring& path) {
+  return L"The file " + path + L" was not found.";
+}
+
+}  // namespace
+
+void Form1::CreateAccelerators() {
+  accelerators_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(kListKeys),
+                                                static_cast<int>(std::size(kListKeys))));
+  UseAccelerators(window_, accelerators_.Get());
+}
+
+void Form1::AddOnceShown(std::vector<std::wstring> arguments) {
+  if (arguments.empty()) return;
+  arguments_ = std::move(arguments);
+  ::PostMessageW(window_, kAddArgumentsMessage, 0, 0);
+}
+
+void Form1::AddArguments() {
+  std::vector<DroppedItem> items;
+  std::vector<std::wstring> notFound;
+  for (const std::wstring& argument : std::exchange(arguments_, {})) {
+    const std::wstring path = FullPath(argument);
+    if (FileExists(path)) {
+      items.push_back({path, IsFolder(path)});
+    } else {
+      notFound.push_back(argument);
+    }
+  }
+  history_.Append(ListView1, EntriesForDrop(items, SystemDirectorySearch()));
+  if (!notFound.empty()) ShowMessage(NotFoundMessage(notFound));
+}
+
+void Form1::RunListCommand(int command) {
+  switch (command) {
+    case kOpenEntry:
+      OpenSelectedEntry();
+      break;
+    case kShowEntryInFolder:
+      ShowSelectedEntryInFolder();
+      break;
+    case kMoveEntryUp:
+      MoveSelectedUp(ListView1, history_);
+      break;
+    case kMoveEntryDown:
+      MoveSelectedDown(ListView1, history_);
+      break;
+    case kMoveEntryToTop:
+      MoveSelectedToTop(ListView1, history_);
+      break;
+    case kMoveEntryToBottom:
+      MoveSelectedToBottom(ListView1, history_);
+      break;
+    case kRemoveEntry:
+      DeleteSelected(ListView1, history_);
+      break;
+    case kSortByName:
+      history_.Sort(ListView1, [](const std::wstring& a, const std::wstring& b) {
+        return CompareAsExplorer(a, b) < 0;
+      });
+      break;
+    case kRemoveAllEntries:
+      history_.RemoveAll(ListView1);
+      break;
+    case kUndoListChange:
+      history_.Undo(ListView1);
+      break;
+    case kRedoListChange:
+      history_.Redo(ListView1);
+      break;
+    case kShowListMenu:
+      if (::GetFocus() == ListView1.Handle()) ShowListMenu({-1, -1});
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::ShowListMenu(POINT screen) {
+  const HWND list = ListView1.Handle();
+  if (screen.x == -1 && screen.y == -1) {
+    // From the keyboard: below the selected entry, or at the list's corner without one.
+    RECT place{LVIR_LABEL, 0, 0, 0};
+    const int selected = ListView1.Selected();
+    if (selected < 1 || !::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(selected - 1),
+                                        reinterpret_cast<LPARAM>(&place))) {
+      ::GetClientRect(list, &place);
+    }
+    screen = {place.left + 8, place.bottom};
+    ::ClientToScreen(list, &screen);
+  } else {
+    // A right-click acts on the entry under the pointer, and on none over the empty area.
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ::ScreenToClient(list, &hit.pt);
+    const auto item =
+        static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    ListView1.Select(item >= 0 && (hit.flags & LVHT_ONITEM) ? item + 1 : 0);
+  }
+
+  const UniqueMenu menu(::CreatePopupMenu());
+  if (!menu) return;
+  for (const ListMenuItem& item : ListMenu(ListView1.Selected(), ListView1.Count())) {
+    if (!item.text) {
+      ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    ::AppendMenuW(menu.Get(), MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), item.command,
+                  item.text);
+  }
+  ::SetMenuDefaultItem(menu.Get(), kOpenEntry, FALSE);
+  const int command = ::TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         screen.x, screen.y, window_, nullptr);
+  if (command != 0) RunListCommand(command);
+}
+
+void Form1::OpenSelectedEntry() {
+  const int selected = ListView1.Selected();
+  if (selected < 1) return;
+  const std::wstring path = ListView1.Text(selected);
+  if (!FileExists(path)) {
+    ShowMessage(NotThere(path));
+    return;
+  }
+  if (const DWORD error = OpenWithItsProgram(window_, path)) {
+    ShowMessage(L"The file " + path + L" could not be opened (system error " +
+                std::to_wstring(error) + L").");
+  }
+}
+
+void Form1::ShowSelectedEntryInFolder() {
+  const int selected = ListView1.Selected();
+  if (selected < 1) return;
+  const std::wstring path = ListView1.Text(selected);
+  if (!FileExists(path)) {
+    ShowMessage(NotThere(path));
+    return;
+  }
+  if (!ShowInFolder(path)) ShowMessage(L"The folder of " + path + L" could not be shown.");
+}
+
+}  // namespace folianto
