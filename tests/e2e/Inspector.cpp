@@ -9,6 +9,7 @@
 //   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
 //                when it shows none)
 //   dialogs      the other visible top-level windows of the program: class, caption, message text
+//   tips         the texts of the program's tooltips shown now
 //   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
 //   screen       the size of the primary screen
 //   quit         ends the inspector
@@ -323,6 +324,25 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectTip(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<DialogSearch*>(parameter);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (processId == search.processId && ::IsWindowVisible(window) &&
+      ClassOf(window) == TOOLTIPS_CLASSW) {
+    if (!search.out.empty()) search.out += ",";
+    search.out += Json(WindowText(window));
+  }
+  return TRUE;
+}
+
+std::string TipsCommand(ProgramView& view) {
+  if (!view.Attach()) return "{\"found\":false}";
+  DialogSearch search{view.ProcessId(), view.Main(), {}};
+  ::EnumWindows(CollectTip, reinterpret_cast<LPARAM>(&search));
+  return "{\"found\":true,\"tips\":[" + search.out + "]}";
+}
+
 std::string DialogsCommand(ProgramView& view) {
   if (!view.Attach()) return "{\"found\":false}";
   DialogSearch search{view.ProcessId(), view.Main(), {}};
@@ -359,6 +379,8 @@ int wmain() {
       answer = SysCommand(view, value);
     } else if (command == "dialogs") {
       answer = DialogsCommand(view);
+    } else if (command == "tips") {
+      answer = TipsCommand(view);
     } else if (command == "screen") {
       answer = "{\"width\":" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) +
                ",\"height\":" + std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + "}";

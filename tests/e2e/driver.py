@@ -158,6 +158,8 @@ class Session:
         # What comes between "wine" and the program: "start /max ..." starts it as a shortcut
         # set to "Maximized" does.
         self.launch = []
+        # What comes after the program: files and folders, as Explorer's Send To gives them.
+        self.arguments = []
         # Runs in the session's Wine before the program starts, when a scenario sets it.
         self.before_program = None
         self.pointer_image = None
@@ -255,7 +257,8 @@ class Session:
             self.check(os.path.exists(exe), f"{exe} is not built")
             # The pointer stays away from the window, so no tooltip covers the controls.
             self.xdotool("mousemove", "0", "0")
-            self.program = subprocess.Popen(["wine", *self.launch, exe], cwd=self.work,
+            self.program = subprocess.Popen(["wine", *self.launch, exe, *self.arguments],
+                                            cwd=self.work,
                                             env=self.env, stdout=self.log, stderr=self.log)
             if not self.inspector:
                 self.inspector = Inspector(os.path.join(self.bin, "e2e_inspector.exe"), self.env)
@@ -332,6 +335,35 @@ class Session:
         left, top, right, bottom = answer["rect"]
         # Inside the first column's text, away from the edges.
         self.click_at(left + 40, (top + bottom) // 2, double)
+
+    def right_click_at(self, x, y):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", "3")
+
+    def entry_point(self, position, fraction=0.5):
+        """A point inside the first column of list entry position, fraction down its height."""
+        answer = self.ask(f"itemrect {position}")
+        self.check(answer.get("rect"), f"list entry {position} has no rectangle")
+        left, top, _, bottom = answer["rect"]
+        return left + 40, top + int((bottom - top) * fraction)
+
+    def press_and_drag(self, start, path):
+        """Presses the left button at start and moves it in small steps through the points of
+        path, as a hand does; the button stays down."""
+        self.xdotool("mousemove", "--sync", *map(str, start))
+        self.xdotool("mousedown", "1")
+        x, y = start
+        for to_x, to_y in path:
+            steps = max(1, max(abs(to_x - x), abs(to_y - y)) // 4)
+            for step in range(1, steps + 1):
+                self.xdotool("mousemove", "--sync", str(x + (to_x - x) * step // steps),
+                             str(y + (to_y - y) * step // steps))
+            x, y = to_x, to_y
+
+    def wait_menu(self):
+        """Waits for a context menu of the program; returns its rectangle."""
+        return self.wait(lambda: next((d["rect"] for d in self.dialogs()
+                                       if d["class"] == "#32768"), None), "the context menu")
 
     def click_close_button(self):
         """The close button of the caption that Wine draws itself for unmanaged windows."""

@@ -723,6 +723,182 @@ def release_archive(s):
         s.check(page_texts(output) == ["First", "Second"], f"the pages read {page_texts(output)}")
 
 
+def send_to(s, folder, names, pages=None):
+    """Makes the PDF files and starts the program with them, as Explorer's Send To does."""
+    for name in names:
+        write_pdf(os.path.join(folder, name), [pages(name) if pages else name])
+    s.arguments = entries(folder, names)
+
+
+def prepare_start_with_arguments(s):
+    s.sent = os.path.join(s.work, "sent")
+    send_to(s, s.sent, ["b.pdf", "a.pdf"])
+    tree = os.path.join(s.work, "tree")
+    for relative in ["x.pdf", "sub/y.pdf"]:
+        write_pdf(os.path.join(tree, relative), [relative])
+    with open(os.path.join(s.sent, "notes.txt"), "w") as notes:
+        notes.write("not a PDF file")
+    b, a = s.arguments
+    s.missing = unix_to_wine(os.path.join(s.sent, "missing.pdf"))
+    s.arguments = [b, unix_to_wine(tree), unix_to_wine(os.path.join(s.sent, "notes.txt")),
+                   s.missing, a]
+
+
+def start_with_arguments(s):
+    b, a = entries(s.sent, ["b.pdf", "a.pdf"])
+    tree = unix_to_wine(os.path.join(s.work, "tree"))
+    with s.step("the files and the walked folder are in the list in order, the text file is not"):
+        s.wait_items([b, tree + "\\x.pdf", tree + "\\sub\\y.pdf", a])
+    with s.step("once the window is shown, one message names what was not found"):
+        text = s.answer_message()
+        expected = f"The file or folder {s.missing} was not found, so it was not added."
+        s.check(text == expected, f"the message says {text!r}")
+        time.sleep(0.5)
+        s.check(s.dialog(driver.MESSAGE_TITLE) is None, "a second message box came up")
+
+
+def expect_entries(s, items, selected):
+    s.wait_items(items)
+    s.wait(lambda: s.state()["selected"] == selected, f"entry {selected} to be selected")
+
+
+def readable_menu_items(s, rect):
+    """Whether each item of the menu on the screen, top to bottom, is drawn in the text colour
+    (True) or greyed (False); separators are left out."""
+    screen = s.screen("menu")
+    left, top, right, bottom = rect
+    bands = []  # the darkest grey of each run of rows that hold something drawn
+    for y in range(top + 2, bottom - 2):
+        darkest = min(sum(screen.pixel(x, y)) // 3 for x in range(left + 4, right - 4))
+        if darkest > 200:
+            bands.append(None)
+        elif bands and bands[-1] is not None:
+            bands[-1] = (bands[-1][0] + 1, min(bands[-1][1], darkest))
+        else:
+            bands.append((1, darkest))
+    # A separator is a line; an item's text is several rows high.
+    return [band[1] < 80 for band in bands if band and band[0] > 4]
+
+
+def prepare_work_the_list(s):
+    s.scans = os.path.join(s.work, "scans")
+    send_to(s, s.scans, ["page 10.pdf", "page 2.pdf", "page 1.pdf"])
+
+
+def work_the_list(s):
+    p10, p2, p1 = entries(s.scans, ["page 10.pdf", "page 2.pdf", "page 1.pdf"])
+    s.wait_items([p10, p2, p1])
+    with s.step("Alt+Down, Alt+Up, Alt+Home and Alt+End move the selected entry"):
+        s.click_entry(1)
+        for key, items, selected in [("alt+Down", [p2, p10, p1], 2),
+                                     ("alt+Down", [p2, p1, p10], 3),
+                                     ("alt+Up", [p2, p10, p1], 2),
+                                     ("alt+Home", [p10, p2, p1], 1),
+                                     ("alt+End", [p2, p1, p10], 3)]:
+            s.key(key)
+            expect_entries(s, items, selected)
+    with s.step("Shift+F10 opens the menu below the selected entry; U moves it up"):
+        s.key("shift+F10")
+        menu = s.wait_menu()
+        entry = s.ask("itemrect 3")["rect"]
+        s.check(abs(menu[1] - entry[3]) <= 4, f"the menu {menu} is not below entry 3 {entry}")
+        s.key("u")
+        expect_entries(s, [p2, p10, p1], 2)
+    with s.step("a right-click selects the entry under it; R removes it and Ctrl+Z brings it back"):
+        s.right_click_at(*s.entry_point(3))
+        s.wait_menu()
+        s.check(s.state()["selected"] == 3, "the right-click did not select entry 3")
+        s.key("r")
+        s.wait_items([p2, p10])
+        s.key("ctrl+z")
+        expect_entries(s, [p2, p10, p1], 3)
+    with s.step("a right-click on the empty area: only what needs no entry can act; N sorts"):
+        x, y = s.entry_point(3)
+        s.right_click_at(x, (s.ask("itemrect 3")["rect"][3] + s.controls[LISTVIEW1]["rect"][3]) // 2)
+        readable = readable_menu_items(s, s.wait_menu())
+        s.check(readable == [False] * 5 + [True] * 2, f"readable menu items: {readable}")
+        s.key("n")
+        s.wait_items([p1, p2, p10])
+    with s.step("Ctrl+Z takes the sort back and Ctrl+Y makes it again"):
+        s.key("ctrl+z")
+        s.wait_items([p2, p10, p1])
+        s.key("ctrl+y")
+        s.wait_items([p1, p2, p10])
+    with s.step("the context-menu key, A removes all, and Ctrl+Z brings every entry back"):
+        s.click_entry(1)
+        s.key("Menu")
+        s.wait_menu()
+        s.key("a")
+        s.wait_items([])
+        s.key("ctrl+z")
+        s.wait_items([p1, p2, p10])
+    with s.step("Ctrl+Z brings back an entry removed by a double-click, at its place"):
+        s.click_entry(2, double=True)
+        s.wait_items([p1, p10])
+        s.key("ctrl+z")
+        expect_entries(s, [p1, p2, p10], 2)
+    with s.step("with the focus on a button, Ctrl+Z goes back to the empty list, Ctrl+Y forward"):
+        s.key("Tab")
+        s.wait(lambda: (s.state()["focus"] or {}).get("id") == CHECK4_ADD_FOLDER, "Tab to go on")
+        s.key(*["ctrl+z"] * 12)
+        s.wait_items([])
+        s.key("ctrl+y")
+        s.wait_items([p10, p2, p1])
+    with s.step("the arrow buttons' tips give their whole captions"):
+        for button, tip in [(CHECK3_MOVE_UP, "Move Up"), (driver.CHECK5_MOVE_DOWN, "Move Down")]:
+            s.xdotool("mousemove", "--sync", *map(str, center(s.controls[button]["rect"])))
+            s.wait(lambda: s.ask("tips")["tips"] == [tip], f'the tip "{tip}"')
+
+
+def prepare_drag_to_reorder(s):
+    s.parts = os.path.join(s.work, "parts")
+    send_to(s, s.parts, [f"part {n:02}.pdf" for n in range(1, 13)])
+
+
+def insertion_line_at(s, y, name):
+    """Whether the screen shows a line across the list's rows at y."""
+    screen = s.screen(name)
+    left = s.controls[LISTVIEW1]["rect"][0]
+    return any(all(sum(screen.pixel(x, row)) < 150 for x in range(left + 4, left + 300))
+               for row in (y - 1, y))
+
+
+def drag_to_reorder(s):
+    parts = entries(s.parts, [f"part {n:02}.pdf" for n in range(1, 13)])
+    s.wait_items(parts)
+    with s.step("drag the first entry into the lower half of the third: the line shows after it"):
+        s.press_and_drag(s.entry_point(1), [s.entry_point(3, 0.8)])
+        below_third = s.ask("itemrect 3")["rect"][3]
+        s.wait(lambda: insertion_line_at(s, below_third, "line-after-third"),
+               "a line below the third entry")
+        s.check(not insertion_line_at(s, s.ask("itemrect 2")["rect"][3], "no-line-above"),
+                "a line shows above the third entry too")
+    with s.step("let go: the entry lands after the third and is selected"):
+        s.xdotool("mouseup", "1")
+        order = parts[1:3] + parts[:1] + parts[3:]
+        expect_entries(s, order, 3)
+    with s.step("drag the last entry up to the top edge: the list scrolls, and it lands first"):
+        s.key("End")
+        s.wait(lambda: s.state()["selected"] == 12, "the last entry to be selected")
+        header_bottom = s.ask("listparts")["header"][3]
+        x = s.entry_point(12)[0]
+        s.press_and_drag(s.entry_point(12), [(x, header_bottom + 3)])
+        s.wait(lambda: s.ask("itemrect 1")["rect"][1] >= header_bottom, "the list to scroll up")
+        s.xdotool("mouseup", "1")
+        order = order[-1:] + order[:-1]
+        expect_entries(s, order, 1)
+    with s.step("Escape during a drag, and letting go outside the list, leave the order"):
+        s.press_and_drag(s.entry_point(2), [s.entry_point(4, 0.8)])
+        s.key("Escape")
+        s.xdotool("mouseup", "1")
+        # Two presses in one place within the double-click time would remove the entry.
+        time.sleep(1.0)
+        s.press_and_drag(s.entry_point(2), [center(s.controls[CHECK2_JOIN]["rect"])])
+        s.xdotool("mouseup", "1")
+        time.sleep(0.5)
+        s.check(s.items() == order, f"the order changed: {s.items()}")
+
+
 SCENARIOS = {
     "join_three": (join_three, None),
     "add_folder": (add_folder, None),
@@ -740,6 +916,9 @@ SCENARIOS = {
     "release_archive": (release_archive, prepare_release_archive),
     "keyboard_only": (keyboard_only, None),
     "dark_scheme": (dark_scheme, prepare_dark_scheme),
+    "start_with_arguments": (start_with_arguments, prepare_start_with_arguments),
+    "work_the_list": (work_the_list, prepare_work_the_list),
+    "drag_to_reorder": (drag_to_reorder, prepare_drag_to_reorder),
 }
 
 
