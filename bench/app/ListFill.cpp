@@ -1,9 +1,11 @@
 // List fill: 10,000 entries appended to ListView1 through the File list interface, against a bare
 // LVM_INSERTITEMW loop with redraw off on a list view of the same styles; then the peak working
 // set of the process. Each mode runs in a process of its own, so the memory figures stay apart.
+// Folianto's then makes 1,000 moves that can be undone, and its working set before and after them
+// tells what the undo history keeps.
 // Usage: bench_list_fill.exe [ROUNDS]   starts every mode in turns and reports them side by side
 //        bench_list_fill.exe folianto|bare [RUNS]   one mode; prints
-//                                          FILL <mode> <best ms> <peak working set MiB>
+//            FILL <mode> <best ms> <peak working set MiB> <working set MiB before, after moves>
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -28,6 +30,7 @@ using folianto::bench::Stopwatch;
 
 constexpr int kEntries = 10000;
 constexpr int kRunsPerProcess = 3;
+constexpr int kMoves = 1000;
 
 enum class Mode { Folianto, Bare };
 
@@ -49,11 +52,12 @@ std::vector<std::wstring> SamplePaths() {
   return paths;
 }
 
-double PeakWorkingSetMiB() {
+double WorkingSetMiB(bool peak) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
   if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters))) return 0;
-  return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+  return static_cast<double>(peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize) /
+         (1024.0 * 1024.0);
 }
 
 // The reference: a list view of ListView1's styles, columns and font, with nothing of the program.
@@ -109,6 +113,8 @@ class BareList {
 struct Fill {
   double milliseconds = 0;
   double peakMiB = 0;
+  double beforeMovesMiB = 0;
+  double afterMovesMiB = 0;
 };
 
 // Runs this program in one mode and reads its FILL line.
@@ -149,14 +155,16 @@ bool RunMode(const wchar_t* mode, Fill& fill) {
   }
   ::WaitForSingleObject(process.Get(), INFINITE);
   char name[16] = {};
-  return std::sscanf(output.c_str(), "FILL %15s %lf %lf", name, &fill.milliseconds,
-                     &fill.peakMiB) == 3;
+  return std::sscanf(output.c_str(), "FILL %15s %lf %lf %lf %lf", name, &fill.milliseconds,
+                     &fill.peakMiB, &fill.beforeMovesMiB, &fill.afterMovesMiB) == 5;
 }
 
 int Compare(int rounds) {
   struct Figures {
     std::vector<double> times;
     double peak = 0;
+    double beforeMoves = 0;
+    double afterMoves = 0;
   } figures[std::size(kModes)];
   for (int round = 0; round < rounds; ++round) {
     for (size_t m = 0; m < std::size(kModes); ++m) {
@@ -164,6 +172,8 @@ int Compare(int rounds) {
       if (!RunMode(kModes[m].name, fill)) return folianto::bench::Failed("a fill did not finish");
       figures[m].times.push_back(fill.milliseconds);
       figures[m].peak = round == 0 ? fill.peakMiB : std::min(figures[m].peak, fill.peakMiB);
+      figures[m].beforeMoves = fill.beforeMovesMiB;
+      figures[m].afterMoves = fill.afterMovesMiB;
     }
   }
   const int runs = rounds * kRunsPerProcess;
@@ -173,6 +183,8 @@ int Compare(int rounds) {
                           Best(figures[1].times), "ms", runs);
   folianto::bench::Report("memory", "Peak working set after the fill", "Folianto", figures[0].peak,
                           "bare list", figures[1].peak, "MiB", rounds);
+  folianto::bench::Report("history", "Working set after 1,000 moves that can be undone", "Folianto",
+                          figures[0].afterMoves, "before them", figures[0].beforeMoves, "MiB", 1);
   return 0;
 }
 
@@ -222,10 +234,21 @@ int wmain(int argc, wchar_t** argv) {
     if (::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) != kEntries) {
       return folianto::bench::Failed("the list does not hold every entry");
     }
-    if (run == 0) peak = PeakWorkingSetMiB();
+    if (run == 0) peak = WorkingSetMiB(true);
+  }
+  double beforeMoves = 0;
+  double afterMoves = 0;
+  if (chosen->mode == Mode::Folianto) {
+    beforeMoves = WorkingSetMiB(false);
+    form.ListView1.Select(1);
+    for (int move = 0; move < kMoves; ++move) {
+      form.RunListCommand(move % 2 == 0 ? folianto::kMoveEntryToBottom : folianto::kMoveEntryToTop);
+    }
+    afterMoves = WorkingSetMiB(false);
   }
   char name[32];
   ::WideCharToMultiByte(CP_UTF8, 0, chosen->name, -1, name, sizeof(name), nullptr, nullptr);
-  std::printf("FILL %s %.3f %.2f\n", name, folianto::bench::Best(times), peak);
+  std::printf("FILL %s %.3f %.2f %.2f %.2f\n", name, folianto::bench::Best(times), peak,
+              beforeMoves, afterMoves);
   return 0;
 }
