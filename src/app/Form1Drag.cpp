@@ -102,6 +102,7 @@ void Form1::DragTo(POINT screen) {
 }
 
 void Form1::ScrollWhileDragging() {
+  if (dragFrom_ == 0) return;
   // A tip whose delay began as the drag did shows even when turned off.
   SendToListTip(TTM_POP, 0);
   const HWND list = ListView1.Handle();

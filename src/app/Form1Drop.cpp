@@ -23,7 +23,9 @@ void Form1::DropFiles(HDROP drop) {
 
 void Form1::ListView1KeyDown(WORD key) {
   // Delete removes the selected entry as a double-click does, and keeps a selection to go on from.
-  if (key == VK_DELETE) DeleteSelected(ListView1, history_);
+  if (key != VK_DELETE) return;
+  EndDrag(false);
+  DeleteSelected(ListView1, history_);
 }
 
 }  // namespace folianto

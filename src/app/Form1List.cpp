@@ -61,6 +61,8 @@ void Form1::AddArguments() {
 }
 
 void Form1::RunListCommand(int command) {
+  // A key that changes the list ends a drag where it began: the dragged entry may move.
+  EndDrag(false);
   switch (command) {
     case kOpenEntry:
       OpenSelectedEntry();
