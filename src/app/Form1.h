@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "app/PointerState.h"
 #include "filelist/ListViewFileList.h"
 #include "platform/CommonDialog.h"
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/UniqueHandle.h"
 
@@ -58,6 +60,9 @@ class Form1 {
   void SetProgress(int value);
   int Progress() const;
 
+  // How the controls' names for screen readers fared; empty while none has been asked for.
+  std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
+
   DialogHost& Dialogs() { return dialogs_; }
   const std::wstring& ApplicationFolder() const { return applicationFolder_; }
   void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
@@ -82,9 +87,12 @@ class Form1 {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
   void OnActivate(UINT state, bool minimized);
+  void RememberFocus();
+  void GiveFocusBack();
 
   void CreateControls();
   void AnnotateForAssistiveTechnology();
+  void ClearAnnotationsForAssistiveTechnology();
   PictureButton* ButtonById(int id);
 
   // Form1Layout.cpp
@@ -120,10 +128,10 @@ class Form1 {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  // The control that had the keyboard focus when the window was last deactivated.
-  HWND focusBeforeDeactivation_ = nullptr;
+  // The control that had the keyboard focus when the window was last deactivated or minimised.
+  HWND savedFocus_ = nullptr;
   bool designedColours_ = true;
-  bool annotated_ = false;
+  std::optional<Annotation> annotation_;
   PointerState pointer_;
   UniqueCursor handPointer_;
   std::map<int, UniqueFont> fonts_;  // by size in centipoints
