@@ -12,8 +12,8 @@
 #include "app/PictureButton.h"
 #include "app/PointerState.h"
 #include "filelist/ListViewFileList.h"
-#include "platform/CommonDialog.h"
 #include "platform/Accessibility.h"
+#include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
 #include "platform/UniqueHandle.h"
 
