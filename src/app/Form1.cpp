@@ -17,6 +17,9 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"FoliantoForm1";
 constexpr wchar_t kFileListTip[] = L"Double-click item to remove it.";
+// What a screen reader says where the focus rests when the window opens.
+constexpr wchar_t kWayInName[] = L"Folianto: joins PDF files";
+constexpr wchar_t kWayInDescription[] = L"Press Tab to reach the buttons and the list";
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -55,6 +58,7 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
 
 Form1::~Form1() {
   if (window_) {
+    ClearAnnotationsForAssistiveTechnology();
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
   }
@@ -157,10 +161,19 @@ void Form1::CreateControls() {
 }
 
 void Form1::AnnotateForAssistiveTechnology() {
-  if (annotated_) return;
-  annotated_ = true;
-  // The progress bar is named after Label1, created just before it.
-  AnnotateForScreenReaders({{ListView1.Handle(), L"PDF File(s)"}}, {Command1});
+  if (annotation_ && *annotation_ != Annotation::Failed) return;
+  // Some screen readers ask while the window is being created; the controls are named once they
+  // exist. The progress bar is named after Label1, created just before it.
+  if (!Command1 || !ListView1.Handle()) return;
+  annotation_ = AnnotateForScreenReaders(
+      {{Command1, kWayInName, kWayInDescription}, {ListView1.Handle(), L"PDF File(s)"}});
+}
+
+void Form1::ClearAnnotationsForAssistiveTechnology() {
+  if (annotation_ && *annotation_ != Annotation::Unsupported) {
+    ClearScreenReaderAnnotations({Command1, ListView1.Handle()});
+  }
+  annotation_.reset();
 }
 
 void Form1::SetUpFileListColumns() {
@@ -218,11 +231,19 @@ void Form1::OnActivate(UINT state, bool minimized) {
   // As the dialog manager does: a keyboard user goes on where they were after every dialog,
   // message box or other program. The first activation puts the focus on Command1.
   if (state == WA_INACTIVE) {
-    const HWND focus = ::GetFocus();
-    if (focus && ::IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
-    return;
+    RememberFocus();
+  } else if (!minimized) {
+    GiveFocusBack();
   }
-  if (!minimized) ::SetFocus(focusBeforeDeactivation_ ? focusBeforeDeactivation_ : Command1);
+}
+
+void Form1::RememberFocus() {
+  const HWND focus = ::GetFocus();
+  if (focus && ::IsChild(window_, focus)) savedFocus_ = focus;
+}
+
+void Form1::GiveFocusBack() {
+  if (const HWND control = savedFocus_ ? savedFocus_ : Command1) ::SetFocus(control);
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -260,7 +281,14 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       // The layout is fixed: the window can be minimised and restored, never maximised.
       if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
+      // Minimising can take the focus away before WA_INACTIVE arrives.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) RememberFocus();
       break;
+    case WM_SETFOCUS:
+      // The window itself got the focus (restored from the task bar, for one): it goes on to the
+      // control that had it, as in a dialog.
+      if (!::IsIconic(window_)) GiveFocusBack();
+      return 0;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == Label1) {
         return reinterpret_cast<LRESULT>(ColourLabel(reinterpret_cast<HDC>(wParam)));
@@ -285,6 +313,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_GETOBJECT:
       // An accessibility client reads the window: its controls are named before it reaches them.
+      // The message goes on to the default handling either way.
       AnnotateForAssistiveTechnology();
       break;
     case WM_ACTIVATE:
@@ -345,6 +374,8 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
+      // The annotation service would keep the controls' annotations after them.
+      ClearAnnotationsForAssistiveTechnology();
       // Closing the window ends the program at once: nothing is asked and nothing saved.
       ::PostQuitMessage(0);
       return 0;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/PointerState.h"
 #include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
+#include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
 #include "platform/UniqueHandle.h"
@@ -66,6 +68,9 @@ class Form1 {
   void SetProgress(int value);
   int Progress() const;
 
+  // How the controls' names for screen readers fared; empty while none has been asked for.
+  std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
+
   DialogHost& Dialogs() { return dialogs_; }
   const std::wstring& ApplicationFolder() const { return applicationFolder_; }
   void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
@@ -95,10 +100,13 @@ class Form1 {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
   void OnActivate(UINT state, bool minimized);
+  void RememberFocus();
+  void GiveFocusBack();
 
   void CreateControls();
   void AddArguments();
   void AnnotateForAssistiveTechnology();
+  void ClearAnnotationsForAssistiveTechnology();
   PictureButton* ButtonById(int id);
 
   // Form1Layout.cpp
@@ -151,10 +159,10 @@ class Form1 {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  // The control that had the keyboard focus when the window was last deactivated.
-  HWND focusBeforeDeactivation_ = nullptr;
+  // The control that had the keyboard focus when the window was last deactivated or minimised.
+  HWND savedFocus_ = nullptr;
   bool designedColours_ = true;
-  bool annotated_ = false;
+  std::optional<Annotation> annotation_;
   PointerState pointer_;
   UniqueCursor handPointer_;
   UniqueAccelerators accelerators_;

@@ -45,6 +45,13 @@ constexpr StatusMeaning kStatusMeanings[] = {
     {0xC000001D, false, L"illegal instruction"},
 };
 
+// An error status as Windows defines them, known by its hex form: severity "error", defined by
+// Microsoft rather than a customer, the reserved bit clear, and a facility below 0x100, where all
+// of Windows' facilities lie. A tool's exit(-1) fits none of it.
+bool IsWindowsErrorStatus(uint32_t code) {
+  return (code & 0xFF000000) == 0xC0000000;
+}
+
 std::wstring Hex(uint32_t code) {
   wchar_t text[16];
   std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
@@ -61,9 +68,9 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
            L"). The DLL files that come with pdftk.exe must stand beside it in " +
            applicationFolder + L".";
   }
-  // Other codes with both top bits set are Windows error statuses too, known by their hex form.
-  if (code >= 0xC0000000) return L"ended with the Windows status " + Hex(code) + L".";
-  return L"ended with exit code " + std::to_wstring(code) + L".";
+  if (IsWindowsErrorStatus(code)) return L"ended with the Windows status " + Hex(code) + L".";
+  // Said as the number the tool gave: exit(-1) is -1, not 4294967295.
+  return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }
 
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how

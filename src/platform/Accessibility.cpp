@@ -5,6 +5,10 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+#include <iterator>
+#include <memory>
+#include <utility>
+
 #include "platform/SystemLibrary.h"
 #include "platform/UiThread.h"
 
@@ -12,38 +16,52 @@ namespace folianto {
 
 namespace {
 
-bool Annotate(IAccPropServices& services, std::initializer_list<AccessibleName> names,
-              std::initializer_list<HWND> hidden) {
-  bool all = true;
-  for (const AccessibleName& named : names) {
-    all &= SUCCEEDED(services.SetHwndPropStr(named.control, static_cast<DWORD>(OBJID_CLIENT),
-                                             CHILDID_SELF, PROPID_ACC_NAME, named.name));
+struct ReleaseComObject {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccPropServices = std::unique_ptr<IAccPropServices, ReleaseComObject>;
+
+// Null where the component or COM is missing.
+AccPropServices CreateAccPropServices() {
+  static const auto create =
+      SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+  IAccPropServices* services = nullptr;
+  if (!create || !StartComOnUiThread() ||
+      FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                    reinterpret_cast<void**>(&services)))) {
+    return nullptr;
   }
-  VARIANT state{};
-  state.vt = VT_I4;
-  state.lVal = STATE_SYSTEM_INVISIBLE;
-  for (HWND control : hidden) {
-    all &= SUCCEEDED(services.SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                          PROPID_ACC_STATE, state));
-  }
-  return all;
+  return AccPropServices(services);
 }
 
 }  // namespace
 
-bool AnnotateForScreenReaders(std::initializer_list<AccessibleName> names,
-                              std::initializer_list<HWND> hidden) {
-  static const auto create =
-      SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-  if (!create || !StartComOnUiThread()) return false;
-  IAccPropServices* services = nullptr;
-  if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                    reinterpret_cast<void**>(&services)))) {
-    return false;
+Annotation AnnotateForScreenReaders(std::initializer_list<AccessibleText> controls) {
+  const AccPropServices services = CreateAccPropServices();
+  if (!services) return Annotation::Unsupported;
+  Annotation outcome = Annotation::Done;
+  for (const AccessibleText& text : controls) {
+    const std::pair<MSAAPROPID, const wchar_t*> properties[] = {
+        {PROPID_ACC_NAME, text.name}, {PROPID_ACC_DESCRIPTION, text.description}};
+    for (const auto& [property, value] : properties) {
+      if (!value) continue;
+      const HRESULT result = services->SetHwndPropStr(
+          text.control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, value);
+      if (result == E_NOTIMPL) return Annotation::Unsupported;
+      if (FAILED(result)) outcome = Annotation::Failed;
+    }
   }
-  const bool annotated = Annotate(*services, names, hidden);
-  services->Release();
-  return annotated;
+  return outcome;
+}
+
+void ClearScreenReaderAnnotations(std::initializer_list<HWND> controls) {
+  const AccPropServices services = CreateAccPropServices();
+  if (!services) return;
+  const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+  for (HWND control : controls) {
+    services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties,
+                             static_cast<int>(std::size(properties)));
+  }
 }
 
 bool ScreenReaderRunning() {

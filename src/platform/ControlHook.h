@@ -6,10 +6,9 @@
 
 namespace folianto {
 
-// What the window adds to a common control's own behaviour. Both go through one plain
-// window-procedure subclass per control, unhooked at WM_NCDESTROY: the common-controls subclass
-// chain (SetWindowSubclass, TTF_SUBCLASS) costs about 0.1 ms per message under Wine, which made
-// filling the list 30 times slower.
+// What the window adds to a common control's own behaviour: a tooltip, and a say in the pointer.
+// Both go through one plain window-procedure hook per control, taken off at WM_NCDESTROY; why not
+// comctl32's SetWindowSubclass is said in ControlHook.cpp.
 
 // Shows text in a tooltip of owner's while the mouse rests on any of controls. The tooltip window
 // is made when the mouse first comes over one of them, so the window opens without it.

@@ -1,5 +1,7 @@
 #include "platform/Dpi.h"
 
+#include <shellscalingapi.h>
+
 #include "platform/SystemLibrary.h"
 
 namespace folianto {
@@ -12,11 +14,21 @@ UINT ScreenDpi() {
 }
 
 UINT DpiForWindow(HWND window) {
-  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  static const auto getDpi =
-      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
-  const UINT dpi = getDpi ? getDpi(window) : 0;
-  return dpi ? dpi : ScreenDpi();
+  static const auto windowDpi =
+      SystemFunction<decltype(&::GetDpiForWindow)>(L"user32.dll", "GetDpiForWindow");
+  if (const UINT dpi = windowDpi ? windowDpi(window) : 0) return dpi;
+  // Windows 8.1 and Windows 10 before 1607: the dpi of the screen that holds most of the window.
+  static const auto monitorDpi =
+      SystemFunction<decltype(&::GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
+  UINT dpi = 0;
+  UINT ignored = 0;
+  if (monitorDpi &&
+      SUCCEEDED(monitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI,
+                           &dpi, &ignored)) &&
+      dpi) {
+    return dpi;
+  }
+  return ScreenDpi();
 }
 
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {

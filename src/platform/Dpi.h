@@ -4,11 +4,13 @@
 
 namespace folianto {
 
-// The window's dpi; where the system cannot tell a window's own (before Windows 10 version
-// 1607), the screen's.
+// The window's dpi. Before Windows 10 version 1607 the system cannot tell a window's own: then it
+// is the dpi of the screen the window is on (Windows 8.1 and later), or on Windows 7 and 8 the
+// system's.
 UINT DpiForWindow(HWND window);
 
-// The dpi of the screen, which a window takes when it opens on the primary screen.
+// The system's dpi (GetDeviceCaps): in this per-monitor aware program, the dpi the primary screen
+// had when the user signed in, not that of any other screen.
 UINT ScreenDpi();
 
 // The outer size of a window with the given client size at the given dpi.

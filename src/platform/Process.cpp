@@ -7,8 +7,11 @@ namespace folianto {
 
 namespace {
 
-// The handles are made inheritable only for the moment of the start. The program runs on one
-// thread, so no other start, not even a nested join's, can pick them up.
+// The handles are made inheritable only for the moment of the start. Every start of this program's
+// own comes from the user-interface thread, so none of them, not even a nested join's, can pick
+// them up. The shell's dialogs leave threads of their own running in the process, though, and a
+// program one of those started with inheritance in that moment would get the handles too; so the
+// moment lasts no longer than CreateProcessW.
 class InheritableForStart {
  public:
   explicit InheritableForStart(const StdHandles& handles)

@@ -196,6 +196,15 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
       {"another Windows status in its hex form",
        {ExitedWith(0xC0000022), L""},
        L"The join failed: pdftk.exe ended with the Windows status 0xC0000022."},
+      {"a status of another facility",
+       {ExitedWith(0xC0020001), L""},
+       L"The join failed: pdftk.exe ended with the Windows status 0xC0020001."},
+      {"exit(-1) is said as the number it is",
+       {ExitedWith(0xFFFFFFFF), L""},
+       L"The join failed: pdftk.exe ended with exit code -1."},
+      {"the reserved bit set is no status",
+       {ExitedWith(0xD0000000), L""},
+       L"The join failed: pdftk.exe ended with exit code -805306368."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

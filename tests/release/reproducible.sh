@@ -9,6 +9,19 @@ source=$(cd "$1" && pwd)
 work=$2
 rm -rf "$work"
 mkdir -p "$work"
+
+# A folder entry comes out of the rewriter as a folder (CPack's archive holds none today).
+/usr/bin/python3 - "$source/cmake/release-zip.py" "$work/folders.zip" <<'PY'
+import subprocess, sys, zipfile
+rewriter, archive = sys.argv[1:]
+with zipfile.ZipFile(archive, "w") as made:
+    made.mkdir("folianto", 0o700)
+    made.writestr("folianto/README.txt", "text")
+subprocess.run([sys.executable, rewriter, archive, "0"], check=True)
+folder = zipfile.ZipFile(archive).getinfo("folianto/")
+attributes = 0o40755 << 16 | 0x10  # a Unix folder of mode 755, and the MS-DOS folder bit
+assert folder.external_attr == attributes and folder.file_size == 0, hex(folder.external_attr)
+PY
 git -C "$source" diff --binary HEAD >"$work/changes.patch"
 
 copies=("$work/a" "$work/a-longer-path/b")
