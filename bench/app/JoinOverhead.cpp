@@ -20,6 +20,7 @@
 #include "join/JoinCommandLine.h"
 #include "join/RunAndWait.h"
 #include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
 #include "platform/Paths.h"
 #include "platform/UniqueHandle.h"
 
@@ -90,6 +91,9 @@ int wmain(int argc, wchar_t** argv) {
       const std::wstring commandLine =
           folianto::BuildJoinCommandLine(quickWay ? quickTool : realTool, inputs, output);
       bool succeeded = false;
+      // Each run starts from an idle window, as a click does: what the last one left to draw is
+      // drawn first.
+      folianto::PumpPendingMessages();
       const Stopwatch clock;
       if (way == kThroughJoin || way == kQuickJoin) {
         dialogs.outputPath = output;

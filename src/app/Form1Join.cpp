@@ -17,13 +17,18 @@ class Form1JoinHost final : public JoinHost {
   explicit Form1JoinHost(Form1& form) : form_(form) {}
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
-    return form_.Dialogs().ShowSave(form_.Handle(), dialog);
+    const HCURSOR before = ::GetCursor();
+    const DialogOutcome outcome = form_.Dialogs().ShowSave(form_.Handle(), dialog);
+    AfterDialog(before);
+    return outcome;
   }
   void ShowMessage(const std::wstring& text) override {
     // A closed window's joins go on to their end without a word.
     if (form_.Closing()) return;
     ShowProgress();
+    const HCURSOR before = ::GetCursor();
     form_.ShowMessage(text);
+    AfterDialog(before);
   }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
   // millisecond or two: it is drawn where a person can see it, with a message, while the tool runs,
@@ -34,10 +39,7 @@ class Form1JoinHost final : public JoinHost {
   }
   // The window counts each join once, however often it is marked busy.
   void SetBusy(bool busy) override {
-    if (busy == busy_) {
-      if (busy) form_.ShowBusy();
-      return;
-    }
+    if (busy == busy_) return;
     busy_ = busy;
     if (busy) {
       form_.BeginBusy();
@@ -93,7 +95,21 @@ class Form1JoinHost final : public JoinHost {
 
  private:
   void ShowProgress() {
-    if (form_.Progress() != progress_) form_.SetProgress(progress_);
+    if (form_.Progress() == progress_) return;
+    if (progress_ != 0) {
+      form_.SetProgress(progress_);
+      return;
+    }
+    // Back to 0 at the end, when nothing waits for it: drawn once the window is idle, not at once.
+    const HWND bar = form_.ProgressBar1;
+    ::SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
+    form_.SetProgress(0);
+    ::SendMessageW(bar, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(bar, nullptr, TRUE);
+  }
+  // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
+  void AfterDialog(HCURSOR before) {
+    if (busy_ && ::GetCursor() != before) form_.ShowBusy();
   }
 
   Form1& form_;
