@@ -1,6 +1,8 @@
 // "Join!", and closing the window while joins run.
 #include "app/Form1.h"
 
+#include <commctrl.h>
+
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
 #include "platform/CodePage.h"
@@ -100,12 +102,8 @@ class Form1JoinHost final : public JoinHost {
       form_.SetProgress(progress_);
       return;
     }
-    // Back to 0 at the end, when nothing waits for it: drawn once the window is idle, not at once.
-    const HWND bar = form_.ProgressBar1;
-    ::SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
-    form_.SetProgress(0);
-    ::SendMessageW(bar, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(bar, nullptr, TRUE);
+    // Back to 0 at the end, when nothing waits for it: once the window is idle, not at once.
+    ::PostMessageW(form_.ProgressBar1, PBM_SETPOS, 0, 0);
   }
   // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
   void AfterDialog(HCURSOR before) {

@@ -1,28 +1,24 @@
 // Stands in for pdftk.exe in the scenarios that act during a join: it marks its start with its
 // current folder and, after a pause long enough to close the window in or to look at the pointer
-// (FOLIANTO_SLOW_TOOL_MS, 8 s unless set; "40000,3000" gives the first run 40 s and every later
-// one 3 s), writes the inputs' bytes one after another to its output, marks its end and exits
-// with FOLIANTO_SLOW_TOOL_EXIT (0 unless set). The marks are lines added to files beside itself,
-// one per run, so the driver can see that the tools were running and that they went on after the
-// program's window had gone.
+// (FOLIANTO_SLOW_TOOL_MS, 8 s unless set; for every run after the first beside it,
+// FOLIANTO_SLOW_TOOL_LATER_MS where set), writes the inputs' bytes one after another to its
+// output, marks its end and exits with FOLIANTO_SLOW_TOOL_EXIT (0 unless set). The marks are
+// lines added to files beside itself, one per run, so the driver can see that the tools were
+// running and that they went on after the program's window had gone.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
 namespace {
 
-// The number at position (from 0) of the comma-separated list in the variable; the last one for
-// a position past its end.
-DWORD NumberFromEnvironment(const wchar_t* name, DWORD otherwise, size_t position = 0) {
-  wchar_t value[256] = {};
-  const DWORD length = ::GetEnvironmentVariableW(name, value, 256);
-  if (length == 0 || length >= 256) return otherwise;
-  const wchar_t* number = value;
-  for (const wchar_t* comma; position > 0 && (comma = std::wcschr(number, L',')); --position)
-    number = comma + 1;
-  return static_cast<DWORD>(std::wcstoul(number, nullptr, 10));
+DWORD NumberFromEnvironment(const wchar_t* name, DWORD otherwise) {
+  wchar_t value[16] = {};
+  const DWORD length = ::GetEnvironmentVariableW(name, value, 16);
+  if (length == 0 || length >= 16) return otherwise;
+  return static_cast<DWORD>(std::wcstoul(value, nullptr, 10));
 }
 
 std::wstring OwnFolder() {
@@ -57,10 +53,10 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t current[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, current);
   Mark(L"slow-tool-started", current);
-  size_t runs = 0;  // this one included
-  for (const char c : ReadAll(OwnFolder() + L"\\slow-tool-started"))
-    runs += c == '\n';
-  ::Sleep(NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000, runs > 0 ? runs - 1 : 0));
+  const std::string started = ReadAll(OwnFolder() + L"\\slow-tool-started");
+  const DWORD pause = NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000);
+  const bool later = std::count(started.begin(), started.end(), '\n') > 1;
+  ::Sleep(later ? NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_LATER_MS", pause) : pause);
 
   // The handle assignments (A=path) and the path after "output", as pdftk reads them.
   std::string joined;

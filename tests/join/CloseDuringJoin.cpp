@@ -4,40 +4,16 @@
 #include <windows.h>
 
 #include <cwchar>
-#include <string>
-#include <utility>
 
-#include "app/Form1.h"
 #include "platform/MessagePump.h"
 #include "platform/UiThread.h"
-
-namespace {
-
-using folianto::CommonDialog;
-using folianto::DialogOutcome;
-using folianto::DialogResult;
-
-class SaveDialogAnswers final : public folianto::DialogHost {
- public:
-  explicit SaveDialogAnswers(std::wstring output) : output_(std::move(output)) {}
-  DialogOutcome ShowOpen(HWND, CommonDialog&) override { return {DialogResult::Cancelled, 0}; }
-  DialogOutcome ShowSave(HWND, CommonDialog& dialog) override {
-    dialog.fileName = output_;
-    return {DialogResult::Chosen, 0};
-  }
-  std::wstring BrowseFolder(HWND, const std::wstring&) override { return {}; }
-  void ShowMessage(HWND, const std::wstring&) override {}
-
- private:
-  std::wstring output_;
-};
-
-}  // namespace
+#include "support/WinTestSupport.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 5) return 2;
   const folianto::UiThreadSetup uiThread;
-  SaveDialogAnswers dialogs(argv[3]);
+  folianto::testing::ScriptedDialogs dialogs;
+  dialogs.AnswerSave({folianto::DialogResult::Chosen, argv[3]});
   folianto::Form1 form(dialogs, argv[1]);
   form.SetCloseWaitLimit(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10)));
   if (!form.Create(::GetModuleHandleW(nullptr))) return 2;

@@ -164,35 +164,26 @@ TEST(JoinCommand, UsesTheListAsItWasAtTheClick) {
 }
 
 TEST(JoinCommand, RefusesANestedJoinThatWritesOrReadsWhatTheRunningJoinWrites) {
-  const std::wstring in = L"D:\\in\\one.pdf";
-  const std::wstring out = L"D:\\out\\all.pdf";
-  const std::wstring other = L"D:\\out\\other.pdf";
+  const std::wstring in = L"D:\\in\\one.pdf", out = L"D:\\out\\all.pdf", other = L"D:\\other.pdf";
+  // Other names of the running join's output: its short name and a hard link.
+  const std::wstring shortName = L"D:\\OUT~1\\all.pdf", link = L"D:\\link.pdf";
   const struct {
     const char* name;
     std::vector<std::wstring> entries;
     std::wstring output;
-    std::set<std::pair<std::wstring, std::wstring>> sameFiles;
     std::wstring inUse;  // the file the refusal names; empty: the nested join runs
   } cases[] = {
-      {"into the output it writes", {L"D:\\two.pdf"}, out, {}, out},
-      {"into it by its short name",
-       {L"D:\\two.pdf"},
-       L"D:\\OUT~1\\all.pdf",
-       {{L"D:\\OUT~1\\all.pdf", out}},
-       L"D:\\OUT~1\\all.pdf"},
-      {"into an input it reads", {L"D:\\two.pdf"}, in, {}, in},
-      {"from the output it writes", {L"D:\\two.pdf", out}, other, {}, out},
-      {"from a hard link to it",
-       {L"D:\\link.pdf"},
-       other,
-       {{out, L"D:\\link.pdf"}},
-       L"D:\\link.pdf"},
-      {"from an input it reads too", {in}, other, {}, L""},
+      {"into the output it writes", {L"D:\\two.pdf"}, out, out},
+      {"into it by its short name", {L"D:\\two.pdf"}, shortName, shortName},
+      {"into an input it reads", {L"D:\\two.pdf"}, in, in},
+      {"from the output it writes", {L"D:\\two.pdf", out}, other, out},
+      {"from a hard link to it", {link}, other, link},
+      {"from an input it reads too", {in}, other, L""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedHost host;
-    host.sameFiles = c.sameFiles;
+    host.sameFiles = {{shortName, out}, {out, link}};
     host.saveAnswer = out;
     MemoryFileList list({in});
     MemoryFileList nestedList(c.entries);
@@ -202,19 +193,14 @@ TEST(JoinCommand, RefusesANestedJoinThatWritesOrReadsWhatTheRunningJoinWrites) {
       RunJoinCommand(host, nestedList, dialog, kFolder);
     };
     RunJoinCommand(host, list, dialog, kFolder);
-    const Log messages =
-        c.inUse.empty()
-            ? Log{L"Join successful.", L"Join successful."}
-            : Log{L"The file " + c.inUse +
-                      L" is in use by a join that is still running. Nothing was joined.",
-                  L"Join successful."};
-    EXPECT_EQ(host.Messages(), messages);
+    const std::wstring refusal =
+        L"The file " + c.inUse + L" is in use by a join that is still running. Nothing was joined.";
+    EXPECT_EQ(host.Messages(),
+              (Log{c.inUse.empty() ? L"Join successful." : refusal, L"Join successful."}));
     EXPECT_EQ(host.Runs().size(), c.inUse.empty() ? 2u : 1u);
-    const auto sameFileAmong = [&](const std::wstring& path,
-                                   const std::vector<std::wstring>& others) {
+    EXPECT_FALSE(host.running.FileInUse({{in}, out}, [&](auto& path, auto& others) {
       return host.SameFileAmong(path, others);
-    };
-    EXPECT_FALSE(host.running.FileInUse({{in}, out}, sameFileAmong)) << "the ended join is free";
+    })) << "the joins that ended are out of the record";
   }
 }
 
