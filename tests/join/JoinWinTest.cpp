@@ -409,18 +409,14 @@ TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheTo
   std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_close_probe.exe\" \"" +
                              folder.Path() + L"\" 3000 \"" + folder.Path() + L"\\all.pdf\" \"" +
                              folder.WriteFile(L"in.pdf") + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
-  const UniqueKernelHandle probe(info.hProcess);
-  const UniqueKernelHandle thread(info.hThread);
+  const UniqueKernelHandle probe = testing::StartProgram(std::move(commandLine));
+  ASSERT_TRUE(probe);
   const std::wstring mark = folder.Path() + L"\\tool-started";
   for (int i = 0; i < 1000 && testing::ReadFileBytes(mark).empty(); ++i)
     ::Sleep(20);
-  const UniqueKernelHandle tool(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
-                                              std::stoul("0" + testing::ReadFileBytes(mark))));
+  const UniqueKernelHandle tool(
+      ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
+                    std::strtoul(testing::ReadFileBytes(mark).c_str(), nullptr, 10)));
   const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
   ASSERT_TRUE(tool && window) << "the tool did not start";
 
