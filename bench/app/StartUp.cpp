@@ -1,6 +1,7 @@
-// Start-up: from process start to the main window shown and the program idle, for folianto.exe
-// and for a program that only opens one empty window, started in turns by this launcher.
-// Usage: bench_startup.exe [RUNS]   (both programs are looked for beside this one)
+// Start-up: from process start to the main window shown and the program idle, for folianto.exe,
+// for a program that only opens one empty window, and for the floor, a program that opens
+// Folianto's window with its nine controls bare, started in turns by this launcher.
+// Usage: bench_startup.exe [RUNS]   (the programs are looked for beside this one)
 #include <windows.h>
 
 #include <cwchar>
@@ -63,12 +64,13 @@ int wmain(int argc, wchar_t** argv) {
   Program folianto{folder + L"\\folianto.exe", L"FoliantoForm1", L"Folianto", {}};
   Program minimal{
       folder + L"\\bench_minimal_window.exe", L"BenchMinimalWindow", L"Minimal window", {}};
+  Program floor{folder + L"\\bench_floor_window.exe", L"BenchFloorWindow", L"Floor window", {}};
   // The pointer rests away from both windows, as after a click in a menu or on a shortcut: the
   // empty window opens where the system puts it, Folianto's in the middle of the screen, where the
   // pointer of a fresh display would be.
   ::SetCursorPos(0, 0);
   for (int run = 0; run < runs; ++run) {
-    for (Program* program : {&folianto, &minimal}) {
+    for (Program* program : {&folianto, &minimal, &floor}) {
       const double elapsed = TimeStart(*program);
       if (elapsed < 0) return folianto::bench::Failed("a program did not show its window");
       program->runs.push_back(elapsed);
@@ -77,5 +79,8 @@ int wmain(int argc, wchar_t** argv) {
   folianto::bench::Report("startup", "Start-up to the window shown and idle", "Folianto",
                           folianto::bench::Best(folianto.runs), "minimal window",
                           folianto::bench::Best(minimal.runs), "ms", runs);
+  folianto::bench::Report("startup-floor", "Start-up to the window shown and idle", "Folianto",
+                          folianto::bench::Best(folianto.runs), "the nine controls bare",
+                          folianto::bench::Best(floor.runs), "ms", runs);
   return 0;
 }

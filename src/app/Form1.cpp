@@ -373,10 +373,13 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_CLOSE:
+      if (OnClose()) return 0;
+      break;
     case WM_DESTROY:
       // The annotation service would keep the controls' annotations after them.
       ClearAnnotationsForAssistiveTechnology();
-      // Closing the window ends the program at once: nothing is asked and nothing saved.
+      // Nothing is asked and nothing saved.
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {

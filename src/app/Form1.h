@@ -16,6 +16,7 @@
 #include "app/PointerState.h"
 #include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
+#include "join/RunningJoins.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -63,6 +64,11 @@ class Form1 {
   PointerSetting MousePointer() const { return pointer_.Setting(); }
   // Also shows the new pointer at once when the mouse is over the window.
   void SetMousePointer(PointerSetting setting);
+  // A join begins and ends: the hourglass from the first begin to the last end, then the arrow.
+  void BeginBusy();
+  void EndBusy();
+  // Shows the hourglass again where a dialog or message box left another pointer.
+  void ShowBusy();
   bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
 
   void SetProgress(int value);
@@ -74,6 +80,12 @@ class Form1 {
   DialogHost& Dialogs() { return dialogs_; }
   const std::wstring& ApplicationFolder() const { return applicationFolder_; }
   void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
+
+  RunningJoins& JoinsRunning() { return joinsRunning_; }
+  // Closed while joins run: the window is hidden and the program ends after the last of them, or
+  // after the wait limit (10 minutes unless set), leaving a tool still running to itself.
+  bool Closing() const { return closing_; }
+  void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)
@@ -102,6 +114,8 @@ class Form1 {
   void OnActivate(UINT state, bool minimized);
   void RememberFocus();
   void GiveFocusBack();
+  // Form1Join.cpp; true when the close waits for joins.
+  bool OnClose();
 
   void CreateControls();
   void AddArguments();
@@ -126,6 +140,7 @@ class Form1 {
   bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
   HoverTarget TargetOf(HWND control) const;
   void ShowPointer();
+  void ShowPointerIfOver();
 
   // Form1List.cpp
   void CreateAccelerators();
@@ -164,6 +179,11 @@ class Form1 {
   bool designedColours_ = true;
   std::optional<Annotation> annotation_;
   PointerState pointer_;
+  // The joins between their click and their end, nested one in another.
+  int joinsInProgress_ = 0;
+  RunningJoins joinsRunning_;
+  bool closing_ = false;
+  UINT closeWaitLimitMs_ = 10 * 60 * 1000;
   UniqueCursor handPointer_;
   UniqueAccelerators accelerators_;
   ListHistory history_;

@@ -1,5 +1,7 @@
-// "Join!".
+// "Join!", and closing the window while joins run.
 #include "app/Form1.h"
+
+#include <commctrl.h>
 
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
@@ -11,21 +13,45 @@ namespace folianto {
 
 namespace {
 
+// One join's view of the window.
 class Form1JoinHost final : public JoinHost {
  public:
   explicit Form1JoinHost(Form1& form) : form_(form) {}
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
-    return form_.Dialogs().ShowSave(form_.Handle(), dialog);
+    const HCURSOR before = ::GetCursor();
+    const DialogOutcome outcome = form_.Dialogs().ShowSave(form_.Handle(), dialog);
+    AfterDialog(before);
+    return outcome;
   }
-  void ShowMessage(const std::wstring& text) override { form_.ShowMessage(text); }
-  void SetProgress(int value) override { form_.SetProgress(value); }
+  void ShowMessage(const std::wstring& text) override {
+    // A closed window's joins go on to their end without a word.
+    if (form_.Closing()) return;
+    ShowProgress();
+    const HCURSOR before = ::GetCursor();
+    form_.ShowMessage(text);
+    AfterDialog(before);
+  }
+  // The steps of the bar follow each other within a moment, and each drawing of it costs a
+  // millisecond or two: it is drawn where a person can see it, with a message, while the tool runs,
+  // and when it goes back to 0.
+  void SetProgress(int value) override {
+    progress_ = value;
+    if (value == 0) ShowProgress();
+  }
+  // The window counts each join once, however often it is marked busy.
   void SetBusy(bool busy) override {
-    form_.SetMousePointer(busy ? PointerSetting::Busy : PointerSetting::Arrow);
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+      form_.BeginBusy();
+    } else {
+      form_.EndBusy();
+    }
   }
 
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
-                           const std::function<void(const RunResult&)>& finishIfClosed) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
+    ShowProgress();
     // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
     const UniqueFileHandle nothingToRead = OpenNullDevice();
     const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
@@ -35,39 +61,84 @@ class Form1JoinHost final : public JoinHost {
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
     // current folder is searched for the DLLs a program loads.
-    const RunResult result =
-        RunAndWait(commandLine, hidden, {&handles, form_.ApplicationFolder(), finishIfClosed});
+    const RunResult result = RunAndWait(commandLine, hidden, {&handles, form_.ApplicationFolder()});
     return {result, result.started ? capture.Tail() : std::wstring()};
   }
 
-  bool IsSameFile(const std::wstring& a, const std::wstring& b) override {
-    return NameTheSameFile(a, b);
+  std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                      const std::vector<std::wstring>& others) override {
+    return folianto::SameFileAmong(path, others);
   }
+  RunningJoins& JoinsRunning() override { return form_.JoinsRunning(); }
 
   bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
   std::optional<std::wstring> ShortForm(const std::wstring& path) override {
     return ShortPathOf(path);
   }
   bool Exists(const std::wstring& path) override { return FileExists(path); }
+  std::wstring TemporaryFolder() override { return folianto::TemporaryFolder(); }
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     return MakeTemporaryFileIn(folder);
   }
-  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
-    return folianto::RenameReplacing(from, to);
+  std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
+    return MakeTemporaryFolderIn(folder);
+  }
+  bool MakeHardLink(const std::wstring& link, const std::wstring& target) override {
+    return folianto::MakeHardLink(link, target);
+  }
+  bool MakeCopy(const std::wstring& from, const std::wstring& to) override {
+    return CopyToNewFile(from, to);
+  }
+  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
+    return folianto::MoveReplacing(from, to);
   }
   void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
+  void RemoveFolder(const std::wstring& path) override { folianto::RemoveFolder(path); }
 
  private:
+  void ShowProgress() {
+    if (form_.Progress() == progress_) return;
+    if (progress_ != 0) {
+      form_.SetProgress(progress_);
+      return;
+    }
+    // Back to 0 at the end, when nothing waits for it: once the window is idle, not at once.
+    ::PostMessageW(form_.ProgressBar1, PBM_SETPOS, 0, 0);
+  }
+  // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
+  void AfterDialog(HCURSOR before) {
+    if (busy_ && ::GetCursor() != before) form_.ShowBusy();
+  }
+
   Form1& form_;
+  bool busy_ = false;
+  int progress_ = 0;
 };
+
+constexpr UINT_PTR kCloseWaitTimer = 1;
 
 }  // namespace
 
 void Form1::Check2Click() {
   if (Check2.Value() != 1) return;
   Check2.SetValue(0);
+  ++joinsInProgress_;
   Form1JoinHost host(*this);
   RunJoinCommand(host, ListView1, CommonDialog1, ApplicationFolder());
+  // A close during the join waited for the last one to end.
+  if (--joinsInProgress_ == 0 && closing_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+bool Form1::OnClose() {
+  if (joinsInProgress_ == 0) return false;
+  if (closing_) return true;
+  // Each join goes on to its end, so that no joined file is left under a temporary name and no
+  // link or copy made for the tool is left behind; only a tool that takes too long is left to run.
+  closing_ = true;
+  ::ShowWindow(window_, SW_HIDE);
+  ::SetTimer(window_, kCloseWaitTimer, closeWaitLimitMs_,
+             [](HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); });
+  return true;
 }
 
 }  // namespace folianto

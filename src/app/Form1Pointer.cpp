@@ -26,6 +26,25 @@ void Form1::LoadHandPointer() {
 
 void Form1::SetMousePointer(PointerSetting setting) {
   pointer_.Set(setting);
+  ShowPointerIfOver();
+}
+
+void Form1::BeginBusy() {
+  pointer_.BeginBusy();
+  ShowPointerIfOver();
+}
+
+void Form1::EndBusy() {
+  pointer_.EndBusy();
+  ShowPointerIfOver();
+}
+
+void Form1::ShowBusy() {
+  // Asking where the mouse is costs more than asking what is shown, and mostly it is shown.
+  if (::GetCursor() != ::LoadCursorW(nullptr, IDC_WAIT)) ShowPointerIfOver();
+}
+
+void Form1::ShowPointerIfOver() {
   POINT cursor;
   if (!::GetCursorPos(&cursor)) return;
   const HWND under = ::WindowFromPoint(cursor);

@@ -29,13 +29,16 @@ void PictureButton::SetPicture(UniqueIcon picture, int pictureSize) {
 void PictureButton::SetValue(int value) {
   if (value == value_) return;
   value_ = value;
-  if (window_) ::InvalidateRect(window_, nullptr, TRUE);
   if (onClick_) onClick_();
+  // Every handler puts the button back to 0 at once: it is redrawn only when left in another state
+  // than the one drawn, so a press costs no drawing before its work, however long that runs.
+  if (window_ && value_ != drawnValue_) ::InvalidateRect(window_, nullptr, TRUE);
 }
 
 void PictureButton::Draw(const DRAWITEMSTRUCT& item, HBRUSH faceBrush) const {
   const HDC dc = item.hDC;
   RECT face = item.rcItem;
+  drawnValue_ = value_;
   const bool sunken = value_ == 1 || (item.itemState & ODS_SELECTED);
 
   ::FillRect(dc, &face, faceBrush);

@@ -37,6 +37,7 @@ class PictureButton {
   UniqueIcon picture_;
   int pictureSize_ = 32;
   int value_ = 0;
+  mutable int drawnValue_ = 0;
   ClickHandler onClick_;
 };
 

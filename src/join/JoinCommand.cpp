@@ -1,8 +1,10 @@
 #include "join/JoinCommand.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "filelist/PdfTest.h"
@@ -89,15 +91,7 @@ std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::ws
     DiscardToolOutput(host, *tool);
     return L"The file paths are too long to join in one go.";
   }
-  // A joined file written under a temporary name still gets its own when the window is closed
-  // during the run; nothing else keeps the program from ending at once.
-  std::function<void(const RunResult&)> finishIfClosed;
-  if (!tool->temporary.empty()) {
-    finishIfClosed = [&](const RunResult& result) {
-      FinishToolOutput(host, *tool, outputPath, result);
-    };
-  }
-  const ToolRun run = host.RunHiddenAndWait(commandLine, finishIfClosed);
+  const ToolRun run = host.RunHiddenAndWait(commandLine);
   const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
   return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
 }
@@ -110,12 +104,23 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
     return;
   }
   // pdftk would write over an input while reading it.
-  for (const std::wstring& entry : entries) {
-    if (host.IsSameFile(outputPath, entry)) {
-      host.ShowMessage(L"The output file cannot be one of the files being joined.");
-      return;
-    }
+  if (host.SameFileAmong(outputPath, entries)) {
+    host.ShowMessage(L"The output file cannot be one of the files being joined.");
+    return;
   }
+  // Nor may it write where a join still running reads or writes, or read what that one writes.
+  JoinFiles files{{}, outputPath};
+  std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
+  const auto sameFileAmong = [&](const std::wstring& path,
+                                 const std::vector<std::wstring>& others) {
+    return host.SameFileAmong(path, others);
+  };
+  if (const auto used = host.JoinsRunning().FileInUse(files, sameFileAmong)) {
+    host.ShowMessage(L"The file " + *used +
+                     L" is in use by a join that is still running. Nothing was joined.");
+    return;
+  }
+  const RunningJoins::Entry running(host.JoinsRunning(), std::move(files));
 
   const int count = static_cast<int>(entries.size());
   bool anyPdf = false;

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "filelist/FileList.h"
 #include "join/RunResult.h"
+#include "join/RunningJoins.h"
 #include "join/ToolPaths.h"
 #include "platform/CommonDialog.h"
 
@@ -27,13 +29,13 @@ class JoinHost : public ToolFileNames {
   // Busy from the click until the outcome has been told; the window shows it over its whole area.
   virtual void SetBusy(bool busy) = 0;
   // Runs the command line hidden, from the application folder, with nothing to read on standard
-  // input, and waits for its end. Closing the window during the wait ends the program at once,
-  // unless finishIfClosed is given: then the program waits for the tool without its window, calls
-  // finishIfClosed with how the run ended, and ends.
-  virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
-                                   const std::function<void(const RunResult&)>& finishIfClosed) = 0;
-  // True when both paths name one file, however they are spelt.
-  virtual bool IsSameFile(const std::wstring& a, const std::wstring& b) = 0;
+  // input, and waits for its end.
+  virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine) = 0;
+  // The position of the first of others that names the same file as path, however spelt; none.
+  virtual std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                              const std::vector<std::wstring>& others) = 0;
+  // The joins of the window that are still running.
+  virtual RunningJoins& JoinsRunning() = 0;
 };
 
 // The longest command line the system starts; the count holds the closing NUL.

@@ -1,7 +1,6 @@
 #include "join/RunAndWait.h"
 
 #include <iterator>
-#include <optional>
 
 #include "platform/MessagePump.h"
 
@@ -26,14 +25,6 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
   const StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
                                               options.stdHandles, options.currentFolder);
   if (!started.process) return StartFailedWith(started.error);
-
-  std::optional<FinishBeforeQuit> finish;
-  if (options.finishIfClosed) {
-    finish.emplace([&] {
-      ::WaitForSingleObject(started.process.Get(), INFINITE);
-      options.finishIfClosed(ExitedWith(ReadProcessState(started.process.Get()).exitCode));
-    });
-  }
 
   ProcessState state;
   do {

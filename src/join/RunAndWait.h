@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "join/RunResult.h"
@@ -14,15 +13,12 @@ struct RunOptions {
   const StdHandles* stdHandles = nullptr;
   // The program's current folder; empty: this program's own.
   std::wstring currentFolder;
-  // When given and the window is closed during the wait, this program does not end at once: it
-  // waits for the program without its window, calls this with how that run ended, then ends.
-  std::function<void(const RunResult&)> finishIfClosed;
 };
 
 // Starts the program of commandLine (program first, as one text, neither parsed nor quoted here)
 // with windowStyle, corrected in the caller's variable when out of range, and waits for its end
 // while the window's pending messages keep running, every 100 ms. There is no time-out, and the
-// program is never stopped; closing the window ends this program at once (see finishIfClosed).
+// program is never stopped.
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
                      const RunOptions& options = {});
 

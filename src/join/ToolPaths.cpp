@@ -1,16 +1,25 @@
 #include "join/ToolPaths.h"
 
+#include <map>
+#include <utility>
+
 #include "filelist/PdfTest.h"
+#include "join/JoinCommandLine.h"
 #include "platform/Paths.h"
 
 namespace folianto {
 
 namespace {
 
-std::wstring CannotPass(const std::wstring& path) {
-  return L"The name " + path +
-         L" cannot be passed to pdftk.exe. Rename it, or move it to a folder whose name has only "
-         L"characters of the system's code page.";
+std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
+  return L"The name " + path + L" cannot be passed to pdftk.exe: " + why +
+         L" Rename it, or move it to a folder whose name has only characters of the system's "
+         L"code page.";
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  return folder.ends_with(L'\\') ? folder + name : folder + L"\\" + name;
 }
 
 // The path in a form that survives the code page: as it is, or its short form; none when it has
@@ -22,60 +31,139 @@ std::optional<std::wstring> ReadableForm(ToolFileNames& names, const std::wstrin
   return std::nullopt;
 }
 
+// The deepest folder above path that has a readable form. The deepest, since it is the likeliest
+// to lie on the file's own volume (a volume may be mounted in a folder) and to be the user's own.
+std::optional<std::wstring> ReadableFolderAbove(ToolFileNames& names, const std::wstring& path) {
+  for (std::wstring folder = FolderOfPath(path); !folder.empty();) {
+    if (ReadableForm(names, folder)) return folder;
+    std::wstring above = FolderOfPath(folder);
+    if (above == folder) break;
+    folder = std::move(above);
+  }
+  return std::nullopt;
+}
+
+// Makes the stand-ins of inputs that have no readable form, and keeps all it makes in paths.
+class StandIns {
+ public:
+  StandIns(ToolFileNames& names, ToolPaths& paths) : names_(names), paths_(paths) {}
+
+  // The readable form of a stand-in for input under plainName: a hard link, which costs nothing
+  // and stays on the file's volume, else a copy in the temporary folder.
+  std::optional<std::wstring> For(const std::wstring& input, const std::wstring& plainName) {
+    if (const auto above = ReadableFolderAbove(names_, input)) {
+      if (const auto folder = OwnFolderIn(*above)) {
+        const std::wstring link = InFolder(folder->first, plainName);
+        if (names_.MakeHardLink(link, input)) return Made(link, folder->second, plainName);
+      }
+    }
+    if (const auto folder = OwnFolderIn(names_.TemporaryFolder())) {
+      const std::wstring copy = InFolder(folder->first, plainName);
+      if (names_.MakeCopy(input, copy)) return Made(copy, folder->second, plainName);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // A folder made for this join in folder, and its readable form; made once per folder.
+  using OwnFolder = std::pair<std::wstring, std::wstring>;
+  std::optional<OwnFolder> OwnFolderIn(const std::wstring& folder) {
+    if (folder.empty()) return std::nullopt;
+    const auto [known, isNew] = made_.try_emplace(folder);
+    if (!isNew) return known->second;
+    const auto readable = ReadableForm(names_, folder);
+    if (!readable) return std::nullopt;
+    std::wstring own = names_.MakeTemporaryFolder(folder);
+    if (own.empty()) return std::nullopt;
+    paths_.folders.push_back(own);
+    known->second = OwnFolder{own, InFolder(*readable, NameOfPath(own))};
+    return known->second;
+  }
+
+  std::wstring Made(const std::wstring& standIn, const std::wstring& readableFolder,
+                    const std::wstring& plainName) {
+    paths_.standIns.push_back(standIn);
+    return InFolder(readableFolder, plainName);
+  }
+
+  ToolFileNames& names_;
+  ToolPaths& paths_;
+  std::map<std::wstring, std::optional<OwnFolder>> made_;
+};
+
+void RemoveStandIns(ToolFileNames& names, const ToolPaths& paths) {
+  for (const std::wstring& standIn : paths.standIns)
+    names.RemoveFile(standIn);
+  for (auto folder = paths.folders.rbegin(); folder != paths.folders.rend(); ++folder)
+    names.RemoveFolder(*folder);
+}
+
 }  // namespace
 
 std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal) {
   ToolPaths paths;
-  for (const std::wstring& entry : entries) {
+  StandIns standIns(names, paths);
+  const auto refuse = [&](std::wstring why) {
+    DiscardToolOutput(names, paths);
+    refusal = std::move(why);
+    return std::nullopt;
+  };
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const std::wstring& entry = entries[i];
     // An entry that fails the PDF test is not passed at all.
-    const auto readable = PassesPdfTest(entry) ? ReadableForm(names, entry) : entry;
+    auto readable = PassesPdfTest(entry) ? ReadableForm(names, entry) : entry;
     if (!readable) {
       // A file gone since it was added has no short form; its name may still be read wrongly.
-      refusal = names.Exists(entry) ? CannotPass(entry)
-                                    : L"The file " + entry + L" was not found. Nothing was joined.";
-      return std::nullopt;
+      if (!names.Exists(entry))
+        return refuse(L"The file " + entry + L" was not found. Nothing was joined.");
+      readable = standIns.For(entry, std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
+      if (!readable)
+        return refuse(
+            CannotPass(entry, L"no link to it or copy of it under a plain name could be made."));
     }
-    paths.entries.push_back(*readable);
+    paths.entries.push_back(std::move(*readable));
   }
 
   const std::wstring folder = FolderOfPath(output);
-  const auto readable = ReadableForm(names, folder);
-  if (!readable) {
-    refusal = CannotPass(folder);
-    return std::nullopt;
-  }
   const std::wstring name = NameOfPath(output);
-  std::wstring target = name;
-  if (!names.SurvivesCodePage(name)) {
-    paths.temporary = names.MakeTemporaryFile(folder);
-    if (paths.temporary.empty()) {
-      refusal = CannotPass(output);
-      return std::nullopt;
-    }
-    target = NameOfPath(paths.temporary);
+  const auto readableFolder = ReadableForm(names, folder);
+  if (readableFolder && names.SurvivesCodePage(name)) {
+    paths.output = InFolder(*readableFolder, name);
+    return paths;
   }
-  paths.output = folder.empty()               ? target
-                 : readable->ends_with(L'\\') ? *readable + target
-                                              : *readable + L"\\" + target;
+  // Written under a temporary name: beside the output where the tool reaches its folder, so that a
+  // rename gives it its name, else in the temporary folder, to be moved from there.
+  const std::wstring where = readableFolder ? folder : names.TemporaryFolder();
+  const auto readableWhere = readableFolder  ? readableFolder
+                             : where.empty() ? std::nullopt
+                                             : ReadableForm(names, where);
+  if (readableWhere) paths.temporary = names.MakeTemporaryFile(where);
+  if (paths.temporary.empty())
+    return refuse(CannotPass(output, L"no temporary file for pdftk.exe to write could be made."));
+  paths.output = InFolder(*readableWhere, NameOfPath(paths.temporary));
   return paths;
 }
 
 void DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths) {
   if (!paths.temporary.empty()) names.RemoveFile(paths.temporary);
+  RemoveStandIns(names, paths);
 }
 
 std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
                               const std::wstring& output, const RunResult& result) {
-  if (paths.temporary.empty()) return {};
-  if (!result.started || result.code != 0) {
-    DiscardToolOutput(names, paths);
-    return {};
+  std::wstring trouble;
+  if (!paths.temporary.empty()) {
+    if (!result.started || result.code != 0) {
+      names.RemoveFile(paths.temporary);
+    } else if (!names.MoveReplacing(paths.temporary, output)) {
+      trouble = L"The files were joined, but the joined file could not be named " + output +
+                L". It is kept as " + paths.temporary + L".";
+    }
   }
-  if (names.RenameReplacing(paths.temporary, output)) return {};
-  return L"The files were joined, but the joined file could not be named " + output +
-         L". It is kept as " + paths.temporary + L".";
+  RemoveStandIns(names, paths);
+  return trouble;
 }
 
 }  // namespace folianto

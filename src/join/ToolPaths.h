@@ -20,38 +20,51 @@ class ToolFileNames {
   // The path in 8.3 short names; none where the volume keeps none, or the path is not there.
   virtual std::optional<std::wstring> ShortForm(const std::wstring& path) = 0;
   virtual bool Exists(const std::wstring& path) = 0;
-  // A new empty file with a name of plain ASCII characters in folder; empty when none could be
-  // made.
+  // The user's folder for temporary files; empty when there is none.
+  virtual std::wstring TemporaryFolder() = 0;
+  // A new empty file, or folder, with a name of plain ASCII characters in folder; empty when none
+  // could be made.
   virtual std::wstring MakeTemporaryFile(const std::wstring& folder) = 0;
-  // Renames from to to, replacing a file of that name.
-  virtual bool RenameReplacing(const std::wstring& from, const std::wstring& to) = 0;
+  virtual std::wstring MakeTemporaryFolder(const std::wstring& folder) = 0;
+  // Gives the file target the second name link, on its own volume.
+  virtual bool MakeHardLink(const std::wstring& link, const std::wstring& target) = 0;
+  // Copies from to the new file to.
+  virtual bool MakeCopy(const std::wstring& from, const std::wstring& to) = 0;
+  // Moves from to to, replacing a file of that name, from another volume too.
+  virtual bool MoveReplacing(const std::wstring& from, const std::wstring& to) = 0;
   virtual void RemoveFile(const std::wstring& path) = 0;
+  virtual void RemoveFolder(const std::wstring& path) = 0;
 };
 
-// The join's paths as pdftk.exe is handed them.
+// The join's paths as pdftk.exe is handed them, and what was made for them.
 struct ToolPaths {
   std::vector<std::wstring> entries;
   std::wstring output;
-  // Not empty when the tool writes to this temporary file, to be given the output's name after.
+  // Not empty when the tool writes to this temporary file, to be moved to the output's place after.
   std::wstring temporary;
+  // Links to inputs and copies of them under plain names, and the folders made to hold them.
+  std::vector<std::wstring> standIns;
+  std::vector<std::wstring> folders;
 };
 
-// Every entry that passes the PDF test, and the output's folder, in a form the tool reads whole:
-// as they are when they survive the code page, else by their short form. An output name that does
-// not survive is written to a temporary file first. Nothing else goes onto the command line: when
-// a path has no such form (a name outside the code page whose file is gone has no short form
-// either), the result is none and refusal says why.
+// Every entry that passes the PDF test, and the output, in a form the tool reads whole: as they
+// are when they survive the code page, else by their short form. An input that has neither goes
+// by a hard link with a plain name on its own volume, or else by a copy in the temporary folder.
+// The output is written under a temporary name first when its name does not survive, in the
+// temporary folder when its folder has no such form either. When none of this can be done (or an
+// input outside the code page is gone), the result is none, nothing made is left, and refusal
+// says why.
 std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal);
 
 // After the tool's run: a temporary output takes the chosen name when the tool succeeded and is
-// removed otherwise, so nothing half-written is left. Returns a message to show in place of the
-// run's outcome, or the empty text.
+// removed otherwise, so nothing half-written is left; the links and copies go either way. Returns
+// a message to show in place of the run's outcome, or the empty text.
 std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
                               const std::wstring& output, const RunResult& result);
 
-// Removes the temporary output of a run that did not happen.
+// Removes everything made for a run that did not happen.
 void DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths);
 
 }  // namespace folianto

@@ -26,11 +26,31 @@ std::optional<std::wstring> AskedPath(Call call) {
   return path;
 }
 
-bool SameFullPath(const std::wstring& a, const std::wstring& b) {
-  const std::wstring fullA = FullPath(a);
-  const std::wstring fullB = FullPath(b);
-  return ::CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
-                                static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Makes something under a new name of plain ASCII letters in folder: make(path) tries one name
+// and fails with ERROR_FILE_EXISTS or ERROR_ALREADY_EXISTS when it is taken. No fixed-size
+// buffer, so a folder of any depth takes one. Returns the full path, or the empty text.
+template <typename Make>
+std::wstring MakeUnderNewName(const std::wstring& folder, const wchar_t* ending, Make make) {
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  std::mt19937 random(static_cast<unsigned>(now.QuadPart) ^ ::GetCurrentProcessId());
+  std::uniform_int_distribution<int> letter(0, 25);
+  const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L"\\";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::wstring path = prefix + L"folianto-";
+    for (int i = 0; i < 8; ++i)
+      path += static_cast<wchar_t>(L'a' + letter(random));
+    path += ending;
+    if (make(path)) return path;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
 }
 
 }  // namespace
@@ -87,10 +107,20 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
       (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
-bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
-  if (SameFullPath(a, b)) return true;
-  const std::optional<FileIdentity> identityA = IdentityOf(a);
-  return identityA && identityA->Known() && identityA == IdentityOf(b);
+std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                    std::span<const std::wstring> others) {
+  const std::wstring full = FullPath(path);
+  for (size_t i = 0; i < others.size(); ++i) {
+    if (SameText(full, FullPath(others[i]))) return i;
+  }
+  // A path that leads to no file (an output still to be made) is none of the others: their
+  // identities are read only for one that does.
+  const std::optional<FileIdentity> identity = IdentityOf(path);
+  if (!identity || !identity->Known()) return std::nullopt;
+  for (size_t i = 0; i < others.size(); ++i) {
+    if (IdentityOf(others[i]) == identity) return i;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
@@ -98,32 +128,58 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
       [&](wchar_t* buffer, DWORD size) { return ::GetShortPathNameW(path.c_str(), buffer, size); });
 }
 
-std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
-  // Letters only, and no fixed-size buffer, so a folder of any depth takes one.
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  std::mt19937 random(static_cast<unsigned>(now.QuadPart) ^ ::GetCurrentProcessId());
-  std::uniform_int_distribution<int> letter(0, 25);
-  const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L"\\";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring path = prefix + L"folianto-";
-    for (int i = 0; i < 8; ++i)
-      path += static_cast<wchar_t>(L'a' + letter(random));
-    path += L".tmp";
-    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return path;
-    if (::GetLastError() != ERROR_FILE_EXISTS) return {};
-  }
-  return {};
+std::wstring TemporaryFolder() {
+  std::wstring folder = AskedPath([](wchar_t* buffer, DWORD size) {
+                          return ::GetTempPathW(size, buffer);
+                        }).value_or(L"");
+  // The system gives it with a closing backslash; a drive root keeps its own.
+  if (folder.size() > 3 && folder.ends_with(L'\\')) folder.pop_back();
+  return folder;
 }
 
-bool RenameReplacing(const std::wstring& from, const std::wstring& to) {
-  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
+  return MakeUnderNewName(folder, L".tmp", [](const std::wstring& path) {
+    return static_cast<bool>(UniqueFileHandle(::CreateFileW(
+        path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  });
+}
+
+std::wstring MakeTemporaryFolderIn(const std::wstring& folder) {
+  return MakeUnderNewName(folder, L"", [](const std::wstring& path) {
+    return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+  });
+}
+
+bool MakeHardLink(const std::wstring& link, const std::wstring& target) {
+  return ::CreateHardLinkW(link.c_str(), target.c_str(), nullptr) != FALSE;
+}
+
+bool CopyToNewFile(const std::wstring& from, const std::wstring& to) {
+  return ::CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
+bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
+  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (::GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
+  // From another volume the file is copied beside its new name first, so that a file of that name
+  // is only ever replaced by a whole copy.
+  const std::wstring copy = MakeTemporaryFileIn(FolderOfPath(to));
+  if (copy.empty()) return false;
+  if (!::CopyFileW(from.c_str(), copy.c_str(), FALSE) ||
+      !::MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    ::DeleteFileW(copy.c_str());
+    return false;
+  }
+  ::DeleteFileW(from.c_str());
+  return true;
 }
 
 void RemoveFile(const std::wstring& path) {
   ::DeleteFileW(path.c_str());
+}
+
+void RemoveFolder(const std::wstring& path) {
+  ::RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace folianto

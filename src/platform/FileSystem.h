@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/FileIdentity.h"
@@ -24,19 +25,35 @@ std::wstring ApplicationFolder();
 // may be unknown (see FileIdentity::Known).
 std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 
-// True when both paths name one file: the same full path (case aside), or, when both exist, the
-// same known identity, however differently they are spelt.
-bool NameTheSameFile(const std::wstring& a, const std::wstring& b);
+// The position of the first of others that names the same file as path: the same full path (case
+// aside), or, when both exist, the same known identity, however differently they are spelt. None
+// when no other does.
+std::optional<size_t> SameFileAmong(const std::wstring& path, std::span<const std::wstring> others);
 
 // The path in 8.3 short names; none where the volume keeps none or the path is not there.
 std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 
+// The user's folder for temporary files, without a closing backslash unless a drive root; empty
+// when the system names none.
+std::wstring TemporaryFolder();
+
 // A new, empty file named in plain ASCII letters in folder; its full path, or the empty text.
 std::wstring MakeTemporaryFileIn(const std::wstring& folder);
 
-// Renames from to to, replacing a file of that name.
-bool RenameReplacing(const std::wstring& from, const std::wstring& to);
+// A new, empty folder named in plain ASCII letters in folder; its full path, or the empty text.
+std::wstring MakeTemporaryFolderIn(const std::wstring& folder);
+
+// Gives the file target the second name link. Fails on another volume, on a file system without
+// hard links and where this user may not write.
+bool MakeHardLink(const std::wstring& link, const std::wstring& target);
+
+// Copies from to to, which must not exist yet.
+bool CopyToNewFile(const std::wstring& from, const std::wstring& to);
+
+// Moves from to to, replacing a file of that name, from another volume too.
+bool MoveReplacing(const std::wstring& from, const std::wstring& to);
 
 void RemoveFile(const std::wstring& path);
+void RemoveFolder(const std::wstring& path);
 
 }  // namespace folianto

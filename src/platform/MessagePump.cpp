@@ -1,17 +1,8 @@
 #include "platform/MessagePump.h"
 
-#include <utility>
-#include <vector>
-
 namespace folianto {
 
 namespace {
-
-// The FinishBeforeQuit instances alive, oldest first. One thread pumps, so no lock.
-std::vector<const FinishBeforeQuit*>& Pending() {
-  static std::vector<const FinishBeforeQuit*> pending;
-  return pending;
-}
 
 struct Accelerators {
   HWND window = nullptr;
@@ -60,23 +51,9 @@ int RunMessageLoop() {
 void PumpPendingMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The window is gone already. No message runs any more, so the list stays as it is.
-      const std::vector<const FinishBeforeQuit*> pending = Pending();
-      for (auto finish = pending.rbegin(); finish != pending.rend(); ++finish)
-        (*finish)->work_();
-      ::ExitProcess(static_cast<UINT>(msg.wParam));
-    }
+    if (msg.message == WM_QUIT) ::ExitProcess(static_cast<UINT>(msg.wParam));
     Dispatch(msg);
   }
-}
-
-FinishBeforeQuit::FinishBeforeQuit(std::function<void()> work) : work_(std::move(work)) {
-  Pending().push_back(this);
-}
-
-FinishBeforeQuit::~FinishBeforeQuit() {
-  std::erase(Pending(), this);
 }
 
 }  // namespace folianto

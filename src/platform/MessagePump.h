@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
-
 namespace folianto {
 
 // Runs the thread's messages until WM_QUIT; returns its exit code. Each message goes through the
@@ -15,23 +13,7 @@ int RunMessageLoop();
 void UseAccelerators(HWND window, HACCEL accelerators);
 
 // Lets every pending message run, for waits that must keep the window alive. A WM_QUIT met here
-// ends the program at once, as closing the window must, however deep the wait is nested: only the
-// work of every FinishBeforeQuit alive then is done first, without a window.
+// ends the program at once, however deep the wait is nested.
 void PumpPendingMessages();
-
-// Work that must not be lost when the window is closed during a wait, such as giving a file the
-// tool is still writing its name. While an instance lives, a WM_QUIT met by PumpPendingMessages
-// runs its work, the latest instance's first, before the program ends.
-class FinishBeforeQuit {
- public:
-  explicit FinishBeforeQuit(std::function<void()> work);
-  ~FinishBeforeQuit();
-  FinishBeforeQuit(const FinishBeforeQuit&) = delete;
-  FinishBeforeQuit& operator=(const FinishBeforeQuit&) = delete;
-
- private:
-  friend void PumpPendingMessages();
-  std::function<void()> work_;
-};
 
 }  // namespace folianto

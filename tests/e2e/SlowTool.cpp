@@ -1,11 +1,13 @@
 // Stands in for pdftk.exe in the scenarios that act during a join: it marks its start with its
 // current folder and, after a pause long enough to close the window in or to look at the pointer
-// (FOLIANTO_SLOW_TOOL_MS, 8 s unless set), writes the inputs' bytes one after another to its
+// (FOLIANTO_SLOW_TOOL_MS, 8 s unless set; for every run after the first beside it,
+// FOLIANTO_SLOW_TOOL_LATER_MS where set), writes the inputs' bytes one after another to its
 // output, marks its end and exits with FOLIANTO_SLOW_TOOL_EXIT (0 unless set). The marks are
 // lines added to files beside itself, one per run, so the driver can see that the tools were
 // running and that they went on after the program's window had gone.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -51,7 +53,10 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t current[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, current);
   Mark(L"slow-tool-started", current);
-  ::Sleep(NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000));
+  const std::string started = ReadAll(OwnFolder() + L"\\slow-tool-started");
+  const DWORD pause = NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000);
+  const bool later = std::count(started.begin(), started.end(), '\n') > 1;
+  ::Sleep(later ? NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_LATER_MS", pause) : pause);
 
   // The handle assignments (A=path) and the path after "output", as pdftk reads them.
   std::string joined;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "filelist/MemoryFileList.h"
@@ -159,6 +161,47 @@ TEST(JoinCommand, UsesTheListAsItWasAtTheClick) {
   RunJoinCommand(host, list, dialog, kFolder);
   EXPECT_EQ(host.Runs(), Log{LR"("C:\Tools\pdftk.exe" B="D:\b.pdf" C="D:\c.pdf" )"
                              LR"(cat B C output "D:\all.pdf")"});
+}
+
+TEST(JoinCommand, RefusesANestedJoinThatWritesOrReadsWhatTheRunningJoinWrites) {
+  const std::wstring in = L"D:\\in\\one.pdf", out = L"D:\\out\\all.pdf", other = L"D:\\other.pdf";
+  // Other names of the running join's output: its short name and a hard link.
+  const std::wstring shortName = L"D:\\OUT~1\\all.pdf", link = L"D:\\link.pdf";
+  const struct {
+    const char* name;
+    std::vector<std::wstring> entries;
+    std::wstring output;
+    std::wstring inUse;  // the file the refusal names; empty: the nested join runs
+  } cases[] = {
+      {"into the output it writes", {L"D:\\two.pdf"}, out, out},
+      {"into it by its short name", {L"D:\\two.pdf"}, shortName, shortName},
+      {"into an input it reads", {L"D:\\two.pdf"}, in, in},
+      {"from the output it writes", {L"D:\\two.pdf", out}, other, out},
+      {"from a hard link to it", {link}, other, link},
+      {"from an input it reads too", {in}, other, L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedHost host;
+    host.sameFiles = {{shortName, out}, {out, link}};
+    host.saveAnswer = out;
+    MemoryFileList list({in});
+    MemoryFileList nestedList(c.entries);
+    CommonDialog dialog;
+    host.whileRunning = [&] {
+      host.saveAnswer = c.output;
+      RunJoinCommand(host, nestedList, dialog, kFolder);
+    };
+    RunJoinCommand(host, list, dialog, kFolder);
+    const std::wstring refusal =
+        L"The file " + c.inUse + L" is in use by a join that is still running. Nothing was joined.";
+    EXPECT_EQ(host.Messages(),
+              (Log{c.inUse.empty() ? L"Join successful." : refusal, L"Join successful."}));
+    EXPECT_EQ(host.Runs().size(), c.inUse.empty() ? 2u : 1u);
+    EXPECT_FALSE(host.running.FileInUse({{in}, out}, [&](auto& path, auto& others) {
+      return host.SameFileAmong(path, others);
+    })) << "the joins that ended are out of the record";
+  }
 }
 
 TEST(JoinCommand, ReportsHowTheToolsRunEnded) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/OutputCapture.h"
+#include "platform/UniqueHandle.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
@@ -397,6 +398,45 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   EXPECT_EQ(app.dialogs.messages, (Texts{L"Join successful.", L"Join successful."}));
   EXPECT_EQ(testing::ReadFileBytes(first).substr(0, 5), "%PDF-");
   EXPECT_EQ(testing::ReadFileBytes(second).substr(0, 5), "%PDF-");
+}
+
+// Closing the window while the tool runs hides it at once; the program waits for the join, for
+// as long as it was told (here 3 s), then ends without stopping the tool, which would never end.
+TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheToolRunning) {
+  TempFolder folder;
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\join_run_helper.exe").c_str(),
+                          (folder.Path() + L"\\pdftk.exe").c_str(), FALSE));
+  std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_close_probe.exe\" \"" +
+                             folder.Path() + L"\" 3000 \"" + folder.Path() + L"\\all.pdf\" \"" +
+                             folder.WriteFile(L"in.pdf") + L"\"";
+  const UniqueKernelHandle probe = testing::StartProgram(std::move(commandLine));
+  ASSERT_TRUE(probe);
+  const std::wstring mark = folder.Path() + L"\\tool-started";
+  for (int i = 0; i < 1000 && testing::ReadFileBytes(mark).empty(); ++i)
+    ::Sleep(20);
+  const UniqueKernelHandle tool(
+      ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
+                    std::strtoul(testing::ReadFileBytes(mark).c_str(), nullptr, 10)));
+  const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
+  ASSERT_TRUE(tool && window) << "the tool did not start";
+
+  const DWORD closedAt = ::GetTickCount();
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 250 && ::IsWindowVisible(window); ++i)
+    ::Sleep(20);
+  EXPECT_FALSE(::IsWindowVisible(window)) << "the window stayed";
+  EXPECT_EQ(::WaitForSingleObject(probe.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the program did not wait for its join";
+  const DWORD ended = ::WaitForSingleObject(probe.Get(), 30000);
+  EXPECT_GE(::GetTickCount() - closedAt, 3000u);
+  if (ended != WAIT_OBJECT_0) ::TerminateProcess(probe.Get(), 1);
+  DWORD exitCode = 1;
+  ::GetExitCodeProcess(probe.Get(), &exitCode);
+  EXPECT_EQ(exitCode, 0u) << "the program did not end at the limit";
+  EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the tool was stopped";
+  ::TerminateProcess(tool.Get(), 1);
+  ::WaitForSingleObject(tool.Get(), 5000);
 }
 
 }  // namespace

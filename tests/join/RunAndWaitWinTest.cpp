@@ -154,8 +154,9 @@ TEST(RunAndWait, HandsTheProgramTheStandardHandlesItIsGiven) {
   EXPECT_STREQ(text, "helloerr:hello");
 }
 
-// Closing the window ends the program at once, also while it waits; the program it waits for is
-// not stopped and ends on its own. Run in a program of its own, since the wait ends it.
+// A WM_QUIT (a window that posts it when closed) ends the program at once, also while it waits;
+// the program it waits for is not stopped and ends on its own. Run in a program of its own, since
+// the wait ends it.
 TEST(RunAndWait, ClosingTheWindowDuringTheWaitEndsTheProgramAtOnce) {
   const std::wstring event = L"FoliantoQuitProbe-" + std::to_wstring(::GetCurrentProcessId());
   const UniqueKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
@@ -163,14 +164,9 @@ TEST(RunAndWait, ClosingTheWindowDuringTheWaitEndsTheProgramAtOnce) {
   ASSERT_TRUE(release);
   ASSERT_TRUE(done);
 
-  std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_quit_probe.exe\" " + event;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
-  const UniqueKernelHandle probe(info.hProcess);
-  const UniqueKernelHandle thread(info.hThread);
+  const UniqueKernelHandle probe =
+      testing::StartProgram(L"\"" + TestProgramFolder() + L"\\join_quit_probe.exe\" " + event);
+  ASSERT_TRUE(probe);
 
   // A generous bound only guards against a hang: the helper would hold the probe for a minute.
   const DWORD ended = ::WaitForSingleObject(probe.Get(), 20000);

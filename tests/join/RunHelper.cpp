@@ -6,8 +6,11 @@
 //   write TEXT         writes TEXT to standard output and "err:" TEXT to standard error
 //   stdin              reads standard input to its end and ends with the number of bytes read
 //   wait NAME          waits (a minute at most) for the event NAME, then sets the event NAME-done
+// Copied as pdftk.exe, it is a join's tool that never ends: it writes its process id to the file
+// "tool-started" beside itself and waits for ever.
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -27,6 +30,16 @@ int Number(const wchar_t* text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  wchar_t self[MAX_PATH] = {};
+  const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+  if (path.ends_with(L"\\pdftk.exe")) {
+    const std::wstring mark = path.substr(0, path.size() - 9) + L"tool-started";
+    if (FILE* file = ::_wfopen(mark.c_str(), L"w")) {
+      std::fprintf(file, "%lu", ::GetCurrentProcessId());
+      std::fclose(file);
+    }
+    ::Sleep(INFINITE);
+  }
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   if (mode == L"exit" && argc > 2) return Number(argv[2]);
   if (mode == L"sleep" && argc > 3) {

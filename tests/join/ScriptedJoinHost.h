@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "join/JoinCommand.h"
@@ -40,18 +41,36 @@ class ScriptedHost final : public JoinHost {
   }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
-                           const std::function<void(const RunResult&)>&) override {
+  // Runs once while the next tool runs, as a nested join does.
+  std::function<void()> whileRunning;
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
     log.push_back(L"run " + commandLine);
+    if (whileRunning) std::exchange(whileRunning, nullptr)();
     return toolRun;
   }
-  bool IsSameFile(const std::wstring& a, const std::wstring& b) override { return a == b; }
+  // The same file: the same text, or a pair of names given here (a short name, a hard link).
+  std::set<std::pair<std::wstring, std::wstring>> sameFiles;
+  std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                      const std::vector<std::wstring>& others) override {
+    for (size_t i = 0; i < others.size(); ++i) {
+      if (path == others[i] || sameFiles.count({path, others[i]}) ||
+          sameFiles.count({others[i], path}))
+        return i;
+    }
+    return std::nullopt;
+  }
+  RunningJoins running;
+  RunningJoins& JoinsRunning() override { return running; }
 
   // The system's names: by default every text survives the code page and every file is there.
   std::function<bool(const std::wstring&)> survives = [](const std::wstring&) { return true; };
   std::map<std::wstring, std::wstring> shortForms;
   std::set<std::wstring> missing;
   bool replaceFails = false;
+  // A volume without hard links, a temporary folder without room.
+  bool linksFail = false;
+  bool copiesFail = false;
+  std::wstring temporaryFolder = L"C:\\Temp";
 
   bool SurvivesCodePage(const std::wstring& text) override { return survives(text); }
   std::optional<std::wstring> ShortForm(const std::wstring& path) override {
@@ -60,15 +79,29 @@ class ScriptedHost final : public JoinHost {
     return found->second;
   }
   bool Exists(const std::wstring& path) override { return !missing.count(path); }
+  std::wstring TemporaryFolder() override { return temporaryFolder; }
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     log.push_back(L"make temporary in " + folder);
     return folder + L"\\FOL1A.tmp";
   }
-  bool RenameReplacing(const std::wstring& from, const std::wstring& to) override {
+  std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
+    log.push_back(L"make folder in " + folder);
+    return folder + (folder.ends_with(L'\\') ? L"fol1b" : L"\\fol1b");
+  }
+  bool MakeHardLink(const std::wstring& link, const std::wstring& target) override {
+    log.push_back(L"link " + link + L" to " + target);
+    return !linksFail;
+  }
+  bool MakeCopy(const std::wstring& from, const std::wstring& to) override {
+    log.push_back(L"copy " + from + L" to " + to);
+    return !copiesFail;
+  }
+  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }
   void RemoveFile(const std::wstring& path) override { log.push_back(L"remove " + path); }
+  void RemoveFolder(const std::wstring& path) override { log.push_back(L"remove folder " + path); }
 
   Log Messages() const { return Matching(L"message "); }
   Log Runs() const { return Matching(L"run "); }

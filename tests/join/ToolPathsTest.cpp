@@ -26,11 +26,21 @@ const std::wstring kCafe = L"D:\\caf\u00e9.pdf";
 const std::wstring kGreekOutput = L"D:\\out\\\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf";
 const std::wstring kTemporary = L"D:\\out\\FOL1A.tmp";
 const std::wstring kMakeTemporary = L"make temporary in D:\\out";
+// A hard link to kGreek beside it, and a copy in the temporary folder.
+const std::wstring kLink = L"D:\\fol1b\\A.pdf";
+const std::wstring kCopy = L"C:\\Temp\\fol1b\\A.pdf";
+const Log kLinkMade = {L"make folder in D:\\", L"link " + kLink + L" to " + kGreek};
+const Log kCopyMade = {L"make folder in C:\\Temp", L"copy " + kGreek + L" to " + kCopy};
 
-std::wstring CannotPass(const std::wstring& path) {
-  return L"The name " + path +
-         L" cannot be passed to pdftk.exe. Rename it, or move it to a folder whose name has only "
-         L"characters of the system's code page.";
+std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
+  return L"The name " + path + L" cannot be passed to pdftk.exe: " + why +
+         L" Rename it, or move it to a folder whose name has only characters of the system's "
+         L"code page.";
+}
+
+Log operator+(Log a, const Log& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
 TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
@@ -57,13 +67,19 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"A=\"D:\\____~1\\a.pdf\" cat A output \"D:\\out\\all.pdf\"",
        L"Join successful.",
        {}},
-      {"without a short form nothing runs",
-       kGreek,
-       L"D:\\out\\all.pdf",
-       nullptr,
-       L"",
-       CannotPass(kGreek),
-       {}},
+      // A volume without short names: no entry of shortForms.
+      {"without a short form by a hard link in a folder of its own beside it", kGreek,
+       L"D:\\out\\all.pdf", nullptr, L"A=\"" + kLink + L"\" cat A output \"D:\\out\\all.pdf\"",
+       L"Join successful.", kLinkMade + Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
+      {"where no link can be made, by a copy in the temporary folder", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) { h.linksFail = true; },
+       L"A=\"" + kCopy + L"\" cat A output \"D:\\out\\all.pdf\"", L"Join successful.",
+       kLinkMade + kCopyMade +
+           Log{L"remove " + kCopy, L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
+      {"where neither can be made nothing runs, and nothing made is left", kGreek,
+       L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.linksFail = h.copiesFail = true; }, L"",
+       CannotPass(kGreek, L"no link to it or copy of it under a plain name could be made."),
+       kLinkMade + kCopyMade + Log{L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
       {"a missing input of the code page goes as it is, for the tool to report",
        kCafe,
        L"D:\\out\\all.pdf",
@@ -85,12 +101,21 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"A=\"" + kCafe + L"\" cat A output \"D:\\____~1\\all.pdf\"",
        L"Join successful.",
        {}},
-      {"an output folder without a short form: nothing runs",
+      {"an output folder without a short form: written in the temporary folder, then moved",
        kCafe,
        kGreekFolder + L"\\all.pdf",
        nullptr,
+       L"A=\"" + kCafe + L"\" cat A output \"C:\\Temp\\FOL1A.tmp\"",
+       L"Join successful.",
+       {L"make temporary in C:\\Temp",
+        L"replace " + kGreekFolder + L"\\all.pdf with C:\\Temp\\FOL1A.tmp"}},
+      {"nor the temporary folder: nothing runs",
+       kCafe,
+       kGreekFolder + L"\\all.pdf",
+       [](ScriptedHost& h) { h.temporaryFolder = kGreekFolder; },
        L"",
-       CannotPass(kGreekFolder),
+       CannotPass(kGreekFolder + L"\\all.pdf",
+                  L"no temporary file for pdftk.exe to write could be made."),
        {}},
       {"an output name outside it: a temporary name, then renamed",
        kCafe,
@@ -99,15 +124,14 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"Join successful.",
        {kMakeTemporary, L"replace " + kGreekOutput + L" with " + kTemporary}},
-      {"a failed join leaves no temporary file",
-       kCafe,
-       kGreekOutput,
+      {"a failed join leaves no temporary file, link or folder", kGreek, kGreekOutput,
        [](ScriptedHost& h) {
          h.toolRun = {ExitedWith(1), L""};
        },
-       L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
+       L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
        L"The join failed: pdftk.exe ended with exit code 1.",
-       {kMakeTemporary, L"remove " + kTemporary}},
+       kLinkMade + Log{kMakeTemporary, L"remove " + kTemporary, L"remove " + kLink,
+                       L"remove folder D:\\fol1b"}},
       {"a joined file that cannot take its name is kept",
        kCafe,
        kGreekOutput,
@@ -131,7 +155,8 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
     Log files;
     std::copy_if(host.log.begin(), host.log.end(), std::back_inserter(files),
                  [](const std::wstring& line) {
-                   return line.starts_with(L"make ") || line.starts_with(L"replace ") ||
+                   return line.starts_with(L"make ") || line.starts_with(L"link ") ||
+                          line.starts_with(L"copy ") || line.starts_with(L"replace ") ||
                           line.starts_with(L"remove ");
                  });
     EXPECT_EQ(files, c.files);

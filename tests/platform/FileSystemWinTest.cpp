@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/CodePage.h"
+#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -56,6 +57,32 @@ TEST(SurvivesAnsiCodePage, IsTrueOnlyForTextTheCodePageHoldsWhole) {
   for (const auto& c : cases) {
     EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.survives) << ::testing::PrintToString(c.text);
   }
+}
+
+// What the join makes where the tool cannot read a name: a folder of its own with a hard link
+// beside the file, a copy on another volume, and its output moved into place from there.
+TEST(FileSystem, MakesLinksCopiesAndMovesAcrossVolumes) {
+  const std::wstring other = testing::OtherVolumeRoot();
+  ASSERT_FALSE(other.empty()) << "no Linux fixture";
+  testing::TempFolder temp;
+  const std::wstring input = temp.WriteFile(L"\u03a3.pdf", "input");
+  const std::wstring own = MakeTemporaryFolderIn(temp.Path());
+  ASSERT_TRUE(IsFolder(own) && SurvivesAnsiCodePage(own)) << ::testing::PrintToString(own);
+  EXPECT_TRUE(MakeHardLink(own + L"\\A.pdf", input));
+  EXPECT_EQ(testing::ReadFileBytes(own + L"\\A.pdf"), "input");
+  EXPECT_FALSE(MakeHardLink(other + L"A.pdf", input)) << "a link to another volume";
+  EXPECT_TRUE(CopyToNewFile(input, other + L"A.pdf"));
+  EXPECT_FALSE(CopyToNewFile(input, other + L"A.pdf")) << "over a file";
+
+  const std::wstring output = temp.WriteFile(L"\u03a9.pdf", "an older file");
+  EXPECT_TRUE(MoveReplacing(other + L"A.pdf", output));
+  EXPECT_EQ(testing::ReadFileBytes(output), "input");
+  EXPECT_FALSE(FileExists(other + L"A.pdf"));
+  EXPECT_FALSE(MoveReplacing(other + L"A.pdf", output)) << "from nothing";
+  EXPECT_EQ(testing::ReadFileBytes(output), "input");
+  EXPECT_TRUE(MoveReplacing(own + L"\\A.pdf", output)) << "on one volume";
+  RemoveFolder(own);
+  EXPECT_FALSE(FileExists(own));
 }
 
 }  // namespace

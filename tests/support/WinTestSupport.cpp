@@ -130,6 +130,18 @@ void Click(const PictureButton& button) {
   Pump();
 }
 
+UniqueKernelHandle StartProgram(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return {};
+  }
+  const UniqueKernelHandle thread(info.hThread);
+  return UniqueKernelHandle(info.hProcess);
+}
+
 void Pump() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -83,6 +83,9 @@ void Click(const PictureButton& button);
 // Lets every pending message run.
 void Pump();
 
+// Starts the program of commandLine (program first); its process, empty when it did not start.
+UniqueKernelHandle StartProgram(std::wstring commandLine);
+
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 

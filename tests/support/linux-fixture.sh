@@ -1,8 +1,9 @@
 #!/bin/sh
 # Makes, on the Linux side, what a Windows program cannot make under Wine: for the folder walk a
 # folder that cannot be read, symbolic links to folders and a drive whose root is a temporary
-# folder; for the join an input reached through a second drive letter and through a hard link.
-# Drives are links in the prefix's dosdevices: Y: for the walk, X: for the join.
+# folder; for the join an input reached through a second drive letter and through a hard link,
+# and a drive on another file system (tmpfs), where a move must copy. Drives are links in the
+# prefix's dosdevices: Y: for the walk, X: for the join, W: for the other file system.
 # Usage: linux-fixture.sh setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR
 set -eu
 verb=$1
@@ -11,9 +12,11 @@ fixture=$3
 here=$(cd "$(dirname "$0")" && pwd)
 walkDrive="$build/wineprefix/dosdevices/y:"
 joinDrive="$build/wineprefix/dosdevices/x:"
+otherDrive="$build/wineprefix/dosdevices/w:"
 
 remove() {
-  rm -f "$walkDrive" "$joinDrive"
+  if [ -L "$otherDrive" ]; then rm -rf "$(readlink "$otherDrive")"; fi
+  rm -f "$walkDrive" "$joinDrive" "$otherDrive"
   if [ -d "$fixture" ]; then
     chmod -R u+rwx "$fixture"
     rm -rf "$fixture"
@@ -48,6 +51,7 @@ case $verb in
     printf '%%PDF-1.4\n%% the join must never write here\n' >"$fixture/join/in put/input.pdf"
     ln "$fixture/join/in put/input.pdf" "$fixture/join/in put/hard link.pdf"
     ln -s "$fixture/join" "$joinDrive"
+    ln -s "$(mktemp -d /dev/shm/folianto-fixture.XXXXXX)" "$otherDrive"
     # Wine's mount manager learns the drives when its server starts; one still running from the
     # prefix's creation or an earlier run would not know these.
     WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
