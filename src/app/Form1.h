@@ -144,6 +144,9 @@ class Form1 {
 
   // Form1List.cpp
   void CreateAccelerators();
+  // The selected entry's file; none without a selection, or when it is gone, which the user is
+  // told.
+  std::optional<std::wstring> SelectedFile();
   void OpenSelectedEntry();
   void ShowSelectedEntryInFolder();
 

@@ -27,10 +27,6 @@ constexpr ACCEL kListKeys[] = {
     {FVIRTKEY | FSHIFT, VK_F10, kShowListMenu},
 };
 
-std::wstring NotThere(const std::wstring& path) {
-  return L"The file " + path + L" was not found.";
-}
-
 }  // namespace
 
 void Form1::CreateAccelerators() {
@@ -61,50 +57,34 @@ void Form1::AddArguments() {
 }
 
 void Form1::RunListCommand(int command) {
+  using Edit = void (*)(FileList&, ListHistory&);
+  static constexpr struct {
+    int command;
+    Edit edit;
+  } kEdits[] = {
+      {kMoveEntryUp, MoveSelectedUp},
+      {kMoveEntryDown, MoveSelectedDown},
+      {kMoveEntryToTop, MoveSelectedToTop},
+      {kMoveEntryToBottom, MoveSelectedToBottom},
+      {kRemoveEntry, DeleteSelected},
+      {kSortByName,
+       [](FileList& list, ListHistory& history) {
+         history.Sort(list, [](const std::wstring& a, const std::wstring& b) {
+           return CompareAsExplorer(a, b) < 0;
+         });
+       }},
+      {kRemoveAllEntries, [](FileList& list, ListHistory& history) { history.RemoveAll(list); }},
+      {kUndoListChange, [](FileList& list, ListHistory& history) { history.Undo(list); }},
+      {kRedoListChange, [](FileList& list, ListHistory& history) { history.Redo(list); }},
+  };
   // A key that changes the list ends a drag where it began: the dragged entry may move.
   EndDrag(false);
-  switch (command) {
-    case kOpenEntry:
-      OpenSelectedEntry();
-      break;
-    case kShowEntryInFolder:
-      ShowSelectedEntryInFolder();
-      break;
-    case kMoveEntryUp:
-      MoveSelectedUp(ListView1, history_);
-      break;
-    case kMoveEntryDown:
-      MoveSelectedDown(ListView1, history_);
-      break;
-    case kMoveEntryToTop:
-      MoveSelectedToTop(ListView1, history_);
-      break;
-    case kMoveEntryToBottom:
-      MoveSelectedToBottom(ListView1, history_);
-      break;
-    case kRemoveEntry:
-      DeleteSelected(ListView1, history_);
-      break;
-    case kSortByName:
-      history_.Sort(ListView1, [](const std::wstring& a, const std::wstring& b) {
-        return CompareAsExplorer(a, b) < 0;
-      });
-      break;
-    case kRemoveAllEntries:
-      history_.RemoveAll(ListView1);
-      break;
-    case kUndoListChange:
-      history_.Undo(ListView1);
-      break;
-    case kRedoListChange:
-      history_.Redo(ListView1);
-      break;
-    case kShowListMenu:
-      if (::GetFocus() == ListView1.Handle()) ShowListMenu({-1, -1});
-      break;
-    default:
-      break;
+  for (const auto& [listCommand, edit] : kEdits) {
+    if (listCommand == command) edit(ListView1, history_);
   }
+  if (command == kOpenEntry) OpenSelectedEntry();
+  if (command == kShowEntryInFolder) ShowSelectedEntryInFolder();
+  if (command == kShowListMenu && ::GetFocus() == ListView1.Handle()) ShowListMenu({-1, -1});
 }
 
 void Form1::ShowListMenu(POINT screen) {
@@ -145,29 +125,29 @@ void Form1::ShowListMenu(POINT screen) {
   if (command != 0) RunListCommand(command);
 }
 
-void Form1::OpenSelectedEntry() {
+std::optional<std::wstring> Form1::SelectedFile() {
   const int selected = ListView1.Selected();
-  if (selected < 1) return;
-  const std::wstring path = ListView1.Text(selected);
-  if (!FileExists(path)) {
-    ShowMessage(NotThere(path));
-    return;
-  }
-  if (const DWORD error = OpenWithItsProgram(window_, path)) {
-    ShowMessage(L"The file " + path + L" could not be opened (system error " +
+  if (selected < 1) return std::nullopt;
+  std::wstring path = ListView1.Text(selected);
+  if (FileExists(path)) return path;
+  ShowMessage(L"The file " + path + L" was not found.");
+  return std::nullopt;
+}
+
+void Form1::OpenSelectedEntry() {
+  const std::optional<std::wstring> path = SelectedFile();
+  if (!path) return;
+  if (const DWORD error = OpenWithItsProgram(window_, *path)) {
+    ShowMessage(L"The file " + *path + L" could not be opened (system error " +
                 std::to_wstring(error) + L").");
   }
 }
 
 void Form1::ShowSelectedEntryInFolder() {
-  const int selected = ListView1.Selected();
-  if (selected < 1) return;
-  const std::wstring path = ListView1.Text(selected);
-  if (!FileExists(path)) {
-    ShowMessage(NotThere(path));
-    return;
+  const std::optional<std::wstring> path = SelectedFile();
+  if (path && !ShowInFolder(*path)) {
+    ShowMessage(L"The folder of " + *path + L" could not be shown.");
   }
-  if (!ShowInFolder(path)) ShowMessage(L"The folder of " + path + L" could not be shown.");
 }
 
 }  // namespace folianto

@@ -39,80 +39,32 @@ class UniqueHandle {
   Type handle_ = Traits::Empty();
 };
 
-struct KernelHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type handle) { ::CloseHandle(handle); }
+// The traits of a handle that is closed by close and whose "none" is null (most calls) or
+// INVALID_HANDLE_VALUE (CreateFileW, FindFirstFileExW).
+template <typename T, auto close, bool invalidIsEmpty = false>
+struct HandleTraits {
+  using Type = T;
+  static Type Empty() {
+    if constexpr (invalidIsEmpty) {
+      return INVALID_HANDLE_VALUE;
+    } else {
+      return nullptr;
+    }
+  }
+  static void Close(Type handle) { close(handle); }
 };
 
-struct FileHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type handle) { ::CloseHandle(handle); }
-};
-
-struct FindHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type handle) { ::FindClose(handle); }
-};
-
-template <typename GdiObject>
-struct GdiObjectTraits {
-  using Type = GdiObject;
-  static Type Empty() { return nullptr; }
-  static void Close(Type object) { ::DeleteObject(object); }
-};
-
-struct IconTraits {
-  using Type = HICON;
-  static Type Empty() { return nullptr; }
-  static void Close(Type icon) { ::DestroyIcon(icon); }
-};
-
-struct CursorTraits {
-  using Type = HCURSOR;
-  static Type Empty() { return nullptr; }
-  static void Close(Type cursor) { ::DestroyCursor(cursor); }
-};
-
+using UniqueKernelHandle = UniqueHandle<HandleTraits<HANDLE, ::CloseHandle>>;
+using UniqueFileHandle = UniqueHandle<HandleTraits<HANDLE, ::CloseHandle, true>>;
+using UniqueFindHandle = UniqueHandle<HandleTraits<HANDLE, ::FindClose, true>>;
+using UniqueFont = UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
+using UniqueIcon = UniqueHandle<HandleTraits<HICON, ::DestroyIcon>>;
+using UniqueCursor = UniqueHandle<HandleTraits<HCURSOR, ::DestroyCursor>>;
+using UniqueMenu = UniqueHandle<HandleTraits<HMENU, ::DestroyMenu>>;
+using UniqueAccelerators = UniqueHandle<HandleTraits<HACCEL, ::DestroyAcceleratorTable>>;
 template <typename T>
-struct CoTaskMemTraits {
-  using Type = T*;
-  static Type Empty() { return nullptr; }
-  static void Close(Type memory) { FreeCoTaskMem(memory); }
-};
-
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Empty() { return nullptr; }
-  static void Close(Type menu) { ::DestroyMenu(menu); }
-};
-
-struct AcceleratorTraits {
-  using Type = HACCEL;
-  static Type Empty() { return nullptr; }
-  static void Close(Type table) { ::DestroyAcceleratorTable(table); }
-};
-
+using UniqueCoTaskMem = UniqueHandle<HandleTraits<T*, FreeCoTaskMem>>;
 template <typename T>
-struct LocalMemoryTraits {
-  using Type = T*;
-  static Type Empty() { return nullptr; }
-  static void Close(Type memory) { ::LocalFree(memory); }
-};
-
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueCursor = UniqueHandle<CursorTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
-template <typename T>
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
-template <typename T>
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<T>>;
+using UniqueLocalMemory = UniqueHandle<HandleTraits<T*, ::LocalFree>>;
 
 }  // namespace folianto
