@@ -362,7 +362,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != window_) EndDrag(false);
       break;
     case WM_TIMER:
-      ScrollWhileDragging();
+      if (wParam == kDragScrollTimer) ScrollWhileDragging();
       return 0;
     case kAddArgumentsMessage:
       AddArguments();

@@ -167,6 +167,8 @@ class Form1 {
   HBRUSH BackgroundBrush() const;
   HBRUSH ColourLabel(HDC dc) const;
 
+  // The window's timers: the list scrolling during a drag, and the end of the wait after a close.
+  enum Timer : UINT_PTR { kDragScrollTimer = 1, kCloseWaitTimer };
   // Posted to itself, so the arguments are added once the window is shown.
   static constexpr UINT kAddArgumentsMessage = WM_APP + 1;
   static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;

@@ -12,7 +12,6 @@ namespace folianto {
 
 namespace {
 
-constexpr UINT_PTR kDragScrollTimer = 1;
 constexpr UINT kDragScrollMilliseconds = 80;
 
 struct Rows {

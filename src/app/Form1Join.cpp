@@ -115,8 +115,6 @@ class Form1JoinHost final : public JoinHost {
   int progress_ = 0;
 };
 
-constexpr UINT_PTR kCloseWaitTimer = 1;
-
 }  // namespace
 
 void Form1::Check2Click() {
