@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ReferenceWindow.h"
 #include "app/Layout.h"
 
 namespace {
@@ -26,11 +27,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     ::DrawTextW(item.hDC, caption, -1, &face, DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
     return TRUE;
   }
-  if (message == WM_DESTROY) {
-    ::PostQuitMessage(0);
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  return folianto::bench::ReferenceWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -39,14 +36,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                     ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&classes);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = L"BenchFloorWindow";
-  if (!::RegisterClassExW(&windowClass)) return 1;
+  constexpr wchar_t kClass[] = L"BenchFloorWindow";
+  if (!folianto::bench::RegisterReferenceClass(instance, kClass, WindowProc)) return 1;
 
   const HDC screen = ::GetDC(nullptr);
   const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
@@ -57,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
   const int width = outer.right - outer.left;
   const int height = outer.bottom - outer.top;
-  const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"Floor window", kStyle,
+  const HWND window = ::CreateWindowExW(0, kClass, L"Floor window", kStyle,
                                         (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                         (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
                                         height, nullptr, nullptr, instance, nullptr);
@@ -102,13 +93,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
       ::SendMessageW(child, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
     }
   }
-  ::ShowWindow(window, showCommand);
-  ::UpdateWindow(window);
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(window, &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return folianto::bench::ShowAndRun(window, showCommand, true);
 }
