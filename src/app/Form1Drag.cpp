@@ -36,6 +36,14 @@ bool RowsOf(HWND list, Rows& rows) {
   return true;
 }
 
+// Where a point of the screen lies in the list's client coordinates; false outside the list.
+bool PointInList(HWND list, POINT screen, POINT& at) {
+  RECT bounds;
+  if (!::GetWindowRect(list, &bounds) || !::PtInRect(&bounds, screen)) return false;
+  at = screen;
+  return ::ScreenToClient(list, &at);
+}
+
 }  // namespace
 
 void Form1::SendToListTip(UINT message, WPARAM wParam) const {
@@ -57,12 +65,9 @@ void Form1::BeginDrag(int item) {
 
 int Form1::DropGap(POINT screen) const {
   const HWND list = ListView1.Handle();
-  RECT bounds;
-  ::GetWindowRect(list, &bounds);
   Rows rows;
-  if (!::PtInRect(&bounds, screen) || !RowsOf(list, rows)) return -1;
-  POINT at = screen;
-  ::ScreenToClient(list, &at);
+  POINT at;
+  if (!PointInList(list, screen, at) || !RowsOf(list, rows)) return -1;
   // Over the header counts as the top of the rows shown.
   const int offset = std::max(0, static_cast<int>(at.y - rows.y));
   const int row = rows.top + offset / rows.height;
@@ -106,13 +111,9 @@ void Form1::ScrollWhileDragging() {
   SendToListTip(TTM_POP, 0);
   const HWND list = ListView1.Handle();
   POINT cursor;
+  POINT at;
   Rows rows;
-  if (!::GetCursorPos(&cursor) || !RowsOf(list, rows)) return;
-  RECT bounds;
-  ::GetWindowRect(list, &bounds);
-  if (!::PtInRect(&bounds, cursor)) return;
-  POINT at = cursor;
-  ::ScreenToClient(list, &at);
+  if (!::GetCursorPos(&cursor) || !PointInList(list, cursor, at) || !RowsOf(list, rows)) return;
   int step = 0;
   if (at.y < rows.area.top + rows.height) step = -1;
   if (at.y >= rows.area.bottom - rows.height) step = 1;
@@ -120,7 +121,6 @@ void Form1::ScrollWhileDragging() {
   ::SendMessageW(list, LVM_SCROLL, 0, step * rows.height);
   // The rows moved under the mark.
   ::InvalidateRect(list, nullptr, TRUE);
-  dragGap_ = -1;
   DragTo(cursor);
 }
 
