@@ -23,6 +23,9 @@ class AnsweringDialogs final : public DialogHost {
   }
   std::wstring BrowseFolder(HWND, const std::wstring&) override { return folder; }
   void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
+  void ShowJoinSuccessful(HWND, const std::wstring&) override {
+    messages.push_back(L"Join successful.");
+  }
 };
 
 }  // namespace folianto::bench

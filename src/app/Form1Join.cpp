@@ -25,12 +25,10 @@ class Form1JoinHost final : public JoinHost {
     return outcome;
   }
   void ShowMessage(const std::wstring& text) override {
-    // A closed window's joins go on to their end without a word.
-    if (form_.Closing()) return;
-    ShowProgress();
-    const HCURSOR before = ::GetCursor();
-    form_.ShowMessage(text);
-    AfterDialog(before);
+    Tell([&] { form_.ShowMessage(text); });
+  }
+  void ShowJoinSuccessful(const std::wstring& output) override {
+    Tell([&] { form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
   }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
   // millisecond or two: it is drawn where a person can see it, with a message, while the tool runs,
@@ -104,6 +102,15 @@ class Form1JoinHost final : public JoinHost {
     }
     // Back to 0 at the end, when nothing waits for it: once the window is idle, not at once.
     ::PostMessageW(form_.ProgressBar1, PBM_SETPOS, 0, 0);
+  }
+  template <typename Show>
+  void Tell(Show show) {
+    // A closed window's joins go on to their end without a word.
+    if (form_.Closing()) return;
+    ShowProgress();
+    const HCURSOR before = ::GetCursor();
+    show();
+    AfterDialog(before);
   }
   // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
   void AfterDialog(HCURSOR before) {

@@ -134,8 +134,14 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  host.ShowMessage(anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
-                          : kNoPdfFiles);
+  const std::wstring outcome =
+      anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
+             : kNoPdfFiles;
+  if (outcome == kJoinSuccessful) {
+    host.ShowJoinSuccessful(outputPath);
+  } else {
+    host.ShowMessage(outcome);
+  }
   host.SetProgress(0);
 }
 
@@ -180,7 +186,7 @@ std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicat
     }
     return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
   }
-  if (result.code == 0) return L"Join successful.";
+  if (result.code == 0) return kJoinSuccessful;
   std::wstring message = L"The join failed: pdftk.exe " +
                          HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
   if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {

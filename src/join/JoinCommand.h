@@ -25,6 +25,8 @@ class JoinHost : public ToolFileNames {
   // Shows the dialog as a save dialog; the chosen name lands in its file name.
   virtual DialogOutcome ShowSaveDialog(CommonDialog& dialog) = 0;
   virtual void ShowMessage(const std::wstring& text) = 0;
+  // Tells the user that the join into output succeeded: "Join successful.".
+  virtual void ShowJoinSuccessful(const std::wstring& output) = 0;
   virtual void SetProgress(int value) = 0;
   // Busy from the click until the outcome has been told; the window shows it over its whole area.
   virtual void SetBusy(bool busy) = 0;
@@ -48,6 +50,8 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
 
 // What the user is told when the save dialog fails with its extended error code.
 std::wstring SaveDialogFailureMessage(uint32_t error);
+
+inline constexpr wchar_t kJoinSuccessful[] = L"Join successful.";
 
 // The message that tells the user how the tool's run ended.
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);

@@ -71,6 +71,9 @@ class SystemDialogHost final : public DialogHost {
   void ShowMessage(HWND owner, const std::wstring& text) override {
     ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
   }
+  void ShowJoinSuccessful(HWND owner, const std::wstring&) override {
+    ShowMessage(owner, L"Join successful.");
+  }
 };
 
 }  // namespace

@@ -19,6 +19,8 @@ class DialogHost {
   virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
   // A modal message box with an OK button, captioned with the program's name.
   virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
+  // "Join successful." for the joined file output, owned by owner.
+  virtual void ShowJoinSuccessful(HWND owner, const std::wstring& output) = 0;
 };
 
 // The real system dialogs.

@@ -39,6 +39,7 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"message " + text);
     if (onMessage) onMessage();
   }
+  void ShowJoinSuccessful(const std::wstring&) override { ShowMessage(kJoinSuccessful); }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
   // Runs once while the next tool runs, as a nested join does.

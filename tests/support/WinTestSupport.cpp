@@ -42,6 +42,10 @@ void ScriptedDialogs::ShowMessage(HWND, const std::wstring& text) {
   if (onMessage) onMessage(text);
 }
 
+void ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wstring&) {
+  ShowMessage(owner, L"Join successful.");
+}
+
 std::wstring TestProgramFolder() {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));

@@ -32,6 +32,8 @@ class ScriptedDialogs final : public DialogHost {
   DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override;
   std::wstring BrowseFolder(HWND owner, const std::wstring& title) override;
   void ShowMessage(HWND owner, const std::wstring& text) override;
+  // Recorded among the messages as its text.
+  void ShowJoinSuccessful(HWND owner, const std::wstring& output) override;
 
   std::deque<FileAnswer> openAnswers;
   std::deque<FileAnswer> saveAnswers;
