@@ -54,6 +54,7 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
   Check3.OnClick([this] { Check3Click(); });
   Check4.OnClick([this] { Check4Click(); });
   Check5.OnClick([this] { Check5Click(); });
+  joinsRunning_.onRunningChanged = [this](bool running) { OnJoinsRunningChanged(running); };
 }
 
 Form1::~Form1() {
@@ -363,6 +364,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kDragScrollTimer) ScrollWhileDragging();
+      if (wParam == kCloseWaitTimer) OnCloseWaitLimit();
       return 0;
     case kAddArgumentsMessage:
       AddArguments();
@@ -380,7 +382,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The annotation service would keep the controls' annotations after them.
       ClearAnnotationsForAssistiveTechnology();
       // Nothing is asked and nothing saved.
-      ::PostQuitMessage(0);
+      ::PostQuitMessage(exitCode_);
       return 0;
     case WM_NCDESTROY: {
       UseAccelerators(nullptr, nullptr);

@@ -17,6 +17,7 @@
 #include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
 #include "join/RunningJoins.h"
+#include "join/SessionFileClaims.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -64,9 +65,6 @@ class Form1 {
   PointerSetting MousePointer() const { return pointer_.Setting(); }
   // Also shows the new pointer at once when the mouse is over the window.
   void SetMousePointer(PointerSetting setting);
-  // A join begins and ends: the hourglass from the first begin to the last end, then the arrow.
-  void BeginBusy();
-  void EndBusy();
   // Shows the hourglass again where a dialog or message box left another pointer.
   void ShowBusy();
   bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
@@ -81,11 +79,14 @@ class Form1 {
   const std::wstring& ApplicationFolder() const { return applicationFolder_; }
   void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
 
+  // The one record of the joins running, each from its click to its end.
   RunningJoins& JoinsRunning() { return joinsRunning_; }
   // Closed while joins run: the window is hidden and the program ends after the last of them, or
-  // after the wait limit (10 minutes unless set), leaving a tool still running to itself.
+  // after the wait limit (10 minutes unless set), leaving a tool still running to itself and
+  // saying so. Its exit code is 0 only when every join ended well.
   bool Closing() const { return closing_; }
   void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
+  void JoinFailedAfterClose();
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)
@@ -116,6 +117,8 @@ class Form1 {
   void GiveFocusBack();
   // Form1Join.cpp; true when the close waits for joins.
   bool OnClose();
+  void OnCloseWaitLimit();
+  void OnJoinsRunningChanged(bool running);
 
   void CreateControls();
   void AddArguments();
@@ -184,10 +187,10 @@ class Form1 {
   bool designedColours_ = true;
   std::optional<Annotation> annotation_;
   PointerState pointer_;
-  // The joins between their click and their end, nested one in another.
-  int joinsInProgress_ = 0;
-  RunningJoins joinsRunning_;
+  SessionFileClaims claims_;
+  RunningJoins joinsRunning_{claims_};
   bool closing_ = false;
+  int exitCode_ = 0;
   UINT closeWaitLimitMs_ = 10 * 60 * 1000;
   UniqueCursor handPointer_;
   UniqueAccelerators accelerators_;

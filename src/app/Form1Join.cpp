@@ -7,16 +7,25 @@
 #include "join/RunAndWait.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/JoinRecord.h"
 #include "platform/OutputCapture.h"
 
 namespace folianto {
 
 namespace {
 
-// One join's view of the window.
+// How long the wait after a close lasted, as the message that ends it says it.
+std::wstring Duration(UINT milliseconds) {
+  const UINT seconds = (milliseconds + 999) / 1000;
+  if (seconds < 120) return std::to_wstring(seconds) + L" seconds";
+  return std::to_wstring(seconds / 60) + L" minutes";
+}
+
+// One join's view of the window, from the click to the join's end: the join is in the window's
+// record of running joins all that time.
 class Form1JoinHost final : public JoinHost {
  public:
-  explicit Form1JoinHost(Form1& form) : form_(form) {}
+  explicit Form1JoinHost(Form1& form) : form_(form), join_(form.JoinsRunning()) {}
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
     const HCURSOR before = ::GetCursor();
@@ -25,28 +34,27 @@ class Form1JoinHost final : public JoinHost {
     return outcome;
   }
   void ShowMessage(const std::wstring& text) override {
-    Tell([&] { form_.ShowMessage(text); });
+    if (!form_.Closing()) {
+      Tell([&] { form_.ShowMessage(text); });
+      return;
+    }
+    // The window is gone, and the user believes the join went well: whatever else it has to
+    // say comes in a box of its own on top of the other windows, and the program's exit code
+    // says it too.
+    form_.JoinFailedAfterClose();
+    const std::wstring& output = join_.Files().output;
+    form_.Dialogs().ShowMessage(
+        nullptr, output.empty() ? text : L"The join into " + output + L":\n\n" + text);
   }
   void ShowJoinSuccessful(const std::wstring& output) override {
+    // Success after a close needs no word.
+    if (form_.Closing()) return;
     Tell([&] { form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
   }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
-  // millisecond or two: it is drawn where a person can see it, with a message, while the tool runs,
-  // and when it goes back to 0.
-  void SetProgress(int value) override {
-    progress_ = value;
-    if (value == 0) ShowProgress();
-  }
-  // The window counts each join once, however often it is marked busy.
-  void SetBusy(bool busy) override {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (busy) {
-      form_.BeginBusy();
-    } else {
-      form_.EndBusy();
-    }
-  }
+  // millisecond or two: it is drawn where a person can see it, with a message, and while the tool
+  // runs. It goes back to 0 when the last join ends.
+  void SetProgress(int value) override { progress_ = value; }
 
   ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
     ShowProgress();
@@ -59,7 +67,9 @@ class Form1JoinHost final : public JoinHost {
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
     // current folder is searched for the DLLs a program loads.
-    const RunResult result = RunAndWait(commandLine, hidden, {&handles, form_.ApplicationFolder()});
+    const RunOptions options{&handles, form_.ApplicationFolder(),
+                             [this](HANDLE tool) { record_.ToolStarted(tool); }};
+    const RunResult result = RunAndWait(commandLine, hidden, options);
     return {result, result.started ? capture.Tail() : std::wstring()};
   }
 
@@ -67,7 +77,9 @@ class Form1JoinHost final : public JoinHost {
                                       const std::vector<std::wstring>& others) override {
     return folianto::SameFileAmong(path, others);
   }
-  RunningJoins& JoinsRunning() override { return form_.JoinsRunning(); }
+  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
+    return join_.Claim(std::move(files));
+  }
 
   bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
   std::optional<std::wstring> ShortForm(const std::wstring& path) override {
@@ -75,38 +87,56 @@ class Form1JoinHost final : public JoinHost {
   }
   bool Exists(const std::wstring& path) override { return FileExists(path); }
   std::wstring TemporaryFolder() override { return folianto::TemporaryFolder(); }
+  // What the join makes is noted in the record of running joins, for the message at the end of
+  // the wait after a close, and on disk, for the next start should this program end first. A
+  // name chosen here is noted before it is made, one made under a new name at once after.
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
-    return MakeTemporaryFileIn(folder);
+    return Noted(MakeTemporaryFileIn(folder));
   }
   std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
-    return MakeTemporaryFolderIn(folder);
+    return Noted(MakeTemporaryFolderIn(folder));
   }
   bool MakeHardLink(const std::wstring& link, const std::wstring& target) override {
+    Noted(link);
     return folianto::MakeHardLink(link, target);
   }
   bool MakeCopy(const std::wstring& from, const std::wstring& to) override {
+    Noted(to);
     return CopyToNewFile(from, to);
   }
   bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
-    return folianto::MoveReplacing(from, to);
+    const bool moved = folianto::MoveReplacing(from, to);
+    if (moved) join_.Removed(from);
+    return moved;
   }
-  void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
-  void RemoveFolder(const std::wstring& path) override { folianto::RemoveFolder(path); }
+  void RemoveFile(const std::wstring& path) override {
+    folianto::RemoveFile(path);
+    Removed(path, !FileExists(path));
+  }
+  void RemoveFolder(const std::wstring& path) override {
+    folianto::RemoveFolder(path);
+    Removed(path, !FileExists(path));
+  }
 
  private:
-  void ShowProgress() {
-    if (form_.Progress() == progress_) return;
-    if (progress_ != 0) {
-      form_.SetProgress(progress_);
-      return;
+  std::wstring Noted(const std::wstring& path) {
+    if (path.empty()) return path;
+    record_.Made(path);
+    join_.Made(path);
+    return path;
+  }
+  void Removed(const std::wstring& path, bool gone) {
+    if (gone) {
+      join_.Removed(path);
+    } else {
+      record_.KeepForLater();
     }
-    // Back to 0 at the end, when nothing waits for it: once the window is idle, not at once.
-    ::PostMessageW(form_.ProgressBar1, PBM_SETPOS, 0, 0);
+  }
+  void ShowProgress() {
+    if (progress_ != 0 && form_.Progress() != progress_) form_.SetProgress(progress_);
   }
   template <typename Show>
   void Tell(Show show) {
-    // A closed window's joins go on to their end without a word.
-    if (form_.Closing()) return;
     ShowProgress();
     const HCURSOR before = ::GetCursor();
     show();
@@ -114,11 +144,12 @@ class Form1JoinHost final : public JoinHost {
   }
   // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
   void AfterDialog(HCURSOR before) {
-    if (busy_ && ::GetCursor() != before) form_.ShowBusy();
+    if (::GetCursor() != before) form_.ShowBusy();
   }
 
   Form1& form_;
-  bool busy_ = false;
+  RunningJoins::Join join_;
+  JoinRecord record_;
   int progress_ = 0;
 };
 
@@ -127,23 +158,56 @@ class Form1JoinHost final : public JoinHost {
 void Form1::Check2Click() {
   if (Check2.Value() != 1) return;
   Check2.SetValue(0);
-  ++joinsInProgress_;
   Form1JoinHost host(*this);
   RunJoinCommand(host, ListView1, CommonDialog1, ApplicationFolder());
-  // A close during the join waited for the last one to end.
-  if (--joinsInProgress_ == 0 && closing_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void Form1::OnJoinsRunningChanged(bool running) {
+  if (running) {
+    SetMousePointer(PointerSetting::Busy);
+    return;
+  }
+  SetMousePointer(PointerSetting::Arrow);
+  // Back to 0 once the window is idle, not at once: nothing waits for it.
+  ::PostMessageW(ProgressBar1, PBM_SETPOS, 0, 0);
+  // A close during the joins waited for the last one to end.
+  if (closing_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void Form1::JoinFailedAfterClose() {
+  exitCode_ = 1;
 }
 
 bool Form1::OnClose() {
-  if (joinsInProgress_ == 0) return false;
+  if (!joinsRunning_.Any()) return false;
   if (closing_) return true;
   // Each join goes on to its end, so that no joined file is left under a temporary name and no
   // link or copy made for the tool is left behind; only a tool that takes too long is left to run.
   closing_ = true;
   ::ShowWindow(window_, SW_HIDE);
-  ::SetTimer(window_, kCloseWaitTimer, closeWaitLimitMs_,
-             [](HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); });
+  ::SetTimer(window_, kCloseWaitTimer, closeWaitLimitMs_, nullptr);
   return true;
+}
+
+void Form1::OnCloseWaitLimit() {
+  ::KillTimer(window_, kCloseWaitTimer);
+  std::wstring text;
+  for (const RunningJoins::Join* join : joinsRunning_.Joins()) {
+    text += L"The join into " + join->Files().output + L" has not ended " +
+            Duration(closeWaitLimitMs_) +
+            L" after the window was closed, and Folianto ends without it. pdftk.exe is still "
+            L"running; it is not stopped.";
+    if (!join->Left().empty()) {
+      text +=
+          L" These were made for the join and stay until Folianto next starts after "
+          L"pdftk.exe has ended, which removes them:";
+      for (const std::wstring& path : join->Left())
+        text += L"\n" + path;
+    }
+    text += L"\n\n";
+  }
+  if (!text.empty()) dialogs_.ShowMessage(nullptr, text.substr(0, text.size() - 2));
+  ::ExitProcess(1);
 }
 
 }  // namespace folianto

@@ -29,16 +29,6 @@ void Form1::SetMousePointer(PointerSetting setting) {
   ShowPointerIfOver();
 }
 
-void Form1::BeginBusy() {
-  pointer_.BeginBusy();
-  ShowPointerIfOver();
-}
-
-void Form1::EndBusy() {
-  pointer_.EndBusy();
-  ShowPointerIfOver();
-}
-
 void Form1::ShowBusy() {
   // Asking where the mouse is costs more than asking what is shown, and mostly it is shown.
   if (::GetCursor() != ::LoadCursorW(nullptr, IDC_WAIT)) ShowPointerIfOver();

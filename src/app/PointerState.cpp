@@ -17,15 +17,6 @@ void PointerState::OnHover(HoverTarget target) {
   }
 }
 
-void PointerState::BeginBusy() {
-  ++busy_;
-  setting_ = PointerSetting::Busy;
-}
-
-void PointerState::EndBusy() {
-  if (busy_ > 0 && --busy_ == 0) setting_ = PointerSetting::Arrow;
-}
-
 ShownPointer PointerToShow(PointerSetting setting, bool hasCustomImage) {
   switch (setting) {
     case PointerSetting::Arrow:

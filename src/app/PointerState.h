@@ -18,14 +18,9 @@ class PointerState {
   PointerSetting Setting() const { return setting_; }
   void Set(PointerSetting setting) { setting_ = setting; }
   void OnHover(HoverTarget target);
-  // A join begins and ends. Joins nest, and the hourglass stays from the first begin until the
-  // last of them has ended; then the arrow.
-  void BeginBusy();
-  void EndBusy();
 
  private:
   PointerSetting setting_ = PointerSetting::PlatformDefault;
-  int busy_ = 0;
 };
 
 // While the setting asks for the custom image and there is none, the arrow shows.

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/FileSystem.h"
+#include "platform/JoinRecord.h"
 #include "platform/MessagePump.h"
 #include "platform/Shell.h"
 #include "platform/UiThread.h"
@@ -13,6 +14,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
   // rather than letting it run on.
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+  // What joins of a Folianto that ended before them left; one look at the disk when nothing is.
+  folianto::RemoveWhatEndedJoinsLeft();
   const folianto::UiThreadSetup uiThread;
   folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
   if (!form.Create(instance)) return 1;

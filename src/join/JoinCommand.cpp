@@ -111,22 +111,16 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
   // Nor may it write where a join still running reads or writes, or read what that one writes.
   JoinFiles files{{}, outputPath};
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
-  const auto sameFileAmong = [&](const std::wstring& path,
-                                 const std::vector<std::wstring>& others) {
-    return host.SameFileAmong(path, others);
-  };
-  if (const auto used = host.JoinsRunning().FileInUse(files, sameFileAmong)) {
+  if (const auto used = host.ClaimFiles(std::move(files))) {
     host.ShowMessage(L"The file " + *used +
                      L" is in use by a join that is still running. Nothing was joined.");
     return;
   }
-  const RunningJoins::Entry running(host.JoinsRunning(), std::move(files));
 
   const int count = static_cast<int>(entries.size());
   bool anyPdf = false;
   for (int i = 1; i <= count; ++i) {
     host.SetProgress(JoinProgress(i, count));
-    host.SetBusy(true);
     const std::wstring& path = entries[static_cast<size_t>(i - 1)];
     if (PassesPdfTest(path)) {
       anyPdf = true;
@@ -142,14 +136,12 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
   } else {
     host.ShowMessage(outcome);
   }
-  host.SetProgress(0);
 }
 
 }  // namespace
 
 void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
                     const std::wstring& applicationFolder) {
-  host.SetBusy(true);
   dialog.dialogTitle = L"Save Join File As";
   dialog.fileName.clear();
   // The save dialog asks before an existing file is replaced and adds ".pdf" to a name typed
@@ -161,7 +153,6 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   dialog.fileName = shown.fileName;
   if (outcome.result == DialogResult::Failed) {
     host.ShowMessage(SaveDialogFailureMessage(outcome.error));
-    host.SetBusy(false);
     return;
   }
   const std::wstring outputPath = dialog.fileName;
@@ -170,7 +161,6 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   const std::vector<std::wstring> entries = AllEntries(list);
   if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
-  host.SetBusy(false);
 }
 
 std::wstring SaveDialogFailureMessage(uint32_t error) {

@@ -28,16 +28,15 @@ class JoinHost : public ToolFileNames {
   // Tells the user that the join into output succeeded: "Join successful.".
   virtual void ShowJoinSuccessful(const std::wstring& output) = 0;
   virtual void SetProgress(int value) = 0;
-  // Busy from the click until the outcome has been told; the window shows it over its whole area.
-  virtual void SetBusy(bool busy) = 0;
   // Runs the command line hidden, from the application folder, with nothing to read on standard
   // input, and waits for its end.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine) = 0;
   // The position of the first of others that names the same file as path, however spelt; none.
   virtual std::optional<size_t> SameFileAmong(const std::wstring& path,
                                               const std::vector<std::wstring>& others) = 0;
-  // The joins of the window that are still running.
-  virtual RunningJoins& JoinsRunning() = 0;
+  // Holds the join's files against every other running join until this one ends; when another
+  // one uses one of them, that file as files names it, and nothing is held.
+  virtual std::optional<std::wstring> ClaimFiles(JoinFiles files) = 0;
 };
 
 // The longest command line the system starts; the count holds the closing NUL.

@@ -25,6 +25,7 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
   const StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
                                               options.stdHandles, options.currentFolder);
   if (!started.process) return StartFailedWith(started.error);
+  if (options.onStarted) options.onStarted(started.process.Get());
 
   ProcessState state;
   do {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "join/RunResult.h"
@@ -13,6 +14,8 @@ struct RunOptions {
   const StdHandles* stdHandles = nullptr;
   // The program's current folder; empty: this program's own.
   std::wstring currentFolder;
+  // Told the started program's process, before the wait.
+  std::function<void(HANDLE process)> onStarted;
 };
 
 // Starts the program of commandLine (program first, as one text, neither parsed nor quoted here)

@@ -1,28 +1,44 @@
 #include "join/RunningJoins.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace folianto {
 
-RunningJoins::Entry::Entry(RunningJoins& joins, JoinFiles files)
-    : joins_(joins), files_(std::move(files)) {
-  joins_.running_.push_back(&files_);
+RunningJoins::Join::Join(RunningJoins& joins) : joins_(joins) {
+  joins_.running_.push_back(this);
+  if (joins_.running_.size() == 1 && joins_.onRunningChanged) joins_.onRunningChanged(true);
 }
 
-RunningJoins::Entry::~Entry() {
-  std::erase(joins_.running_, &files_);
+RunningJoins::Join::~Join() {
+  held_.clear();
+  std::erase(joins_.running_, this);
+  if (joins_.running_.empty() && joins_.onRunningChanged) joins_.onRunningChanged(false);
 }
 
-std::optional<std::wstring> RunningJoins::FileInUse(const JoinFiles& files,
-                                                    const SameFileFinder& sameFileAmong) const {
-  for (const JoinFiles* running : running_) {
-    std::vector<std::wstring> used = running->inputs;
-    used.push_back(running->output);
-    if (sameFileAmong(files.output, used)) return files.output;
-    if (const auto input = sameFileAmong(running->output, files.inputs))
-      return files.inputs[*input];
+std::optional<std::wstring> RunningJoins::Join::Claim(JoinFiles files) {
+  using Use = FileClaims::Use;
+  FileClaims& claims = joins_.claims_;
+  const auto lock = claims.Lock();
+  if (claims.Claimed(files.output, Use::Read) || claims.Claimed(files.output, Use::Write))
+    return files.output;
+  for (const std::wstring& input : files.inputs) {
+    if (claims.Claimed(input, Use::Write)) return input;
   }
+  for (const std::wstring& input : files.inputs)
+    held_.push_back(claims.Hold(input, Use::Read));
+  held_.push_back(claims.Hold(files.output, Use::Write));
+  files_ = std::move(files);
   return std::nullopt;
+}
+
+void RunningJoins::Join::Made(const std::wstring& path) {
+  made_.push_back(path);
+}
+
+void RunningJoins::Join::Removed(const std::wstring& path) {
+  if (const auto found = std::find(made_.begin(), made_.end(), path); found != made_.end())
+    made_.erase(found);
 }
 
 }  // namespace folianto

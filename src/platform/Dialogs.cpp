@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Shell.h"
+#include "platform/UniqueHandle.h"
 #include "platform/SystemLibrary.h"
 
 namespace folianto {
@@ -57,6 +58,16 @@ DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
   return {DialogResult::Chosen, 0};
 }
 
+using UniqueHook = UniqueHandle<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
+
+LRESULT CALLBACK PutOnTop(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    ::SetWindowPos(reinterpret_cast<HWND>(wParam), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 class SystemDialogHost final : public DialogHost {
  public:
   DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) override {
@@ -69,7 +80,14 @@ class SystemDialogHost final : public DialogHost {
     return folianto::BrowseFolder(owner, title);
   }
   void ShowMessage(HWND owner, const std::wstring& text) override {
-    ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
+    if (owner) {
+      ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
+      return;
+    }
+    // Without a window to own it, the box comes on top of the other windows, where it is seen.
+    // Not every system honours MB_TOPMOST, so the box is also put there as it comes up.
+    const UniqueHook hook(::SetWindowsHookExW(WH_CBT, PutOnTop, nullptr, ::GetCurrentThreadId()));
+    ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
   }
   void ShowJoinSuccessful(HWND owner, const std::wstring&) override {
     ShowMessage(owner, L"Join successful.");

@@ -17,7 +17,8 @@ class DialogHost {
   virtual DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) = 0;
   // The chosen folder, or the empty text when the user cancelled or it has no file-system path.
   virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
-  // A modal message box with an OK button, captioned with the program's name.
+  // A modal message box with an OK button, captioned with the program's name; without an owner,
+  // on top of the other windows.
   virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
   // "Join successful." for the joined file output, owned by owner.
   virtual void ShowJoinSuccessful(HWND owner, const std::wstring& output) = 0;

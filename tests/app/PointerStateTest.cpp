@@ -52,25 +52,6 @@ TEST(PointerState, AJoinBringsTheArrowBackAfterItsHourglass) {
   EXPECT_EQ(state.Setting(), S::Custom);
 }
 
-TEST(PointerState, TheHourglassStaysUntilTheLastOfNestedJoinsHasEnded) {
-  const struct {
-    const char* steps;  // + a join begins, - one ends, h the mouse moves over a button
-    S to;
-  } cases[] = {
-      {"+", S::Busy},     {"+-", S::Arrow},     {"++-", S::Busy},          {"++-h", S::Busy},
-      {"++--", S::Arrow}, {"+-+-h", S::Custom}, {"-", S::PlatformDefault},
-  };
-  for (const auto& c : cases) {
-    PointerState state;
-    for (const char* step = c.steps; *step; ++step) {
-      if (*step == '+') state.BeginBusy();
-      if (*step == '-') state.EndBusy();
-      if (*step == 'h') state.OnHover(T::PictureButton);
-    }
-    EXPECT_EQ(state.Setting(), c.to) << c.steps;
-  }
-}
-
 TEST(PointerState, ShowsTheArrowForTheCustomSettingWithoutAnImage) {
   const struct {
     S setting;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "join/SessionFileClaims.h"
 #include "platform/OutputCapture.h"
 #include "platform/UniqueHandle.h"
 #include "support/LinuxFixture.h"
@@ -401,14 +402,16 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
 }
 
 // Closing the window while the tool runs hides it at once; the program waits for the join, for
-// as long as it was told (here 3 s), then ends without stopping the tool, which would never end.
+// as long as it was told (here 3 s), then says so and ends without stopping the tool, which would
+// never end. Until then every Folianto sees the join's files claimed; the system drops the claims
+// with the program, whose own ending never ran.
 TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheToolRunning) {
   TempFolder folder;
   ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\join_run_helper.exe").c_str(),
                           (folder.Path() + L"\\pdftk.exe").c_str(), FALSE));
+  const std::wstring output = folder.Path() + L"\\all.pdf", input = folder.WriteFile(L"in.pdf");
   std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_close_probe.exe\" \"" +
-                             folder.Path() + L"\" 3000 \"" + folder.Path() + L"\\all.pdf\" \"" +
-                             folder.WriteFile(L"in.pdf") + L"\"";
+                             folder.Path() + L"\" 3000 \"" + output + L"\" \"" + input + L"\"";
   const UniqueKernelHandle probe = testing::StartProgram(std::move(commandLine));
   ASSERT_TRUE(probe);
   const std::wstring mark = folder.Path() + L"\\tool-started";
@@ -419,6 +422,10 @@ TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheTo
                     std::strtoul(testing::ReadFileBytes(mark).c_str(), nullptr, 10)));
   const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
   ASSERT_TRUE(tool && window) << "the tool did not start";
+  SessionFileClaims claims;
+  EXPECT_TRUE(claims.Claimed(output, FileClaims::Use::Write));
+  EXPECT_TRUE(claims.Claimed(input, FileClaims::Use::Read));
+  EXPECT_FALSE(claims.Claimed(input, FileClaims::Use::Write));
 
   const DWORD closedAt = ::GetTickCount();
   ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -432,7 +439,13 @@ TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheTo
   if (ended != WAIT_OBJECT_0) ::TerminateProcess(probe.Get(), 1);
   DWORD exitCode = 1;
   ::GetExitCodeProcess(probe.Get(), &exitCode);
-  EXPECT_EQ(exitCode, 0u) << "the program did not end at the limit";
+  EXPECT_EQ(exitCode, 1u) << "the program did not end at the limit, or said it ended well";
+  const std::string said = testing::ReadFileBytes(folder.Path() + L"\\messages.txt");
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(said.data()), said.size() / 2),
+            L"The join into " + output +
+                L" has not ended 3 seconds after the window was closed, and Folianto ends without "
+                L"it. pdftk.exe is still running; it is not stopped.");
+  EXPECT_FALSE(claims.Claimed(output, FileClaims::Use::Write)) << "the claims outlived the program";
   EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the tool was stopped";
   ::TerminateProcess(tool.Get(), 1);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "join/JoinCommand.h"
+#include "join/MemoryClaims.h"
 
 namespace folianto::testing {
 
@@ -41,7 +42,6 @@ class ScriptedHost final : public JoinHost {
   }
   void ShowJoinSuccessful(const std::wstring&) override { ShowMessage(kJoinSuccessful); }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
-  void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
   // Runs once while the next tool runs, as a nested join does.
   std::function<void()> whileRunning;
   ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
@@ -60,8 +60,18 @@ class ScriptedHost final : public JoinHost {
     }
     return std::nullopt;
   }
-  RunningJoins running;
-  RunningJoins& JoinsRunning() override { return running; }
+  // The record of running joins: the host's own, or that of the join this one runs nested in.
+  // Each host is one join, from its first claim to the host's end.
+  MemoryClaims claims{[this](const std::wstring& a, const std::wstring& b) {
+    return SameFileAmong(a, {b}).has_value();
+  }};
+  RunningJoins ownRecord{claims};
+  RunningJoins* record = &ownRecord;
+  std::optional<RunningJoins::Join> join;
+  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
+    if (!join) join.emplace(*record);
+    return join->Claim(std::move(files));
+  }
 
   // The system's names: by default every text survives the code page and every file is there.
   std::function<bool(const std::wstring&)> survives = [](const std::wstring&) { return true; };
