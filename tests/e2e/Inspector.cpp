@@ -8,12 +8,16 @@
 //   itemrect N   the screen rectangle of list entry N (1-based)
 //   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
 //                when it shows none)
-//   dialogs      the other visible top-level windows of the program: class, caption, message text
+//   dialogs      the other visible top-level windows of the program: class, caption, message
+//                text, whether it stays on top of other windows, its buttons' texts and rectangles
 //   tips         the texts of the program's tooltips shown now
 //   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
 //   screen       the size of the primary screen
+//   hold PATH    opens the file without sharing it, as a viewer that locks what it shows
+//   release      closes the file held
 //   quit         ends the inspector
-// Screen coordinates are those of the X root window under Wine with unmanaged windows.
+// Screen coordinates are those of the X root window under Wine with unmanaged windows. With
+// several Folianto programs running, the main window is the one shown.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -100,7 +104,13 @@ std::wstring ClassOf(HWND window) {
 }
 
 HWND FindMainWindow() {
-  return ::FindWindowW(kMainClass, kMainCaption);
+  HWND hidden = nullptr;
+  for (HWND window = nullptr;
+       (window = ::FindWindowExW(nullptr, window, kMainClass, kMainCaption));) {
+    if (::IsWindowVisible(window)) return window;
+    hidden = window;
+  }
+  return hidden;
 }
 
 // Memory inside the program's process: the list view's messages take pointers that must be valid
@@ -298,6 +308,16 @@ std::string SysCommand(ProgramView& view, unsigned command) {
   return std::string("{\"found\":true,\"posted\":") + (posted ? "true" : "false") + "}";
 }
 
+BOOL CALLBACK CollectButton(HWND window, LPARAM parameter) {
+  auto& out = *reinterpret_cast<std::string*>(parameter);
+  if (ClassOf(window) != WC_BUTTONW || !::IsWindowVisible(window)) return TRUE;
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  if (!out.empty()) out += ",";
+  out += "{\"text\":" + Json(WindowText(window)) + ",\"rect\":" + Json(r) + "}";
+  return TRUE;
+}
+
 struct DialogSearch {
   DWORD processId;
   HWND main;
@@ -320,7 +340,11 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   if (!search.out.empty()) search.out += ",";
   search.out += "{\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
                 ",\"text\":" + (message ? Json(WindowText(message)) : std::string("null")) +
-                ",\"rect\":" + Json(r) + "}";
+                ",\"rect\":" + Json(r) + ",\"topmost\":" +
+                ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
+  std::string buttons;
+  ::EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+  search.out += ",\"buttons\":[" + buttons + "]}";
   return TRUE;
 }
 
@@ -350,10 +374,20 @@ std::string DialogsCommand(ProgramView& view) {
   return "{\"found\":true,\"dialogs\":[" + search.out + "]}";
 }
 
+std::wstring FromUtf8(const std::string& bytes) {
+  const int length =
+      ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        length);
+  return text;
+}
+
 }  // namespace
 
 int wmain() {
   ProgramView view;
+  folianto::UniqueFileHandle held;
   std::string line;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -384,6 +418,15 @@ int wmain() {
     } else if (command == "screen") {
       answer = "{\"width\":" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) +
                ",\"height\":" + std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + "}";
+    } else if (command == "hold") {
+      std::string path;
+      std::getline(words >> std::ws, path);
+      held.Reset(::CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr));
+      answer = held ? "{\"held\":true}" : "{\"held\":false}";
+    } else if (command == "release") {
+      held.Reset();
+      answer = "{\"held\":false}";
     } else if (command == "quit") {
       break;
     } else {

@@ -397,6 +397,124 @@ def close_during_joins_outside_the_code_page(s):
                 f"the output folder holds {os.listdir(output_folder)}")
 
 
+def prepare_slow_join(s):
+    """The slow stand-in, slow enough to close the window, or start Folianto again, while it runs."""
+    prepare_slow_tool(s)
+    s.env["FOLIANTO_SLOW_TOOL_MS"] = "20000"
+
+
+def join_two_slowly(s, output, replace=False):
+    """Adds two files and joins them into output; returns the inputs' joined bytes once the slow
+    tool runs."""
+    folder = os.path.join(s.work, "input")
+    names = ["one.pdf", "two.pdf"]
+    for name in names:
+        write_pdf(os.path.join(folder, name), [name])
+    s.pick_files(folder, names)
+    s.wait_items(entries(folder, names))
+    s.click_control(CHECK2_JOIN)
+    s.answer_save(output, wait_closed=not replace)
+    if replace:
+        s.wait(lambda: (s.dialog(driver.SAVE_TITLE) or {}).get("text"), "the replace question")
+        s.key("y")
+    started = os.path.join(s.app_folder, "slow-tool-started")
+    s.wait(lambda: len(marks(started)) == 1, "the slow tool to start")
+    return b"".join(pathlib.Path(folder, name).read_bytes() for name in names)
+
+
+def close_during_join_into_held_file(s):
+    """The output, named in Greek so the tool writes it under a temporary name first, is held open
+    by a viewer; the window is closed while the tool runs. The joined file cannot take its name:
+    that is said in a box of its own on top, the old file stays, and the exit code is not 0."""
+    output = os.path.join(s.work, "\u03a3\u03cd\u03bd\u03bf\u03c8\u03b7.pdf")
+    old = b"%PDF-1.4\n% the file a viewer shows\n"
+    pathlib.Path(output).write_bytes(old)
+    with s.step("a viewer holds the output file open without sharing it"):
+        s.check(s.ask(f"hold {unix_to_wine(output)}")["held"], "the file could not be held")
+    with s.step("join two files into it and close the window while the tool runs"):
+        joined = join_two_slowly(s, output, replace=True)
+        s.click_close_button()
+        s.wait(lambda: not s.ask("main").get("visible"), "the window to go", timeout=CLOSE_TIMEOUT)
+    with s.step("after the tool, a box on top of the other windows says what became of the join"):
+        box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=60)
+        kept = [name for name in os.listdir(s.work) if name.startswith("folianto-")]
+        s.check(len(kept) == 1 and kept[0].endswith(".tmp"), f"the work folder holds {kept}")
+        s.check(box["text"] == f"The join into {unix_to_wine(output)}:\n\nThe files were joined, "
+                f"but the joined file could not be named {unix_to_wine(output)}. It is kept as "
+                f"{unix_to_wine(os.path.join(s.work, kept[0]))}.", f"the box says {box['text']!r}")
+        s.check(box["topmost"], "the box is not on top of the other windows")
+        # Nothing of the program may have the focus any more: the box is clicked.
+        s.click_at(*center(box["buttons"][0]["rect"]))
+        s.wait(s.program_ended, "folianto.exe to end after the box")
+    with s.step("the exit code says the join failed; the old file and the joined bytes are kept"):
+        s.check(s.program.returncode == 1, f"folianto.exe ended with {s.program.returncode}")
+        s.ask("release")
+        s.check(pathlib.Path(output).read_bytes() == old, "the held file was changed")
+        s.check(pathlib.Path(s.work, kept[0]).read_bytes() == joined, "the kept file is wrong")
+
+
+def second_folianto_refused(s):
+    """A closed Folianto goes on with its join; a second one started meanwhile refuses to join into
+    the same file, and only the first tool ever runs."""
+    output = os.path.join(s.work, "joined.pdf")
+    with s.step("join two files and close the window while the tool runs"):
+        joined = join_two_slowly(s, output)
+        first = s.program
+        s.click_close_button()
+        s.wait(lambda: not s.ask("main").get("visible"), "the window to go", timeout=CLOSE_TIMEOUT)
+    s.start_program()
+    with s.step("a second Folianto refuses a join into the same file"):
+        s.check(first.poll() is None, "the first Folianto ended before its tool")
+        folder = os.path.join(s.work, "input")
+        s.pick_files(folder, ["two.pdf"])
+        s.wait_items(entries(folder, ["two.pdf"]))
+        start_join(s, output)
+        text = s.answer_message()
+        s.check(text == f"The file {unix_to_wine(output)} is in use by a join that is still "
+                "running. Nothing was joined.", f"the message says {text!r}")
+    with s.step("the first join ends and writes the file; no other tool ran"):
+        first.wait(timeout=60)
+        s.check(first.returncode == 0, f"the first Folianto ended with {first.returncode}")
+        s.check(len(marks(os.path.join(s.app_folder, "slow-tool-started"))) == 1,
+                "a second tool ran")
+        s.check(pathlib.Path(output).read_bytes() == joined, "the joined file is wrong")
+
+
+def killed_join_leaves_nothing(s):
+    """Folianto is killed (a crash, End task) while its tool writes a joined file under a
+    temporary name. A start while the tool still runs leaves that file alone; a start after it
+    removes it, and nothing else."""
+    output_folder = os.path.join(s.work, "output")
+    os.makedirs(output_folder)
+    finished = os.path.join(s.app_folder, "slow-tool-finished")
+
+    def left():
+        return sorted(os.listdir(output_folder))
+
+    def restart():
+        s.program.kill()
+        s.program.wait()
+        s.start_program()
+
+    with s.step("join two files into a Greek name, and kill Folianto while the tool runs"):
+        join_two_slowly(s, os.path.join(output_folder, "\u0388\u03bd\u03c9\u03c3\u03b7.pdf"))
+        temporary = left()
+        s.check(len(temporary) == 1 and temporary[0].startswith("folianto-"),
+                f"the output folder holds {temporary}")
+        inputs = {name: pathlib.Path(s.work, "input", name).read_bytes()
+                  for name in ["one.pdf", "two.pdf"]}
+        restart()
+    with s.step("started again while the tool runs: what the tool writes is left alone"):
+        s.check(left() == temporary and not marks(finished), "the tool's file went too soon")
+    with s.step("started again after the tool: what the killed join made is gone, nothing else"):
+        s.wait(lambda: marks(finished), "the tool to end", timeout=60)
+        restart()
+        s.wait(lambda: not left(), f"the output folder to be empty, not {left()}", timeout=5)
+        for name, content in inputs.items():
+            s.check(pathlib.Path(s.work, "input", name).read_bytes() == content,
+                    f"{name} was changed")
+
+
 def prepare_nested_joins(s):
     """The slow stand-in with the hand pointer: the first join takes 45 s, every later one 3 s."""
     prepare_pointer_app(s)
@@ -995,6 +1113,9 @@ SCENARIOS = {
     "start_with_arguments": (start_with_arguments, prepare_start_with_arguments),
     "work_the_list": (work_the_list, prepare_work_the_list),
     "drag_to_reorder": (drag_to_reorder, prepare_drag_to_reorder),
+    "close_during_join_into_held_file": (close_during_join_into_held_file, prepare_slow_join),
+    "second_folianto_refused": (second_folianto_refused, prepare_slow_join),
+    "killed_join_leaves_nothing": (killed_join_leaves_nothing, prepare_slow_join),
 }
 
 
