@@ -83,10 +83,11 @@ class Form1 {
   RunningJoins& JoinsRunning() { return joinsRunning_; }
   // Closed while joins run: the window is hidden and the program ends after the last of them, or
   // after the wait limit (10 minutes unless set), leaving a tool still running to itself and
-  // saying so. Its exit code is 0 only when every join ended well.
+  // saying so.
   bool Closing() const { return closing_; }
   void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
-  void JoinFailedAfterClose();
+  // The program's exit code is 0 only when every join ended well.
+  void JoinFailed();
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)

@@ -26,6 +26,12 @@ std::wstring Duration(UINT milliseconds) {
 class Form1JoinHost final : public JoinHost {
  public:
   explicit Form1JoinHost(Form1& form) : form_(form), join_(form.JoinsRunning()) {}
+  // A join that held its files and made nothing under the output's name did not end well.
+  ~Form1JoinHost() override {
+    if (!join_.Files().output.empty() && !succeeded_) form_.JoinFailed();
+  }
+  Form1JoinHost(const Form1JoinHost&) = delete;
+  Form1JoinHost& operator=(const Form1JoinHost&) = delete;
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
     const HCURSOR before = ::GetCursor();
@@ -39,14 +45,13 @@ class Form1JoinHost final : public JoinHost {
       return;
     }
     // The window is gone, and the user believes the join went well: whatever else it has to
-    // say comes in a box of its own on top of the other windows, and the program's exit code
-    // says it too.
-    form_.JoinFailedAfterClose();
+    // say comes in a box of its own on top of the other windows.
     const std::wstring& output = join_.Files().output;
     form_.Dialogs().ShowMessage(
         nullptr, output.empty() ? text : L"The join into " + output + L":\n\n" + text);
   }
   void ShowJoinSuccessful(const std::wstring& output) override {
+    succeeded_ = true;
     // Success after a close needs no word.
     if (form_.Closing()) return;
     Tell([&] { form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
@@ -151,6 +156,7 @@ class Form1JoinHost final : public JoinHost {
   RunningJoins::Join join_;
   JoinRecord record_;
   int progress_ = 0;
+  bool succeeded_ = false;
 };
 
 }  // namespace
@@ -174,7 +180,7 @@ void Form1::OnJoinsRunningChanged(bool running) {
   if (closing_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-void Form1::JoinFailedAfterClose() {
+void Form1::JoinFailed() {
   exitCode_ = 1;
 }
 
