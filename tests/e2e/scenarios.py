@@ -345,11 +345,13 @@ def close_and_wait_for_the_tools(s, tools):
 
     s.wait(ended_silently, "folianto.exe to end after its tools", timeout=60)
     s.check(len(marks(finished)) == tools, f"folianto.exe ended before its {tools} tools")
+    s.check(s.program.returncode == 0, f"folianto.exe ended with {s.program.returncode}")
 
 
 def close_during_joins_outside_the_code_page(s):
     """Two nested joins into Greek names, so each tool writes a temporary file first; the window
-    is closed while both tools run. Then once more with a tool that fails."""
+    is closed while both tools run, and the program ends silently after them. Then once more with
+    a tool that fails, which is said."""
     folder = os.path.join(s.work, "input")
     names = ["one.pdf", "two.pdf"]
     for name in names:
@@ -391,7 +393,15 @@ def close_during_joins_outside_the_code_page(s):
         s.wait_items(entries(folder, names))
         start_join(s, os.path.join(output_folder, failed))
         s.wait(lambda: len(marks(started)) == 1, "the tool to start")
-        close_and_wait_for_the_tools(s, 1)
+        s.click_close_button()
+    with s.step("the failure is said after the window has gone, and in the exit code"):
+        box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=60)
+        s.check(box["text"] == f"The join into {unix_to_wine(os.path.join(output_folder, failed))}"
+                ":\n\nThe join failed: pdftk.exe ended with exit code 1.",
+                f"the box says {box['text']!r}")
+        s.click_at(*center(box["buttons"][0]["rect"]))
+        s.wait(s.program_ended, "folianto.exe to end after the box")
+        s.check(s.program.returncode == 1, f"folianto.exe ended with {s.program.returncode}")
     with s.step("neither the failed output nor a temporary file is left"):
         s.check(sorted(os.listdir(output_folder)) == sorted(outputs),
                 f"the output folder holds {os.listdir(output_folder)}")
