@@ -92,8 +92,8 @@ class Form1JoinHost final : public JoinHost {
   bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
     return folianto::MoveReplacing(from, to);
   }
-  void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
-  void RemoveFolder(const std::wstring& path) override { folianto::RemoveFolder(path); }
+  bool RemoveFile(const std::wstring& path) override { return folianto::RemoveFile(path); }
+  bool RemoveFolder(const std::wstring& path) override { return folianto::RemoveFolder(path); }
 
  private:
   void ShowProgress() {

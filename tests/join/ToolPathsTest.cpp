@@ -80,6 +80,14 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.linksFail = h.copiesFail = true; }, L"",
        CannotPass(kGreek, L"no link to it or copy of it under a plain name could be made."),
        kLinkMade + kCopyMade + Log{L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
+      {"a link that cannot be removed is named, with its folder", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) {
+         h.stuck = {kLink, L"D:\\fol1b"};
+       },
+       L"A=\"" + kLink + L"\" cat A output \"D:\\out\\all.pdf\"",
+       L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " + kLink +
+           L", D:\\fol1b. You can delete it: your own files stay as they are.",
+       kLinkMade + Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
       {"a missing input of the code page goes as it is, for the tool to report",
        kCafe,
        L"D:\\out\\all.pdf",
