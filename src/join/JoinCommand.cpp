@@ -86,7 +86,7 @@ std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::ws
   const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
   const std::wstring commandLine =
-      BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
+      BuildJoinCommandLine(applicationFolder, entries, tool->entries, tool->output);
   if (commandLine.size() >= kMaxCommandLineLength)
     return DiscardToolOutput(host, *tool, L"The file paths are too long to join in one go.");
   const ToolRun run = host.RunHiddenAndWait(commandLine);

@@ -39,6 +39,8 @@ class ToolFileNames {
 
 // The join's paths as pdftk.exe is handed them, and what was made for them.
 struct ToolPaths {
+  // Each entry's form, position for position with the list's (one that fails the PDF test as it
+  // is, since it is not passed).
   std::vector<std::wstring> entries;
   std::wstring output;
   // Not empty when the tool writes to this temporary file, to be moved to the output's place after.
