@@ -336,6 +336,13 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (header.hwndFrom == ListView1.Handle() && header.code == NM_CUSTOMDRAW) {
         return OnListCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
       }
+      // Whatever changes the list (a key, a button pressed by Enter, a drop from Explorer) ends a
+      // drag where it began: the dragged entry may no longer be at its place.
+      if (header.hwndFrom == ListView1.Handle() &&
+          (header.code == LVN_INSERTITEM || header.code == LVN_DELETEITEM ||
+           header.code == LVN_DELETEALLITEMS)) {
+        EndDrag(false);
+      }
       break;
     }
     case WM_CONTEXTMENU:

@@ -77,8 +77,6 @@ void Form1::RunListCommand(int command) {
       {kUndoListChange, [](FileList& list, ListHistory& history) { history.Undo(list); }},
       {kRedoListChange, [](FileList& list, ListHistory& history) { history.Redo(list); }},
   };
-  // A key that changes the list ends a drag where it began: the dragged entry may move.
-  EndDrag(false);
   for (const auto& [listCommand, edit] : kEdits) {
     if (listCommand == command) edit(ListView1, history_);
   }
