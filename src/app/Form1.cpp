@@ -345,12 +345,16 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == ListView1.Handle()) {
-        ShowListMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_CONTEXTMENU: {
+      // A right-click opens the list's menu over the list; the context-menu key, whose point is
+      // (-1, -1), wherever the focus is in the window, as Shift+F10 does.
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (reinterpret_cast<HWND>(wParam) == ListView1.Handle() || (at.x == -1 && at.y == -1)) {
+        ShowListMenu(at);
         return 0;
       }
       break;
+    }
     case WM_MOUSEMOVE:
       if (dragFrom_ != 0) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -82,7 +82,7 @@ void Form1::RunListCommand(int command) {
   }
   if (command == kOpenEntry) OpenSelectedEntry();
   if (command == kShowEntryInFolder) ShowSelectedEntryInFolder();
-  if (command == kShowListMenu && ::GetFocus() == ListView1.Handle()) ShowListMenu({-1, -1});
+  if (command == kShowListMenu) ShowListMenu({-1, -1});
 }
 
 void Form1::ShowListMenu(POINT screen) {

@@ -912,9 +912,17 @@ def work_the_list(s):
         s.wait_items([p1, p10])
         s.key("ctrl+z")
         expect_entries(s, [p1, p2, p10], 2)
-    with s.step("with the focus on a button, Ctrl+Z goes back to the empty list, Ctrl+Y forward"):
+    with s.step("with the focus on a button, Shift+F10 and the context-menu key open the menu"):
         s.key("Tab")
         s.wait(lambda: (s.state()["focus"] or {}).get("id") == CHECK4_ADD_FOLDER, "Tab to go on")
+        for key in ["shift+F10", "Menu"]:
+            s.key(key)
+            s.wait_menu()
+            s.key("Escape")
+            s.wait(lambda: not any(d["class"] == "#32768" for d in s.dialogs()),
+                   "the menu to close")
+    with s.step("with the focus on a button, Ctrl+Z goes back to the empty list, Ctrl+Y forward"):
+        s.wait(lambda: (s.state()["focus"] or {}).get("id") == CHECK4_ADD_FOLDER, "the focus kept")
         s.key(*["ctrl+z"] * 12)
         s.wait_items([])
         s.key("ctrl+y")
