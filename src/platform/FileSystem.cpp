@@ -74,10 +74,16 @@ bool DeleteIgnoringReadOnly(const std::wstring& path) {
                                               sizeof(disposition));
 }
 
+// The attributes without the read-only flag, as the system takes them: none at all is "normal".
+DWORD Writable(DWORD attributes) {
+  const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+  return writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
+}
+
 bool SetAttributes(HANDLE file, DWORD attributes) {
   // Times of 0 are left as they are.
   FILE_BASIC_INFO basic{};
-  basic.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+  basic.FileAttributes = attributes;
   return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
 }
 
@@ -90,7 +96,7 @@ bool DeleteClearingReadOnly(const std::wstring& path) {
                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   FILE_BASIC_INFO basic;
   if (!file || !::GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof(basic)) ||
-      !SetAttributes(file.Get(), basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY)) {
+      !SetAttributes(file.Get(), Writable(basic.FileAttributes))) {
     return false;
   }
   const bool deleted = ::DeleteFileW(path.c_str()) != FALSE;
@@ -204,7 +210,7 @@ bool CopyToNewFile(const std::wstring& from, const std::wstring& to) {
   // CopyFileW copies the read-only flag too.
   const DWORD attributes = ::GetFileAttributesW(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW(to.c_str(), Writable(attributes));
   }
   return true;
 }
