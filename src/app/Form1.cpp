@@ -337,14 +337,25 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (header.hwndFrom == ListView1.Handle() && header.code == NM_CUSTOMDRAW) {
         return OnListCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
       }
+      // Whatever changes the list (a key, a button pressed by Enter, a drop from Explorer) ends a
+      // drag where it began: the dragged entry may no longer be at its place.
+      if (header.hwndFrom == ListView1.Handle() &&
+          (header.code == LVN_INSERTITEM || header.code == LVN_DELETEITEM ||
+           header.code == LVN_DELETEALLITEMS)) {
+        EndDrag(false);
+      }
       break;
     }
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == ListView1.Handle()) {
-        ShowListMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_CONTEXTMENU: {
+      // A right-click opens the list's menu over the list; the context-menu key, whose point is
+      // (-1, -1), wherever the focus is in the window, as Shift+F10 does.
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (reinterpret_cast<HWND>(wParam) == ListView1.Handle() || (at.x == -1 && at.y == -1)) {
+        ShowListMenu(at);
         return 0;
       }
       break;
+    }
     case WM_MOUSEMOVE:
       if (dragFrom_ != 0) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -82,11 +82,11 @@ RECT Form1::InsertionMark(int gap) const {
   if (gap < 0 || !RowsOf(ListView1.Handle(), rows)) return {};
   const int y = rows.y + (gap - rows.top) * rows.height;
   const int thickness = std::max(2, static_cast<int>(dpi_) / 48);
-  RECT mark{rows.area.left, y - thickness / 2, rows.area.right, y - thickness / 2 + thickness};
-  // A mark in the gap above the first row shown, or below the last, stays inside the rows.
-  mark.top = std::max(mark.top, rows.area.top);
-  mark.bottom = std::max(mark.bottom, mark.top + thickness);
-  return mark;
+  // A mark in the gap above the first row shown, or below the last (the list's end, when it is
+  // scrolled there), is drawn whole inside the rows.
+  const int lowest = std::max<int>(rows.area.top, rows.area.bottom - thickness);
+  const int top = std::clamp<int>(y - thickness / 2, rows.area.top, lowest);
+  return {rows.area.left, top, rows.area.right, top + thickness};
 }
 
 void Form1::DragTo(POINT screen) {

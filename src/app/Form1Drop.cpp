@@ -24,7 +24,6 @@ void Form1::DropFiles(HDROP drop) {
 void Form1::ListView1KeyDown(WORD key) {
   // Delete removes the selected entry as a double-click does, and keeps a selection to go on from.
   if (key != VK_DELETE) return;
-  EndDrag(false);
   DeleteSelected(ListView1, history_);
 }
 

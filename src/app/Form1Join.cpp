@@ -114,13 +114,11 @@ class Form1JoinHost final : public JoinHost {
     if (moved) join_.Removed(from);
     return moved;
   }
-  void RemoveFile(const std::wstring& path) override {
-    folianto::RemoveFile(path);
-    Removed(path, !FileExists(path));
+  bool RemoveFile(const std::wstring& path) override {
+    return Removed(path, folianto::RemoveFile(path));
   }
-  void RemoveFolder(const std::wstring& path) override {
-    folianto::RemoveFolder(path);
-    Removed(path, !FileExists(path));
+  bool RemoveFolder(const std::wstring& path) override {
+    return Removed(path, folianto::RemoveFolder(path));
   }
 
  private:
@@ -130,12 +128,13 @@ class Form1JoinHost final : public JoinHost {
     join_.Made(path);
     return path;
   }
-  void Removed(const std::wstring& path, bool gone) {
+  bool Removed(const std::wstring& path, bool gone) {
     if (gone) {
       join_.Removed(path);
     } else {
       record_.KeepForLater();
     }
+    return gone;
   }
   void ShowProgress() {
     if (progress_ != 0 && form_.Progress() != progress_) form_.SetProgress(progress_);

@@ -77,14 +77,12 @@ void Form1::RunListCommand(int command) {
       {kUndoListChange, [](FileList& list, ListHistory& history) { history.Undo(list); }},
       {kRedoListChange, [](FileList& list, ListHistory& history) { history.Redo(list); }},
   };
-  // A key that changes the list ends a drag where it began: the dragged entry may move.
-  EndDrag(false);
   for (const auto& [listCommand, edit] : kEdits) {
     if (listCommand == command) edit(ListView1, history_);
   }
   if (command == kOpenEntry) OpenSelectedEntry();
   if (command == kShowEntryInFolder) ShowSelectedEntryInFolder();
-  if (command == kShowListMenu && ::GetFocus() == ListView1.Handle()) ShowListMenu({-1, -1});
+  if (command == kShowListMenu) ShowListMenu({-1, -1});
 }
 
 void Form1::ShowListMenu(POINT screen) {

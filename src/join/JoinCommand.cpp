@@ -86,14 +86,12 @@ std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::ws
   const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
   const std::wstring commandLine =
-      BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
-  if (commandLine.size() >= kMaxCommandLineLength) {
-    DiscardToolOutput(host, *tool);
-    return L"The file paths are too long to join in one go.";
-  }
+      BuildJoinCommandLine(applicationFolder, entries, tool->entries, tool->output);
+  if (commandLine.size() >= kMaxCommandLineLength)
+    return DiscardToolOutput(host, *tool, L"The file paths are too long to join in one go.");
   const ToolRun run = host.RunHiddenAndWait(commandLine);
-  const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
-  return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
+  return FinishToolOutput(host, *tool, outputPath, run.result,
+                          JoinOutcomeMessage(run, applicationFolder));
 }
 
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,

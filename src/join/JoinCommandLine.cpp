@@ -14,14 +14,16 @@ wchar_t HandleLetter(int position) {
 
 std::wstring BuildJoinCommandLine(std::wstring_view applicationFolder,
                                   std::span<const std::wstring> entries,
+                                  std::span<const std::wstring> toolForms,
                                   std::wstring_view outputPath) {
+  assert(toolForms.size() == entries.size());
   std::wstring line;
   line.append(L"\"").append(applicationFolder).append(L"\\pdftk.exe\" ");
   std::wstring pageList = L"cat ";
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!PassesPdfTest(entries[i])) continue;
     const wchar_t letter = HandleLetter(static_cast<int>(i) + 1);
-    line.append(1, letter).append(L"=\"").append(entries[i]).append(L"\" ");
+    line.append(1, letter).append(L"=\"").append(toolForms[i]).append(L"\" ");
     pageList.append(1, letter).append(L" ");
   }
   line.append(pageList).append(L"output \"").append(outputPath).append(L"\"");

@@ -91,11 +91,20 @@ class StandIns {
   std::map<std::wstring, std::optional<OwnFolder>> made_;
 };
 
-void RemoveStandIns(ToolFileNames& names, const ToolPaths& paths) {
-  for (const std::wstring& standIn : paths.standIns)
-    names.RemoveFile(standIn);
-  for (auto folder = paths.folders.rbegin(); folder != paths.folders.rend(); ++folder)
-    names.RemoveFolder(*folder);
+// Removes the stand-ins and their folders, and then tells, after message, what is still there.
+std::wstring RemoveStandIns(ToolFileNames& names, const ToolPaths& paths, std::wstring message,
+                            std::vector<std::wstring> left = {}) {
+  for (const std::wstring& standIn : paths.standIns) {
+    if (!names.RemoveFile(standIn)) left.push_back(standIn);
+  }
+  for (auto folder = paths.folders.rbegin(); folder != paths.folders.rend(); ++folder) {
+    if (!names.RemoveFolder(*folder)) left.push_back(*folder);
+  }
+  if (left.empty()) return message;
+  message += L"\n\nFolianto could not remove what it made for pdftk.exe: ";
+  for (size_t i = 0; i < left.size(); ++i)
+    message += (i == 0 ? L"" : L", ") + left[i];
+  return message + L". You can delete it: your own files stay as they are.";
 }
 
 }  // namespace
@@ -106,8 +115,7 @@ std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
   ToolPaths paths;
   StandIns standIns(names, paths);
   const auto refuse = [&](std::wstring why) {
-    DiscardToolOutput(names, paths);
-    refusal = std::move(why);
+    refusal = DiscardToolOutput(names, paths, std::move(why));
     return std::nullopt;
   };
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -146,24 +154,24 @@ std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
   return paths;
 }
 
-void DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths) {
-  if (!paths.temporary.empty()) names.RemoveFile(paths.temporary);
-  RemoveStandIns(names, paths);
+std::wstring DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths, std::wstring message) {
+  std::vector<std::wstring> left;
+  if (!paths.temporary.empty() && !names.RemoveFile(paths.temporary))
+    left.push_back(paths.temporary);
+  return RemoveStandIns(names, paths, std::move(message), std::move(left));
 }
 
 std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
-                              const std::wstring& output, const RunResult& result) {
-  std::wstring trouble;
-  if (!paths.temporary.empty()) {
-    if (!result.started || result.code != 0) {
-      names.RemoveFile(paths.temporary);
-    } else if (!names.MoveReplacing(paths.temporary, output)) {
-      trouble = L"The files were joined, but the joined file could not be named " + output +
-                L". It is kept as " + paths.temporary + L".";
-    }
+                              const std::wstring& output, const RunResult& result,
+                              std::wstring outcome) {
+  if (paths.temporary.empty()) return RemoveStandIns(names, paths, std::move(outcome));
+  if (!result.started || result.code != 0)
+    return DiscardToolOutput(names, paths, std::move(outcome));
+  if (!names.MoveReplacing(paths.temporary, output)) {
+    outcome = L"The files were joined, but the joined file could not be named " + output +
+              L". It is kept as " + paths.temporary + L".";
   }
-  RemoveStandIns(names, paths);
-  return trouble;
+  return RemoveStandIns(names, paths, std::move(outcome));
 }
 
 }  // namespace folianto

@@ -32,12 +32,15 @@ class ToolFileNames {
   virtual bool MakeCopy(const std::wstring& from, const std::wstring& to) = 0;
   // Moves from to to, replacing a file of that name, from another volume too.
   virtual bool MoveReplacing(const std::wstring& from, const std::wstring& to) = 0;
-  virtual void RemoveFile(const std::wstring& path) = 0;
-  virtual void RemoveFolder(const std::wstring& path) = 0;
+  // Each true when nothing is left under that name; read-only files are removed too.
+  virtual bool RemoveFile(const std::wstring& path) = 0;
+  virtual bool RemoveFolder(const std::wstring& path) = 0;
 };
 
 // The join's paths as pdftk.exe is handed them, and what was made for them.
 struct ToolPaths {
+  // Each entry's form, position for position with the list's (one that fails the PDF test as it
+  // is, since it is not passed).
   std::vector<std::wstring> entries;
   std::wstring output;
   // Not empty when the tool writes to this temporary file, to be moved to the output's place after.
@@ -60,11 +63,14 @@ std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
 
 // After the tool's run: a temporary output takes the chosen name when the tool succeeded and is
 // removed otherwise, so nothing half-written is left; the links and copies go either way. Returns
-// a message to show in place of the run's outcome, or the empty text.
+// the message to show: outcome, or what went wrong with the name in its place, followed by what
+// could not be removed.
 std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
-                              const std::wstring& output, const RunResult& result);
+                              const std::wstring& output, const RunResult& result,
+                              std::wstring outcome);
 
-// Removes everything made for a run that did not happen.
-void DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths);
+// Removes everything made for a run that did not happen; returns message, followed by what could
+// not be removed.
+std::wstring DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths, std::wstring message);
 
 }  // namespace folianto

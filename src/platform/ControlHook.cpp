@@ -25,13 +25,14 @@ struct Hook {
   bool askWindowAboutPointer = false;
 };
 
-// The hooks are kept here, not in a slot of the control: that belongs to whoever made it. The hook
-// looks its state up on every message the control gets, so the lookup must cost nothing. Measured
-// on the 10,000-entry list fill under Wine (bench_list_fill, best of 7 runs each, in turns): with
-// this table the fill takes 27 ms (the bare list 24 ms); reading the state from a window property
-// (GetPropW) on every message made it 339 ms, and comctl32's SetWindowSubclass with the state as
-// its reference data 905 ms. Messages reach a window on the thread that made it, the
-// user-interface thread, so that thread alone touches the table.
+// The hooks keep their state in a table of their own, never in the control's GWLP_USERDATA: that
+// slot belongs to whoever made the window, and some hooked controls are not the program's own (the
+// list's header is made by the list view), so the program could overwrite what their maker keeps
+// there. The hook looks its state up on every message the control gets, so the lookup must cost
+// next to nothing; the ways that leave the slot alone, a window property or comctl32's
+// SetWindowSubclass, cost many times more (docs/performance.md gives the figures). Messages reach a
+// window on the thread that made it, the user-interface thread, so that thread alone touches the
+// table.
 std::vector<std::unique_ptr<Hook>>& Hooks() {
   static std::vector<std::unique_ptr<Hook>> hooks;
   return hooks;

@@ -53,6 +53,57 @@ std::wstring MakeUnderNewName(const std::wstring& folder, const wchar_t* ending,
   return {};
 }
 
+bool GoneAfter(BOOL removed) {
+  if (removed) return true;
+  const DWORD error = ::GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The headers name FileDispositionInfoEx only for newer targets than this program's.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+
+// Deletes the name without touching the file's attributes at all, where Windows has the flag for
+// it (Windows 10 1809 and later, on NTFS).
+bool DeleteIgnoringReadOnly(const std::wstring& path) {
+  const UniqueFileHandle file(
+      ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FILE_DISPOSITION_INFO_EX disposition{FILE_DISPOSITION_FLAG_DELETE |
+                                       FILE_DISPOSITION_FLAG_IGNORE_READONLY_ATTRIBUTE};
+  return file && ::SetFileInformationByHandle(file.Get(), kFileDispositionInfoEx, &disposition,
+                                              sizeof(disposition));
+}
+
+// The attributes without the read-only flag, as the system takes them: none at all is "normal".
+DWORD Writable(DWORD attributes) {
+  const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+  return writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool SetAttributes(HANDLE file, DWORD attributes) {
+  // Times of 0 are left as they are.
+  FILE_BASIC_INFO basic{};
+  basic.FileAttributes = attributes;
+  return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+// Elsewhere the flag is cleared for the deletion and set again through a handle that stays open
+// on the file, which still reaches it when this name is gone.
+bool DeleteClearingReadOnly(const std::wstring& path) {
+  const UniqueFileHandle file(
+      ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FILE_BASIC_INFO basic;
+  if (!file || !::GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof(basic)) ||
+      !SetAttributes(file.Get(), Writable(basic.FileAttributes))) {
+    return false;
+  }
+  const bool deleted = ::DeleteFileW(path.c_str()) != FALSE;
+  SetAttributes(file.Get(), basic.FileAttributes);
+  return deleted;
+}
+
 }  // namespace
 
 std::wstring FullPath(const std::wstring& path) {
@@ -155,7 +206,13 @@ bool MakeHardLink(const std::wstring& link, const std::wstring& target) {
 }
 
 bool CopyToNewFile(const std::wstring& from, const std::wstring& to) {
-  return ::CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
+  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) return false;
+  // CopyFileW copies the read-only flag too.
+  const DWORD attributes = ::GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    ::SetFileAttributesW(to.c_str(), Writable(attributes));
+  }
+  return true;
 }
 
 bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
@@ -174,12 +231,16 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
   return true;
 }
 
-void RemoveFile(const std::wstring& path) {
-  ::DeleteFileW(path.c_str());
+bool RemoveFile(const std::wstring& path) {
+  if (GoneAfter(::DeleteFileW(path.c_str()))) return true;
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
+  return DeleteIgnoringReadOnly(path) || DeleteClearingReadOnly(path);
 }
 
-void RemoveFolder(const std::wstring& path) {
-  ::RemoveDirectoryW(path.c_str());
+bool RemoveFolder(const std::wstring& path) {
+  return GoneAfter(::RemoveDirectoryW(path.c_str()));
 }
 
 }  // namespace folianto

@@ -47,13 +47,16 @@ std::wstring MakeTemporaryFolderIn(const std::wstring& folder);
 // hard links and where this user may not write.
 bool MakeHardLink(const std::wstring& link, const std::wstring& target);
 
-// Copies from to to, which must not exist yet.
+// Copies from to to, which must not exist yet. The copy is the program's own: never read-only.
 bool CopyToNewFile(const std::wstring& from, const std::wstring& to);
 
 // Moves from to to, replacing a file of that name, from another volume too.
 bool MoveReplacing(const std::wstring& from, const std::wstring& to);
 
-void RemoveFile(const std::wstring& path);
-void RemoveFolder(const std::wstring& path);
+// Removes the file name path, read-only or not; true when nothing is left under that name. A hard
+// link shares its attributes with the file's other names: they end as they were.
+bool RemoveFile(const std::wstring& path);
+// Removes the empty folder path; true when nothing is left under that name.
+bool RemoveFolder(const std::wstring& path);
 
 }  // namespace folianto

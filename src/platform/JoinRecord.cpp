@@ -111,14 +111,8 @@ void RemoveWhatIsLeft(const std::wstring& record) {
   // Backwards: what is in a folder goes before the folder.
   for (auto path = made.rbegin(); path != made.rend(); ++path) {
     if (!MadeByFolianto(*path)) continue;
-    const DWORD attributes = ::GetFileAttributesW(path->c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) continue;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      allGone = ::RemoveDirectoryW(path->c_str()) && allGone;
-    } else {
-      RemoveFile(*path);
-      allGone = !FileExists(*path) && allGone;
-    }
+    // A link to a read-only input keeps the input's attributes as they were.
+    allGone = (IsFolder(*path) ? RemoveFolder(*path) : RemoveFile(*path)) && allGone;
   }
   if (allGone) DeleteWhenClosed(file.Get());
 }

@@ -1040,9 +1040,16 @@ def work_the_list(s):
         s.wait_items([p1, p10])
         s.key("ctrl+z")
         expect_entries(s, [p1, p2, p10], 2)
-    with s.step("with the focus on a button, Ctrl+Z goes back to the empty list, Ctrl+Y forward"):
+    with s.step("with the focus on a button, Shift+F10 and the context-menu key open the menu"):
         s.key("Tab")
         s.wait(lambda: (s.state()["focus"] or {}).get("id") == CHECK4_ADD_FOLDER, "Tab to go on")
+        for key in ["shift+F10", "Menu"]:
+            s.key(key)
+            s.wait_menu()
+            s.key("Escape")
+            s.wait(lambda: all(d["class"] != "#32768" for d in s.dialogs()), "the menu to close")
+    with s.step("with the focus on a button, Ctrl+Z goes back to the empty list, Ctrl+Y forward"):
+        s.wait(lambda: (s.state()["focus"] or {}).get("id") == CHECK4_ADD_FOLDER, "the focus kept")
         s.key(*["ctrl+z"] * 12)
         s.wait_items([])
         s.key("ctrl+y")
@@ -1057,13 +1064,29 @@ def prepare_drag_to_reorder(s):
     s.parts = os.path.join(s.work, "parts")
     send_to(s, s.parts, [f"part {n:02}.pdf" for n in range(1, 13)])
 
+    # At 125 % (120 dpi) the list's rows, scrolled to its end, end exactly at its bottom edge.
+    def set_dpi():
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", "120", "/f"], env=s.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.before_program = set_dpi
 
-def insertion_line_at(s, y, name):
-    """Whether the screen shows a line across the list's rows at y."""
+
+def insertion_line_at(s, y, name, rows=None):
+    """On how many of rows (y - 1 and y unless given) the screen shows a line across the list's
+    rows."""
     screen = s.screen(name)
     left = s.controls[LISTVIEW1]["rect"][0]
-    return any(all(sum(screen.pixel(x, row)) < 150 for x in range(left + 4, left + 300))
-               for row in (y - 1, y))
+    return sum(all(sum(screen.pixel(x, row)) < 150 for x in range(left + 4, left + 300))
+               for row in (rows or (y - 1, y)))
+
+
+def tab_to(s, control, what):
+    for _ in range(len(s.controls)):
+        if (s.state()["focus"] or {}).get("id") == control:
+            return
+        s.key("Tab")
+    raise StepFailed(f"Tab never reached {what}")
 
 
 def drag_to_reorder(s):
@@ -1090,6 +1113,17 @@ def drag_to_reorder(s):
         s.xdotool("mouseup", "1")
         order = order[-1:] + order[:-1]
         expect_entries(s, order, 1)
+    with s.step('Tab to "Move Up" during a drag, Enter or Space: it moves up once, the drag ends'):
+        for key in ["Return", "space"]:
+            time.sleep(1.0)  # no double-click with the last press on entry 2
+            s.press_and_drag(s.entry_point(2), [s.entry_point(4, 0.8)])
+            tab_to(s, CHECK3_MOVE_UP, '"Move Up"')
+            s.key(key)
+            order[:2] = order[1::-1]
+            expect_entries(s, order, 1)
+            s.xdotool("mouseup", "1")
+            time.sleep(0.5)
+            s.check(s.items() == order, f"letting go moved an entry: {s.items()}")
     with s.step("Escape during a drag, and letting go outside the list, leave the order"):
         s.press_and_drag(s.entry_point(2), [s.entry_point(4, 0.8)])
         s.key("Escape")
@@ -1100,6 +1134,16 @@ def drag_to_reorder(s):
         s.xdotool("mouseup", "1")
         time.sleep(0.5)
         s.check(s.items() == order, f"the order changed: {s.items()}")
+    with s.step("scrolled to its end, the line after the last entry shows whole"):
+        s.click_entry(1)
+        s.key("End")
+        s.wait(lambda: s.state()["selected"] == 12, "the last entry to be selected")
+        s.press_and_drag(s.entry_point(11), [s.entry_point(12, 0.8)])
+        end = s.ask("itemrect 12")["rect"][3]
+        s.wait(lambda: insertion_line_at(s, end, "line-after-last", range(end - 2, end + 2)) >= 2,
+               "a line two pixels thick below the last entry")
+        s.key("Escape")
+        s.xdotool("mouseup", "1")
 
 
 SCENARIOS = {

@@ -111,8 +111,15 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }
-  void RemoveFile(const std::wstring& path) override { log.push_back(L"remove " + path); }
-  void RemoveFolder(const std::wstring& path) override { log.push_back(L"remove folder " + path); }
+  std::set<std::wstring> stuck;  // names whose removal fails
+  bool RemoveFile(const std::wstring& path) override {
+    log.push_back(L"remove " + path);
+    return !stuck.count(path);
+  }
+  bool RemoveFolder(const std::wstring& path) override {
+    log.push_back(L"remove folder " + path);
+    return !stuck.count(path);
+  }
 
   Log Messages() const { return Matching(L"message "); }
   Log Runs() const { return Matching(L"run "); }

@@ -23,6 +23,7 @@ bool InWesternCodePage(const std::wstring& text) {
 const std::wstring kGreekFolder = L"D:\\\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1";
 const std::wstring kGreek = kGreekFolder + L"\\a.pdf";
 const std::wstring kCafe = L"D:\\caf\u00e9.pdf";
+const std::wstring kSynopsis = L"D:\\\u03a3\u03cd\u03bd\u03bf\u03c8\u03b7.xpdf";
 const std::wstring kGreekOutput = L"D:\\out\\\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf";
 const std::wstring kTemporary = L"D:\\out\\FOL1A.tmp";
 const std::wstring kMakeTemporary = L"make temporary in D:\\out";
@@ -80,6 +81,21 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.linksFail = h.copiesFail = true; }, L"",
        CannotPass(kGreek, L"no link to it or copy of it under a plain name could be made."),
        kLinkMade + kCopyMade + Log{L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
+      {"an entry ending in pdf without a dot passes as listed, and goes by its short form",
+       kSynopsis,
+       L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) { h.shortForms[kSynopsis] = L"D:\\____~1.XPD"; },
+       L"A=\"D:\\____~1.XPD\" cat A output \"D:\\out\\all.pdf\"",
+       L"Join successful.",
+       {}},
+      {"a link that cannot be removed is named, with its folder", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) {
+         h.stuck = {kLink, L"D:\\fol1b"};
+       },
+       L"A=\"" + kLink + L"\" cat A output \"D:\\out\\all.pdf\"",
+       L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " + kLink +
+           L", D:\\fol1b. You can delete it: your own files stay as they are.",
+       kLinkMade + Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
       {"a missing input of the code page goes as it is, for the tool to report",
        kCafe,
        L"D:\\out\\all.pdf",

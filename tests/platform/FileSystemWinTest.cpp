@@ -85,5 +85,26 @@ TEST(FileSystem, MakesLinksCopiesAndMovesAcrossVolumes) {
   EXPECT_FALSE(FileExists(own));
 }
 
+// Each name goes however read-only the file is, and the user's original keeps its attributes.
+TEST(FileSystem, RemovesLinksAndCopiesOfAReadOnlyFileAndLeavesTheOriginalAsItWas) {
+  testing::TempFolder temp;
+  const std::wstring original = temp.WriteFile(L"\u03a3.pdf", "input");
+  ASSERT_TRUE(::SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_READONLY));
+  const DWORD attributes = ::GetFileAttributesW(original.c_str());
+  const std::wstring own = MakeTemporaryFolderIn(temp.Path());
+  ASSERT_TRUE(MakeHardLink(own + L"\\A.pdf", original));
+  ASSERT_TRUE(CopyToNewFile(original, own + L"\\B.pdf"));
+  ASSERT_NE(::GetFileAttributesW((own + L"\\A.pdf").c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
+      << "a link shares the original's attributes";
+  for (const wchar_t* name : {L"\\A.pdf", L"\\B.pdf"}) {
+    EXPECT_TRUE(RemoveFile(own + name));
+    EXPECT_FALSE(FileExists(own + name));
+  }
+  EXPECT_TRUE(RemoveFolder(own));
+  EXPECT_EQ(::GetFileAttributesW(original.c_str()), attributes);
+  EXPECT_EQ(testing::ReadFileBytes(original), "input");
+  EXPECT_TRUE(RemoveFile(own + L"\\A.pdf")) << "nothing is left";
+}
+
 }  // namespace
 }  // namespace folianto
