@@ -6,6 +6,7 @@
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
 #include "platform/CodePage.h"
+#include "platform/FileContent.h"
 #include "platform/FileSystem.h"
 #include "platform/OutputCapture.h"
 
@@ -28,8 +29,17 @@ class Form1JoinHost final : public JoinHost {
     Tell([&] { form_.ShowMessage(text); });
   }
   void ShowJoinSuccessful(const std::wstring& output) override {
-    Tell([&] { form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
+    JoinSuccessChoice choice = JoinSuccessChoice::Close;
+    Tell([&] { choice = form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
+    if (choice == JoinSuccessChoice::Open) form_.OpenFile(output);
+    if (choice == JoinSuccessChoice::ShowInFolder) form_.ShowFileInFolder(output);
   }
+  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
+    std::optional<SecretText> password;
+    Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, again); });
+    return password;
+  }
+  bool CanAsk() override { return !form_.Closing(); }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
   // millisecond or two: it is drawn where a person can see it, with a message, while the tool runs,
   // and when it goes back to 0.
@@ -48,19 +58,24 @@ class Form1JoinHost final : public JoinHost {
     }
   }
 
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const ToolRunOptions& options) override {
     ShowProgress();
     // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
     const UniqueFileHandle nothingToRead = OpenNullDevice();
     const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
+    const UniqueFileHandle toRead =
+        options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
+    if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L""};
     const OutputCapture capture;
     const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
-    const StdHandles handles{nothing, output, output};
+    const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
     // current folder is searched for the DLLs a program loads.
     const RunResult result = RunAndWait(commandLine, hidden, {&handles, form_.ApplicationFolder()});
-    return {result, result.started ? capture.Tail() : std::wstring()};
+    if (!result.started) return {result, L""};
+    return {result, options.wholeOutput ? capture.All() : capture.Tail()};
   }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,
@@ -89,6 +104,9 @@ class Form1JoinHost final : public JoinHost {
   }
   bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
     return folianto::MoveReplacing(from, to);
+  }
+  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
+    return folianto::WriteFileContent(path, bytes);
   }
   void RemoveFile(const std::wstring& path) override { folianto::RemoveFile(path); }
   void RemoveFolder(const std::wstring& path) override { folianto::RemoveFolder(path); }

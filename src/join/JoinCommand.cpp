@@ -9,6 +9,7 @@
 
 #include "filelist/PdfTest.h"
 #include "join/JoinCommandLine.h"
+#include "join/JoinSteps.h"
 
 namespace folianto {
 
@@ -76,28 +77,25 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
 }
 
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
-// the run ended.
+// the run ended; nothing when the user cancelled.
 std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
                                        const std::wstring& outputPath,
-                                       const std::wstring& applicationFolder) {
+                                       const std::wstring& applicationFolder,
+                                       bool bookmarkEachFile) {
   // The list keeps every entry as the user sees it; only the command line gives the paths in the
   // form the tool reads whole.
   std::wstring refusal;
   const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
-  const std::wstring commandLine =
-      BuildJoinCommandLine(applicationFolder, tool->entries, tool->output);
-  if (commandLine.size() >= kMaxCommandLineLength) {
-    DiscardToolOutput(host, *tool);
-    return L"The file paths are too long to join in one go.";
-  }
-  const ToolRun run = host.RunHiddenAndWait(commandLine);
-  const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, run.result);
-  return trouble.empty() ? JoinOutcomeMessage(run, applicationFolder) : trouble;
+  const JoinStepsOutcome steps =
+      RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
+  const std::wstring trouble = FinishToolOutput(host, *tool, outputPath, steps.run.result);
+  if (!trouble.empty()) return trouble;
+  return steps.message ? *steps.message : JoinOutcomeMessage(steps.run, applicationFolder);
 }
 
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
-          const std::wstring& applicationFolder) {
+          const std::wstring& applicationFolder, bool bookmarkEachFile) {
   if (entries.size() > kMaxJoinEntries) {
     host.ShowMessage(L"You can only join " + std::to_wstring(kMaxJoinEntries) +
                      L" files at a time.");
@@ -135,11 +133,12 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
     }
   }
   const std::wstring outcome =
-      anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
+      anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder,
+                                         bookmarkEachFile)
              : kNoPdfFiles;
   if (outcome == kJoinSuccessful) {
     host.ShowJoinSuccessful(outputPath);
-  } else {
+  } else if (!outcome.empty()) {
     host.ShowMessage(outcome);
   }
   host.SetProgress(0);
@@ -157,8 +156,11 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   CommonDialog shown = dialog;
   shown.flags |= kAskBeforeReplacing;
   shown.defaultExt = L"pdf";
+  // The check box keeps its state in the window's dialog while the program runs.
+  shown.checkBoxLabel = kBookmarkEachFile;
   const DialogOutcome outcome = host.ShowSaveDialog(shown);
   dialog.fileName = shown.fileName;
+  dialog.checkBoxTicked = shown.checkBoxTicked;
   if (outcome.result == DialogResult::Failed) {
     host.ShowMessage(SaveDialogFailureMessage(outcome.error));
     host.SetBusy(false);
@@ -168,7 +170,8 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
 
   // Read once: the messages shown below let other handlers run, and they may change the list.
   const std::vector<std::wstring> entries = AllEntries(list);
-  if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
+  if (!outputPath.empty() && !entries.empty())
+    Join(host, entries, outputPath, applicationFolder, shown.checkBoxTicked);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
   host.SetBusy(false);
 }

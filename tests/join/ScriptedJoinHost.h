@@ -44,11 +44,25 @@ class ScriptedHost final : public JoinHost {
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
   // Runs once while the next tool runs, as a nested join does.
   std::function<void()> whileRunning;
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
+  // When set, answers each run in place of toolRun.
+  std::function<ToolRun(const std::wstring& commandLine)> tool;
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const ToolRunOptions& options) override {
     log.push_back(L"run " + commandLine);
+    if (options.input) log.push_back(L"input " + options.input->Text());
     if (whileRunning) std::exchange(whileRunning, nullptr)();
-    return toolRun;
+    return tool ? tool(commandLine) : toolRun;
   }
+  // Each question takes the next answer; none: Cancel.
+  std::vector<std::optional<std::wstring>> passwords;
+  bool canAsk = true;
+  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
+    log.push_back((again ? L"ask again " : L"ask ") + file);
+    if (asked >= passwords.size() || !passwords[asked]) return std::nullopt;
+    std::wstring answer = *passwords[asked++];
+    return SecretText(answer);
+  }
+  bool CanAsk() override { return canAsk; }
   // The same file: the same text, or a pair of names given here (a short name, a hard link).
   std::set<std::pair<std::wstring, std::wstring>> sameFiles;
   std::optional<size_t> SameFileAmong(const std::wstring& path,
@@ -101,6 +115,10 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }
+  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
+    log.push_back(L"write " + path + L": " + std::wstring(bytes.begin(), bytes.end()));
+    return true;
+  }
   void RemoveFile(const std::wstring& path) override { log.push_back(L"remove " + path); }
   void RemoveFolder(const std::wstring& path) override { log.push_back(L"remove folder " + path); }
 
@@ -108,6 +126,7 @@ class ScriptedHost final : public JoinHost {
   Log Runs() const { return Matching(L"run "); }
 
  private:
+  size_t asked = 0;
   Log Matching(const std::wstring& prefix) const {
     Log found;
     for (const auto& line : log) {
