@@ -132,10 +132,10 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  const std::wstring outcome =
-      anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder,
-                                         bookmarkEachFile)
-             : kNoPdfFiles;
+  const std::wstring outcome = anyPdf
+                                   ? RunToolAndDescribeOutcome(host, entries, outputPath,
+                                                               applicationFolder, bookmarkEachFile)
+                                   : kNoPdfFiles;
   if (outcome == kJoinSuccessful) {
     host.ShowJoinSuccessful(outputPath);
   } else if (!outcome.empty()) {

@@ -126,20 +126,22 @@ class JoinSteps {
     for (size_t i = 0; i < join_.entries.size() && needing > 0; ++i) {
       const std::wstring& entry = join_.entries[i];
       if (!PassesPdfTest(entry)) continue;
+      // A file listed again was asked for once; the tool counts it again.
+      if (opened.count(entry)) {
+        --needing;
+        continue;
+      }
       const std::wstring handle = L"A=" + Quoted(toolEntries_[i]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
-      if (const auto known = opened.find(entry); known != opened.end()) {
-        toolEntries_[i] = known->second;
-        continue;
-      }
       if (!host_.CanAsk()) {
         return JoinStepsOutcome{kNothingRun, L"The file " + entry +
                                                  L" needs a password to open, which cannot be "
                                                  L"asked for once the window has been closed. "
                                                  L"Nothing was joined."};
       }
-      const std::wstring open = scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
+      const std::wstring open =
+          scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
       if (open.empty()) return NoRoom();
       for (bool again = false;; again = true) {
         const std::optional<SecretText> password = host_.AskPassword(entry, again);
@@ -148,12 +150,16 @@ class JoinSteps {
         line.reserve(password->Text().size() + 1);
         line.append(password->Text()).push_back(L'\n');
         const SecretText input(line);
-        const ToolRun run = RunTool(
-            handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
+        const ToolRun run =
+            RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
         if (Succeeded(run)) break;
         if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
       }
-      toolEntries_[i] = opened[entry] = open;
+      opened[entry] = open;
+    }
+    for (size_t i = 0; i < join_.entries.size(); ++i) {
+      if (const auto known = opened.find(join_.entries[i]); known != opened.end())
+        toolEntries_[i] = known->second;
     }
     return std::nullopt;
   }
@@ -182,9 +188,9 @@ class JoinSteps {
       return {kNothingRun, L"The bookmarks could not be added: the file " + data +
                                L" could not be written. Nothing was joined."};
     }
-    return {RunTool(handle + L" update_info " + Quoted(data) + L" output " +
-                    Quoted(join_.tool.output)),
-            std::nullopt};
+    return {
+        RunTool(handle + L" update_info " + Quoted(data) + L" output " + Quoted(join_.tool.output)),
+        std::nullopt};
   }
 
   JoinStepsOutcome NoRoom() const {

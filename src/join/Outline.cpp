@@ -131,9 +131,11 @@ std::vector<Bookmark> OutlineWithFileEntries(const std::vector<std::wstring>& ti
       above.pop_back();
     const auto file = std::upper_bound(firstPages.begin(), firstPages.end(), bookmark.page) -
                       firstPages.begin() - 1;
-    const bool kept = bookmark.page >= 1 && file < static_cast<std::ptrdiff_t>(std::min(titles.size(), pages.size()));
+    const bool kept = bookmark.page >= 1 &&
+                      file < static_cast<std::ptrdiff_t>(std::min(titles.size(), pages.size()));
     if (kept) {
-      const auto depth = std::count_if(above.begin(), above.end(), [](auto& a) { return a.second; });
+      const auto depth =
+          std::count_if(above.begin(), above.end(), [](auto& a) { return a.second; });
       underFile[static_cast<size_t>(file)].push_back(
           {bookmark.title, static_cast<int>(depth) + 1, bookmark.page});
     }

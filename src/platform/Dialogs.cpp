@@ -105,8 +105,7 @@ class SystemDialogHost final : public DialogHost {
   JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring&) override {
     return ShowJoinSuccessfulBox(owner);
   }
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                        bool again) override {
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override {
     return ShowPasswordDialog(owner, file, again);
   }
 };

@@ -64,8 +64,8 @@ DialogOutcome ShowFileSaveDialog(HWND owner, CommonDialog& dialog) {
       SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
   if (!create || !StartComOnUiThread()) return {DialogResult::Failed, CDERR_INITIALIZATION};
   ComPointer<IFileSaveDialog> save;
-  HRESULT result = create(kFileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
-                          __uuidof(IFileSaveDialog), reinterpret_cast<void**>(save.Put()));
+  HRESULT result = create(kFileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileSaveDialog),
+                          reinterpret_cast<void**>(save.Put()));
   if (FAILED(result)) return Failed(result);
 
   if (!dialog.dialogTitle.empty()) save->SetTitle(dialog.dialogTitle.c_str());

@@ -68,8 +68,8 @@ std::wstring OutputCapture::Read(LONGLONG maxBytes) const {
 
 UniqueFileHandle InputHolding(const std::wstring& text) {
   const int length = static_cast<int>(text.size());
-  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr,
-                                          nullptr);
+  const int bytes =
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   constexpr DWORD kPipeBuffer = 4096;
   if (bytes < 0 || static_cast<DWORD>(bytes) > kPipeBuffer) return {};
   std::string narrow(static_cast<size_t>(bytes), '\0');
@@ -83,7 +83,8 @@ UniqueFileHandle InputHolding(const std::wstring& text) {
   UniqueFileHandle readEnd(read);
   const UniqueKernelHandle writeEnd(write);
   DWORD written = 0;
-  const BOOL wrote = ::WriteFile(write, narrow.data(), static_cast<DWORD>(bytes), &written, nullptr);
+  const BOOL wrote =
+      ::WriteFile(write, narrow.data(), static_cast<DWORD>(bytes), &written, nullptr);
   WipeText(narrow);
   if (!wrote || written != static_cast<DWORD>(bytes)) return {};
   return readEnd;

@@ -70,7 +70,8 @@ struct PasswordQuestion {
 // Reads the masked box and empties it, so the control keeps no copy.
 SecretText TakePassword(HWND box) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(box)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
   ::SetWindowTextW(box, L"");
   return SecretText(text);
 }
@@ -84,8 +85,7 @@ INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wPara
     ::SendDlgItemMessageW(dialog, kPasswordId, EM_LIMITTEXT, kMaxPasswordLength, 0);
     return TRUE;  // the focus goes to the first control that takes it: the box
   }
-  if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL))
-    return FALSE;
+  if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
   auto* question = reinterpret_cast<PasswordQuestion*>(::GetWindowLongPtrW(dialog, DWLP_USER));
   SecretText password = TakePassword(::GetDlgItem(dialog, kPasswordId));
   if (LOWORD(wParam) == IDOK && question) question->answer = std::move(password);

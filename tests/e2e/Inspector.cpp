@@ -8,7 +8,8 @@
 //   itemrect N   the screen rectangle of list entry N (1-based)
 //   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
 //                when it shows none)
-//   dialogs      the other visible top-level windows of the program: class, caption, message text
+//   dialogs      the other visible top-level windows of the program: class, caption, message text,
+//                and their visible controls: id, class, text, rectangle, style, check state
 //   tips         the texts of the program's tooltips shown now
 //   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
 //   screen       the size of the primary screen
@@ -304,6 +305,21 @@ struct DialogSearch {
   std::string out;
 };
 
+BOOL CALLBACK CollectControl(HWND control, LPARAM parameter) {
+  auto& out = *reinterpret_cast<std::string*>(parameter);
+  if (!::IsWindowVisible(control)) return TRUE;
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  std::ostringstream item;
+  item << "{\"id\":" << ::GetDlgCtrlID(control) << ",\"class\":" << Json(ClassOf(control))
+       << ",\"text\":" << Json(WindowText(control)) << ",\"rect\":" << Json(r)
+       << ",\"style\":" << ::GetWindowLongPtrW(control, GWL_STYLE)
+       << ",\"checked\":" << ::SendMessageW(control, BM_GETCHECK, 0, 0) << "}";
+  if (out.size() > 1) out += ",";
+  out += item.str();
+  return TRUE;
+}
+
 BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<DialogSearch*>(parameter);
   DWORD processId = 0;
@@ -318,9 +334,11 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   ::GetWindowRect(window, &r);
   const HWND message = ::GetDlgItem(window, kMessageTextId);
   if (!search.out.empty()) search.out += ",";
+  std::string controls = "[";
+  ::EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
   search.out += "{\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
                 ",\"text\":" + (message ? Json(WindowText(message)) : std::string("null")) +
-                ",\"rect\":" + Json(r) + "}";
+                ",\"rect\":" + Json(r) + ",\"controls\":" + controls + "]}";
   return TRUE;
 }
 

@@ -284,7 +284,22 @@ class Session:
 
     def dialogs(self):
         answer = self.ask("dialogs")
-        return answer.get("dialogs", []) if answer.get("found") else []
+        dialogs = answer.get("dialogs", []) if answer.get("found") else []
+        for dialog in dialogs:
+            controls = dialog.get("controls", [])
+            dialog["statics"] = [c["text"] for c in controls if c["class"] == "Static" and c["text"]]
+            # A task dialog shows its text in a Static control of its own, and has no edit box.
+            if dialog["text"] is None and not any(c["class"] == "Edit" for c in controls):
+                dialog["text"] = "\n".join(dialog["statics"]) or None
+        return dialogs
+
+    def dialog_control(self, title, text):
+        """The control of the dialog titled title whose text is text (an access key's "&" left
+        out), or None."""
+        for control in (self.dialog(title) or {}).get("controls", []):
+            if control["text"].replace("&", "") == text:
+                return control
+        return None
 
     def dialog(self, title):
         for dialog in self.dialogs():

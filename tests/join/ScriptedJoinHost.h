@@ -44,14 +44,15 @@ class ScriptedHost final : public JoinHost {
   void SetBusy(bool busy) override { log.push_back(busy ? L"busy" : L"not busy"); }
   // Runs once while the next tool runs, as a nested join does.
   std::function<void()> whileRunning;
-  // When set, answers each run in place of toolRun.
-  std::function<ToolRun(const std::wstring& commandLine)> tool;
+  // When set, answers each run, given its standard input, in place of toolRun.
+  std::function<ToolRun(const std::wstring& commandLine, const std::wstring& input)> tool;
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     log.push_back(L"run " + commandLine);
     if (options.input) log.push_back(L"input " + options.input->Text());
     if (whileRunning) std::exchange(whileRunning, nullptr)();
-    return tool ? tool(commandLine) : toolRun;
+    if (!tool) return toolRun;
+    return tool(commandLine, options.input ? options.input->Text() : std::wstring());
   }
   // Each question takes the next answer; none: Cancel.
   std::vector<std::optional<std::wstring>> passwords;
@@ -97,7 +98,7 @@ class ScriptedHost final : public JoinHost {
   std::wstring TemporaryFolder() override { return temporaryFolder; }
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     log.push_back(L"make temporary in " + folder);
-    return folder + L"\\FOL1A.tmp";
+    return folder + L"\\FOL" + std::to_wstring(++temporaries) + L"A.tmp";
   }
   std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
     log.push_back(L"make folder in " + folder);
@@ -127,6 +128,7 @@ class ScriptedHost final : public JoinHost {
 
  private:
   size_t asked = 0;
+  int temporaries = 0;
   Log Matching(const std::wstring& prefix) const {
     Log found;
     for (const auto& line : log) {

@@ -47,8 +47,7 @@ JoinSuccessChoice ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wst
   return successChoice;
 }
 
-std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file,
-                                                       bool again) {
+std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file, bool again) {
   passwordQuestions.push_back((again ? L"again " : L"") + file);
   if (passwordAnswers.empty()) return std::nullopt;
   std::optional<std::wstring> answer = std::move(passwordAnswers.front());
