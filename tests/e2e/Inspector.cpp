@@ -10,6 +10,8 @@
 //                when it shows none)
 //   dialogs      the other visible top-level windows of the program: class, caption, message text,
 //                and their visible controls: id, class, text, rectangle, style, check state
+//   windows      every visible top-level window of any program: class, caption, process id,
+//                rectangle
 //   tips         the texts of the program's tooltips shown now
 //   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
 //   screen       the size of the primary screen
@@ -354,6 +356,25 @@ BOOL CALLBACK CollectTip(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+  auto& out = *reinterpret_cast<std::string*>(parameter);
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  if (out.size() > 1) out += ",";
+  out += "{\"class\":" + Json(ClassOf(window)) + ",\"title\":" + Json(WindowText(window)) +
+         ",\"pid\":" + std::to_string(processId) + ",\"rect\":" + Json(r) + "}";
+  return TRUE;
+}
+
+std::string WindowsCommand() {
+  std::string windows = "[";
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return "{\"windows\":" + windows + "]}";
+}
+
 std::string TipsCommand(ProgramView& view) {
   if (!view.Attach()) return "{\"found\":false}";
   DialogSearch search{view.ProcessId(), view.Main(), {}};
@@ -397,6 +418,8 @@ int wmain() {
       answer = SysCommand(view, value);
     } else if (command == "dialogs") {
       answer = DialogsCommand(view);
+    } else if (command == "windows") {
+      answer = WindowsCommand();
     } else if (command == "tips") {
       answer = TipsCommand(view);
     } else if (command == "screen") {
