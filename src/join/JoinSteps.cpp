@@ -134,27 +134,10 @@ class JoinSteps {
       const std::wstring handle = L"A=" + Quoted(toolEntries_[i]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
-      if (!host_.CanAsk()) {
-        return JoinStepsOutcome{kNothingRun, L"The file " + entry +
-                                                 L" needs a password to open, which cannot be "
-                                                 L"asked for once the window has been closed. "
-                                                 L"Nothing was joined."};
-      }
       const std::wstring open =
           scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
       if (open.empty()) return NoRoom();
-      for (bool again = false;; again = true) {
-        const std::optional<SecretText> password = host_.AskPassword(entry, again);
-        if (!password) return JoinStepsOutcome{kNothingRun, L""};
-        std::wstring line;
-        line.reserve(password->Text().size() + 1);
-        line.append(password->Text()).push_back(L'\n');
-        const SecretText input(line);
-        const ToolRun run =
-            RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
-        if (Succeeded(run)) break;
-        if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
-      }
+      if (auto stop = OpenWithPassword(entry, handle, open)) return stop;
       opened[entry] = open;
     }
     for (size_t i = 0; i < join_.entries.size(); ++i) {
@@ -162,6 +145,33 @@ class JoinSteps {
         toolEntries_[i] = known->second;
     }
     return std::nullopt;
+  }
+
+  // Asks for the password of the listed entry until the tool, given it on its standard input,
+  // opens the file (handle) with it and writes its pages into open. Returns how the join ends
+  // when it cannot go on.
+  std::optional<JoinStepsOutcome> OpenWithPassword(const std::wstring& entry,
+                                                   const std::wstring& handle,
+                                                   const std::wstring& open) {
+    for (bool again = false;; again = true) {
+      // The window may have been closed while the tool ran.
+      if (!host_.CanAsk()) {
+        return JoinStepsOutcome{kNothingRun, L"The file " + entry +
+                                                 L" needs a password to open, which cannot be "
+                                                 L"asked for once the window has been closed. "
+                                                 L"Nothing was joined."};
+      }
+      const std::optional<SecretText> password = host_.AskPassword(entry, again);
+      if (!password) return JoinStepsOutcome{kNothingRun, L""};
+      std::wstring line;
+      line.reserve(password->Text().size() + 1);
+      line.append(password->Text()).push_back(L'\n');
+      const SecretText input(line);
+      const ToolRun run =
+          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
+      if (Succeeded(run)) return std::nullopt;
+      if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
+    }
   }
 
   // Reads the joined file's outline, in which each input's bookmarks already point at their
