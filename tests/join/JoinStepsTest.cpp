@@ -24,6 +24,10 @@ bool Has(const std::wstring& text, const std::wstring& part) {
   return text.find(part) != std::wstring::npos;
 }
 
+long Count(const Log& log, const std::wstring& start) {
+  return std::count_if(log.begin(), log.end(), [&](auto& line) { return line.starts_with(start); });
+}
+
 TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNothing) {
   const std::wstring join = kTool +
                             LR"(A="D:\in\one.pdf" B="D:\in\two.pdf" cat A B )"
@@ -55,21 +59,10 @@ TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNoth
     EXPECT_EQ(host.Messages(), Log{failing.empty() ? L"Join successful."
                                                    : L"The join failed: pdftk.exe ended with "
                                                      L"exit code 1.\n\nError: the tool's words"});
-    if (failing.empty() || failing == update) {
-      EXPECT_NE(std::find(host.log.begin(), host.log.end(),
-                          L"write D:\\out\\FOL2A.tmp: BookmarkBegin\nBookmarkTitle: one\n"
-                          L"BookmarkLevel: 1\nBookmarkPageNumber: 1\nBookmarkBegin\nBookmarkTitle: "
-                          L"two\nBookmarkLevel: 1\nBookmarkPageNumber: 2\nBookmarkBegin\n"
-                          L"BookmarkTitle: Own\nBookmarkLevel: 2\nBookmarkPageNumber: 2\n"),
-                host.log.end());
-    }
-    for (const wchar_t* made : {L"D:\\out\\FOL1A.tmp", L"D:\\out\\FOL2A.tmp"}) {
-      const bool wasMade =
-          std::wstring(made).ends_with(L"1A.tmp") || failing.empty() || failing == update;
-      EXPECT_EQ(std::count(host.log.begin(), host.log.end(), L"remove " + std::wstring(made)),
-                wasMade ? 1 : 0)
-          << made;
-    }
+    // The outline was written for update_info to read, and what the join made for itself is gone.
+    EXPECT_EQ(Count(host.log, L"write D:\\out\\FOL2A.tmp: BookmarkBegin"),
+              failing.empty() || failing == update ? 1 : 0);
+    EXPECT_EQ(Count(host.log, L"remove D:\\out\\FOL"), Count(host.log, L"make temporary in"));
   }
 }
 
@@ -149,8 +142,7 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
     }
     const bool joined = c.messages == Log{L"Join successful."};
     EXPECT_EQ(Has(host.Runs().back(), L" output \"D:\\out\\all.pdf\""), joined);
-    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), L"make folder in D:\\out"),
-              std::count(host.log.begin(), host.log.end(), L"remove folder D:\\out\\fol1b"));
+    EXPECT_EQ(Count(host.log, L"make folder"), Count(host.log, L"remove folder D:\\out\\fol1b"));
   }
 }
 
