@@ -67,11 +67,14 @@ struct PasswordQuestion {
   std::optional<SecretText> answer;
 };
 
-// Reads the masked box and empties it, so the control keeps no copy.
+// Reads the masked box and empties it, overwriting its text first, so that the control's buffer
+// keeps no copy.
 SecretText TakePassword(HWND box) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(box)) + 1, L'\0');
+  const auto length = static_cast<size_t>(::GetWindowTextLengthW(box));
+  std::wstring text(length + 1, L'\0');
   text.resize(
       static_cast<size_t>(::GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  ::SetWindowTextW(box, std::wstring(length, L' ').c_str());
   ::SetWindowTextW(box, L"");
   return SecretText(text);
 }
