@@ -2,6 +2,7 @@
 
 // Dialogs that the benchmarks answer themselves, so only the work behind them is measured: the
 // save dialog with outputPath, the folder picker with folder, and every message kept, not shown.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace folianto::bench {
 class AnsweringDialogs final : public DialogHost {
  public:
   std::wstring outputPath;
+  bool bookmarkEachFile = false;
   std::wstring folder;
   std::vector<std::wstring> messages;
 
@@ -19,13 +21,16 @@ class AnsweringDialogs final : public DialogHost {
   DialogOutcome ShowSave(HWND, CommonDialog& dialog) override {
     if (outputPath.empty()) return {DialogResult::Cancelled, 0};
     dialog.fileName = outputPath;
+    dialog.checkBoxTicked = bookmarkEachFile;
     return {DialogResult::Chosen, 0};
   }
   std::wstring BrowseFolder(HWND, const std::wstring&) override { return folder; }
   void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
-  void ShowJoinSuccessful(HWND, const std::wstring&) override {
+  JoinSuccessChoice ShowJoinSuccessful(HWND, const std::wstring&) override {
     messages.push_back(L"Join successful.");
+    return JoinSuccessChoice::Close;
   }
+  std::optional<SecretText> AskPassword(HWND, const std::wstring&, bool) override { return {}; }
 };
 
 }  // namespace folianto::bench

@@ -3,7 +3,9 @@
 // command line started directly and waited for; RunAndWait alone in between tells the poll's
 // share from the rest of the join command's. That rest is timed on its own with a stand-in tool
 // that ends at once: with the real one, which of two 100 ms polls sees its end varies from run to
-// run by as much as the rest costs.
+// run by as much as the rest costs. The same join with a bookmark for each file is set against the
+// plain one, and its floor, the three runs of the tool it needs started directly, against the
+// plain join's one.
 // Usage: bench_join.exe RUNS OUTPUT_FOLDER INPUT.pdf...   (pdftk.exe stands beside this program,
 // the stand-in in ../bench-quick-tool)
 #include <windows.h>
@@ -18,6 +20,7 @@
 #include "app/Form1.h"
 #include "platform/UiThread.h"
 #include "join/JoinCommandLine.h"
+#include "join/Outline.h"
 #include "join/RunAndWait.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
@@ -28,14 +31,25 @@ namespace {
 
 using folianto::bench::Stopwatch;
 
-bool RunDirectly(std::wstring commandLine) {
+// quiet: what the tool says goes to the null device, not to this program's console.
+bool RunDirectly(std::wstring commandLine, bool quiet = false) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
+  SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+  const folianto::UniqueFileHandle nothing(
+      quiet
+          ? ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          &inherited, OPEN_EXISTING, 0, nullptr)
+          : INVALID_HANDLE_VALUE);
+  if (nothing) {
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nothing.Get();
+  }
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, nothing ? TRUE : FALSE,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
     return false;
   }
   const folianto::UniqueKernelHandle process(info.hProcess);
@@ -75,11 +89,36 @@ int wmain(int argc, wchar_t** argv) {
     form->ListView1.AppendAll(inputs);
   }
 
+  // The outline the floor of the bookmarked join writes: an entry for each one-page input.
+  std::vector<folianto::Bookmark> outline;
+  for (const std::wstring& input : inputs) {
+    outline.push_back({folianto::FileEntryTitle(input), 1, static_cast<int>(outline.size()) + 1});
+  }
+  const std::wstring outlineData = outputFolder + L"\\outline.txt";
+  const std::wstring floorJoined = outputFolder + L"\\floor-joined.tmp";
+  const std::string data = folianto::OutlineData(outline);
+  if (FILE* file = ::_wfopen(outlineData.c_str(), L"wb")) {
+    std::fwrite(data.data(), 1, data.size(), file);
+    std::fclose(file);
+  }
+  const std::wstring tool = L"\"" + realTool + L"\\pdftk.exe\" A=\"" + floorJoined + L"\" ";
+
   // The ways of running the same join, in turns, each of them first in some rounds, so none
   // gains from another's warm caches: "Join!", RunAndWait alone (its 100 ms poll without the rest
   // of the join command), and the command line started and waited for directly; then "Join!" and
-  // RunAndWait alone with the stand-in tool.
-  enum Way { kThroughJoin, kRunAndWait, kDirect, kQuickJoin, kQuickRunAndWait, kWays };
+  // RunAndWait alone with the stand-in tool; then "Join!" with a bookmark for each file, and the
+  // three command lines it needs started directly: the join, the reading of the outline and the
+  // writing of the new one.
+  enum Way {
+    kThroughJoin,
+    kRunAndWait,
+    kDirect,
+    kQuickJoin,
+    kQuickRunAndWait,
+    kBookmarkJoin,
+    kBookmarkFloor,
+    kWays
+  };
   std::vector<double> times[kWays];
   for (int round = 0; round < runs; ++round) {
     for (int turn = 0; turn < kWays; ++turn) {
@@ -95,8 +134,9 @@ int wmain(int argc, wchar_t** argv) {
       // drawn first.
       folianto::PumpPendingMessages();
       const Stopwatch clock;
-      if (way == kThroughJoin || way == kQuickJoin) {
+      if (way == kThroughJoin || way == kQuickJoin || way == kBookmarkJoin) {
         dialogs.outputPath = output;
+        dialogs.bookmarkEachFile = way == kBookmarkJoin;
         dialogs.messages.clear();
         (quickWay ? quick : real).Check2.SetValue(1);
         succeeded = dialogs.messages == std::vector<std::wstring>{L"Join successful."};
@@ -104,6 +144,15 @@ int wmain(int argc, wchar_t** argv) {
         int hidden = 0;
         const folianto::RunResult result = folianto::RunAndWait(commandLine, hidden);
         succeeded = result.started && result.code == 0;
+      } else if (way == kBookmarkFloor) {
+        const std::wstring join =
+            folianto::BuildJoinCommandLine(realTool, inputs, floorJoined) + L" verbose";
+        succeeded =
+            RunDirectly(join, true) &&
+            RunDirectly(tool + L"dump_data_utf8 output \"" + outputFolder + L"\\dump.txt\"",
+                        true) &&
+            RunDirectly(tool + L"update_info \"" + outlineData + L"\" output \"" + output + L"\"",
+                        true);
       } else {
         succeeded = RunDirectly(commandLine);
       }
@@ -123,5 +172,14 @@ int wmain(int argc, wchar_t** argv) {
   std::snprintf(what, sizeof(what), "The same join with a tool that ends at once");
   folianto::bench::Report("join-beyond", what, "Folianto", Best(times[kQuickJoin]),
                           "RunAndWait alone", Best(times[kQuickRunAndWait]), "ms", runs);
+  std::snprintf(what, sizeof(what), "Join of %zu with a bookmark for each file", inputs.size());
+  folianto::bench::Report("bookmarks", what, "Folianto", Best(times[kBookmarkJoin]),
+                          "the plain join via \"Join!\"", Best(times[kThroughJoin]), "ms", runs);
+  folianto::bench::Report("bookmarks-floor", "Its floor: the three runs of the tool, directly",
+                          "three command lines", Best(times[kBookmarkFloor]),
+                          "the plain join's one, directly", Best(times[kDirect]), "ms", runs);
+  ::DeleteFileW(floorJoined.c_str());
+  ::DeleteFileW(outlineData.c_str());
+  ::DeleteFileW((outputFolder + L"\\dump.txt").c_str());
   return 0;
 }

@@ -78,6 +78,10 @@ class Form1 {
   DialogHost& Dialogs() { return dialogs_; }
   const std::wstring& ApplicationFolder() const { return applicationFolder_; }
   void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
+  // Form1List.cpp: opens the file in the program Windows uses for its type, or shows it selected
+  // in its folder, as the list's menu does; a failure is told.
+  void OpenFile(const std::wstring& path);
+  void ShowFileInFolder(const std::wstring& path);
 
   // The one record of the joins running, each from its click to its end.
   RunningJoins& JoinsRunning() { return joinsRunning_; }

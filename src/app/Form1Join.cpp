@@ -6,6 +6,7 @@
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
 #include "platform/CodePage.h"
+#include "platform/FileContent.h"
 #include "platform/FileSystem.h"
 #include "platform/JoinRecord.h"
 #include "platform/OutputCapture.h"
@@ -54,28 +55,42 @@ class Form1JoinHost final : public JoinHost {
     succeeded_ = true;
     // Success after a close needs no word.
     if (form_.Closing()) return;
-    Tell([&] { form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
+    JoinSuccessChoice choice = JoinSuccessChoice::Close;
+    Tell([&] { choice = form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
+    if (choice == JoinSuccessChoice::Open) form_.OpenFile(output);
+    if (choice == JoinSuccessChoice::ShowInFolder) form_.ShowFileInFolder(output);
   }
+  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
+    std::optional<SecretText> password;
+    Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, again); });
+    return password;
+  }
+  bool CanAsk() override { return !form_.Closing(); }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
   // millisecond or two: it is drawn where a person can see it, with a message, and while the tool
   // runs. It goes back to 0 when the last join ends.
   void SetProgress(int value) override { progress_ = value; }
 
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const ToolRunOptions& options) override {
     ShowProgress();
     // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
     const UniqueFileHandle nothingToRead = OpenNullDevice();
     const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
+    const UniqueFileHandle toRead =
+        options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
+    if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L""};
     const OutputCapture capture;
     const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
-    const StdHandles handles{nothing, output, output};
+    const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
     // current folder is searched for the DLLs a program loads.
-    const RunOptions options{&handles, form_.ApplicationFolder(),
-                             [this](HANDLE tool) { record_.ToolStarted(tool); }};
-    const RunResult result = RunAndWait(commandLine, hidden, options);
-    return {result, result.started ? capture.Tail() : std::wstring()};
+    const RunOptions runOptions{&handles, form_.ApplicationFolder(),
+                                [this](HANDLE tool) { record_.ToolStarted(tool); }};
+    const RunResult result = RunAndWait(commandLine, hidden, runOptions);
+    if (!result.started) return {result, L""};
+    return {result, options.wholeOutput ? capture.All() : capture.Tail()};
   }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,
@@ -119,6 +134,9 @@ class Form1JoinHost final : public JoinHost {
   }
   bool RemoveFolder(const std::wstring& path) override {
     return Removed(path, folianto::RemoveFolder(path));
+  }
+  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
+    return folianto::WriteFileContent(path, bytes);
   }
 
  private:

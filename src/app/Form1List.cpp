@@ -133,19 +133,22 @@ std::optional<std::wstring> Form1::SelectedFile() {
 }
 
 void Form1::OpenSelectedEntry() {
-  const std::optional<std::wstring> path = SelectedFile();
-  if (!path) return;
-  if (const DWORD error = OpenWithItsProgram(window_, *path)) {
-    ShowMessage(L"The file " + *path + L" could not be opened (system error " +
+  if (const std::optional<std::wstring> path = SelectedFile()) OpenFile(*path);
+}
+
+void Form1::ShowSelectedEntryInFolder() {
+  if (const std::optional<std::wstring> path = SelectedFile()) ShowFileInFolder(*path);
+}
+
+void Form1::OpenFile(const std::wstring& path) {
+  if (const DWORD error = OpenWithItsProgram(window_, path)) {
+    ShowMessage(L"The file " + path + L" could not be opened (system error " +
                 std::to_wstring(error) + L").");
   }
 }
 
-void Form1::ShowSelectedEntryInFolder() {
-  const std::optional<std::wstring> path = SelectedFile();
-  if (path && !ShowInFolder(*path)) {
-    ShowMessage(L"The folder of " + *path + L" could not be shown.");
-  }
+void Form1::ShowFileInFolder(const std::wstring& path) {
+  if (!ShowInFolder(path)) ShowMessage(L"The folder of " + path + L" could not be shown.");
 }
 
 }  // namespace folianto

@@ -9,6 +9,7 @@
 
 #include "filelist/PdfTest.h"
 #include "join/JoinCommandLine.h"
+#include "join/JoinSteps.h"
 
 namespace folianto {
 
@@ -76,26 +77,25 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
 }
 
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
-// the run ended.
+// the run ended; nothing when the user cancelled.
 std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
                                        const std::wstring& outputPath,
-                                       const std::wstring& applicationFolder) {
+                                       const std::wstring& applicationFolder,
+                                       bool bookmarkEachFile) {
   // The list keeps every entry as the user sees it; only the command line gives the paths in the
   // form the tool reads whole.
   std::wstring refusal;
   const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
   if (!tool) return refusal;
-  const std::wstring commandLine =
-      BuildJoinCommandLine(applicationFolder, entries, tool->entries, tool->output);
-  if (commandLine.size() >= kMaxCommandLineLength)
-    return DiscardToolOutput(host, *tool, L"The file paths are too long to join in one go.");
-  const ToolRun run = host.RunHiddenAndWait(commandLine);
-  return FinishToolOutput(host, *tool, outputPath, run.result,
-                          JoinOutcomeMessage(run, applicationFolder));
+  const JoinStepsOutcome steps =
+      RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
+  std::wstring outcome =
+      steps.message ? *steps.message : JoinOutcomeMessage(steps.run, applicationFolder);
+  return FinishToolOutput(host, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
-          const std::wstring& applicationFolder) {
+          const std::wstring& applicationFolder, bool bookmarkEachFile) {
   if (entries.size() > kMaxJoinEntries) {
     host.ShowMessage(L"You can only join " + std::to_wstring(kMaxJoinEntries) +
                      L" files at a time.");
@@ -126,12 +126,13 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  const std::wstring outcome =
-      anyPdf ? RunToolAndDescribeOutcome(host, entries, outputPath, applicationFolder)
-             : kNoPdfFiles;
+  const std::wstring outcome = anyPdf
+                                   ? RunToolAndDescribeOutcome(host, entries, outputPath,
+                                                               applicationFolder, bookmarkEachFile)
+                                   : kNoPdfFiles;
   if (outcome == kJoinSuccessful) {
     host.ShowJoinSuccessful(outputPath);
-  } else {
+  } else if (!outcome.empty()) {
     host.ShowMessage(outcome);
   }
 }
@@ -147,8 +148,11 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   CommonDialog shown = dialog;
   shown.flags |= kAskBeforeReplacing;
   shown.defaultExt = L"pdf";
+  // The check box keeps its state in the window's dialog while the program runs.
+  shown.checkBoxLabel = kBookmarkEachFile;
   const DialogOutcome outcome = host.ShowSaveDialog(shown);
   dialog.fileName = shown.fileName;
+  dialog.checkBoxTicked = shown.checkBoxTicked;
   if (outcome.result == DialogResult::Failed) {
     host.ShowMessage(SaveDialogFailureMessage(outcome.error));
     return;
@@ -157,7 +161,8 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
 
   // Read once: the messages shown below let other handlers run, and they may change the list.
   const std::vector<std::wstring> entries = AllEntries(list);
-  if (!outputPath.empty() && !entries.empty()) Join(host, entries, outputPath, applicationFolder);
+  if (!outputPath.empty() && !entries.empty())
+    Join(host, entries, outputPath, applicationFolder, shown.checkBoxTicked);
   if (entries.empty()) host.ShowMessage(kNoPdfFiles);
 }
 

@@ -9,6 +9,7 @@
 #include "join/RunningJoins.h"
 #include "join/ToolPaths.h"
 #include "platform/CommonDialog.h"
+#include "platform/SecretText.h"
 
 namespace folianto {
 
@@ -17,6 +18,15 @@ namespace folianto {
 struct ToolRun {
   RunResult result;
   std::wstring output;
+};
+
+// What a run of the tool is given beyond its command line.
+struct ToolRunOptions {
+  // What the tool reads on its standard input, then meeting its end: a password for "PROMPT", a
+  // line of at most a few thousand characters. Nothing when null.
+  const SecretText* input = nullptr;
+  // All that the tool writes, not only the end that a message shows.
+  bool wholeOutput = false;
 };
 
 // What "Join!" needs from the window and the system.
@@ -28,9 +38,15 @@ class JoinHost : public ToolFileNames {
   // Tells the user that the join into output succeeded: "Join successful.".
   virtual void ShowJoinSuccessful(const std::wstring& output) = 0;
   virtual void SetProgress(int value) = 0;
-  // Runs the command line hidden, from the application folder, with nothing to read on standard
-  // input, and waits for its end.
-  virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine) = 0;
+  // Runs the command line hidden, from the application folder, and waits for its end; the tool
+  // reads options.input on its standard input, or nothing.
+  virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                                   const ToolRunOptions& options) = 0;
+  // Asks the user for the password that opens file (as the list names it); again: the last one
+  // given did not open it. None when the user cancelled.
+  virtual std::optional<SecretText> AskPassword(const std::wstring& file, bool again) = 0;
+  // Whether the user can be asked anything: not once the window has been closed.
+  virtual bool CanAsk() = 0;
   // The position of the first of others that names the same file as path, however spelt; none.
   virtual std::optional<size_t> SameFileAmong(const std::wstring& path,
                                               const std::vector<std::wstring>& others) = 0;
@@ -51,6 +67,8 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
 std::wstring SaveDialogFailureMessage(uint32_t error);
 
 inline constexpr wchar_t kJoinSuccessful[] = L"Join successful.";
+// The save dialog's check box.
+inline constexpr wchar_t kBookmarkEachFile[] = L"Add a bookmark for each file";
 
 // The message that tells the user how the tool's run ended.
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);

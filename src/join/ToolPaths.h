@@ -32,6 +32,8 @@ class ToolFileNames {
   virtual bool MakeCopy(const std::wstring& from, const std::wstring& to) = 0;
   // Moves from to to, replacing a file of that name, from another volume too.
   virtual bool MoveReplacing(const std::wstring& from, const std::wstring& to) = 0;
+  // Writes bytes as the whole content of the file at path, one made by MakeTemporaryFile.
+  virtual bool WriteFileContent(const std::wstring& path, const std::string& bytes) = 0;
   // Each true when nothing is left under that name; read-only files are removed too.
   virtual bool RemoveFile(const std::wstring& path) = 0;
   virtual bool RemoveFolder(const std::wstring& path) = 0;

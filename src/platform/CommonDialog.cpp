@@ -19,6 +19,19 @@ std::wstring PlatformFilter(std::wstring_view barFilter) {
   return filter;
 }
 
+std::vector<std::pair<std::wstring, std::wstring>> FilterPairs(std::wstring_view barFilter) {
+  std::vector<std::pair<std::wstring, std::wstring>> pairs;
+  while (!barFilter.empty()) {
+    const size_t bar = barFilter.find(L'|');
+    if (bar == std::wstring_view::npos) break;
+    const std::wstring_view rest = barFilter.substr(bar + 1);
+    const size_t end = std::min(rest.find(L'|'), rest.size());
+    pairs.emplace_back(barFilter.substr(0, bar), rest.substr(0, end));
+    barFilter = rest.substr(std::min(end + 1, rest.size()));
+  }
+  return pairs;
+}
+
 std::wstring DialogFileName(std::wstring_view buffer, bool multiSelect) {
   size_t end = buffer.find(L'\0');
   if (multiSelect) {

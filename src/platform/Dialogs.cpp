@@ -1,11 +1,14 @@
 #include "platform/Dialogs.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <cderr.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "platform/FileSaveDialog.h"
+#include "platform/PasswordDialog.h"
 #include "platform/Shell.h"
 #include "platform/UniqueHandle.h"
 #include "platform/SystemLibrary.h"
@@ -21,16 +24,12 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
-DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
+DialogOutcome ShowOpenDialog(HWND owner, CommonDialog& dialog) {
   // comdlg32 is loaded with the first dialog, not at start-up.
-  using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
-  static const auto showOpen =
-      SystemFunction<FileDialogFunction>(L"comdlg32.dll", "GetOpenFileNameW");
-  static const auto showSave =
-      SystemFunction<FileDialogFunction>(L"comdlg32.dll", "GetSaveFileNameW");
+  static const auto show =
+      SystemFunction<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
   static const auto extendedError =
       SystemFunction<decltype(&::CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
-  const FileDialogFunction show = save ? showSave : showOpen;
   if (!show || !extendedError) return {DialogResult::Failed, CDERR_INITIALIZATION};
 
   std::vector<wchar_t> buffer(std::max(kMinFileBuffer, dialog.fileName.size() + 2), L'\0');
@@ -53,7 +52,7 @@ DialogOutcome ShowFileDialog(HWND owner, CommonDialog& dialog, bool save) {
     if (error == 0) return {DialogResult::Cancelled, 0};
     return {DialogResult::Failed, error};
   }
-  const bool multiSelect = !save && (dialog.flags & OFN_ALLOWMULTISELECT);
+  const bool multiSelect = dialog.flags & OFN_ALLOWMULTISELECT;
   dialog.fileName = DialogFileName(std::wstring_view(buffer.data(), buffer.size()), multiSelect);
   return {DialogResult::Chosen, 0};
 }
@@ -68,29 +67,64 @@ LRESULT CALLBACK PutOnTop(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+void ShowMessageBox(HWND owner, const std::wstring& text) {
+  if (owner) {
+    ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
+    return;
+  }
+  // Without a window to own it, the box comes on top of the other windows, where it is seen.
+  // Not every system honours MB_TOPMOST, so the box is also put there as it comes up.
+  const UniqueHook hook(::SetWindowsHookExW(WH_CBT, PutOnTop, nullptr, ::GetCurrentThreadId()));
+  ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
+constexpr wchar_t kJoinSuccessful[] = L"Join successful.";
+enum : int { kOpenButton = 100, kShowInFolderButton };
+
+// A task dialog: a message box that offers more than OK, with OK still the answer Enter gives.
+JoinSuccessChoice ShowJoinSuccessfulBox(HWND owner) {
+  static const auto show =
+      SystemFunction<decltype(&::TaskDialogIndirect)>(L"comctl32.dll", "TaskDialogIndirect");
+  const TASKDIALOG_BUTTON buttons[] = {{kOpenButton, L"&Open"},
+                                       {kShowInFolderButton, L"Show in &Folder"}};
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = owner;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+  config.dwCommonButtons = TDCBF_OK_BUTTON;
+  config.pszWindowTitle = kProgramTitle;
+  config.pszContent = kJoinSuccessful;
+  config.cButtons = static_cast<UINT>(std::size(buttons));
+  config.pButtons = buttons;
+  config.nDefaultButton = IDOK;
+  int pressed = IDOK;
+  // Without the common controls 6 (a program that lacks their manifest) it is a message box.
+  if (!show || FAILED(show(&config, &pressed, nullptr, nullptr))) {
+    ShowMessageBox(owner, kJoinSuccessful);
+    return JoinSuccessChoice::Close;
+  }
+  if (pressed == kOpenButton) return JoinSuccessChoice::Open;
+  if (pressed == kShowInFolderButton) return JoinSuccessChoice::ShowInFolder;
+  return JoinSuccessChoice::Close;
+}
+
 class SystemDialogHost final : public DialogHost {
  public:
   DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) override {
-    return ShowFileDialog(owner, dialog, false);
+    return ShowOpenDialog(owner, dialog);
   }
   DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override {
-    return ShowFileDialog(owner, dialog, true);
+    return ShowFileSaveDialog(owner, dialog);
   }
   std::wstring BrowseFolder(HWND owner, const std::wstring& title) override {
     return folianto::BrowseFolder(owner, title);
   }
-  void ShowMessage(HWND owner, const std::wstring& text) override {
-    if (owner) {
-      ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
-      return;
-    }
-    // Without a window to own it, the box comes on top of the other windows, where it is seen.
-    // Not every system honours MB_TOPMOST, so the box is also put there as it comes up.
-    const UniqueHook hook(::SetWindowsHookExW(WH_CBT, PutOnTop, nullptr, ::GetCurrentThreadId()));
-    ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+  void ShowMessage(HWND owner, const std::wstring& text) override { ShowMessageBox(owner, text); }
+  JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring&) override {
+    return ShowJoinSuccessfulBox(owner);
   }
-  void ShowJoinSuccessful(HWND owner, const std::wstring&) override {
-    ShowMessage(owner, L"Join successful.");
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override {
+    return ShowPasswordDialog(owner, file, again);
   }
 };
 

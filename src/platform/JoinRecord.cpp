@@ -75,6 +75,22 @@ bool StillRuns(DWORD id, uint64_t start) {
   return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT && StartOf(process.Get()) == start;
 }
 
+// A folder the join made, with the files in it: those the tool wrote there are named by no record.
+bool RemoveOwnFolder(const std::wstring& folder) {
+  if (IsOwnName(NameOfPath(folder))) {
+    WIN32_FIND_DATAW found;
+    const UniqueFindHandle search(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic,
+                                                     &found, FindExSearchNameMatch, nullptr, 0));
+    if (search) {
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          RemoveFile(folder + L"\\" + found.cFileName);
+      } while (::FindNextFileW(search.Get(), &found));
+    }
+  }
+  return RemoveFolder(folder);
+}
+
 bool DeleteWhenClosed(HANDLE file) {
   FILE_DISPOSITION_INFO disposition{TRUE};
   return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
@@ -112,7 +128,7 @@ void RemoveWhatIsLeft(const std::wstring& record) {
   for (auto path = made.rbegin(); path != made.rend(); ++path) {
     if (!MadeByFolianto(*path)) continue;
     // A link to a read-only input keeps the input's attributes as they were.
-    allGone = (IsFolder(*path) ? RemoveFolder(*path) : RemoveFile(*path)) && allGone;
+    allGone = (IsFolder(*path) ? RemoveOwnFolder(*path) : RemoveFile(*path)) && allGone;
   }
   if (allGone) DeleteWhenClosed(file.Get());
 }

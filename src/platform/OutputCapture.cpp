@@ -1,7 +1,10 @@
 #include "platform/OutputCapture.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
+
+#include "platform/SecretText.h"
 
 namespace folianto {
 
@@ -37,9 +40,17 @@ OutputCapture::OutputCapture() {
 }
 
 std::wstring OutputCapture::Tail() const {
+  return Read(kMaxCaptureRead);
+}
+
+std::wstring OutputCapture::All() const {
+  return Read(MAXDWORD);
+}
+
+std::wstring OutputCapture::Read(LONGLONG maxBytes) const {
   LARGE_INTEGER size{};
   if (!file_ || !::GetFileSizeEx(file_.Get(), &size) || size.QuadPart == 0) return {};
-  const LONGLONG start = std::max<LONGLONG>(0, size.QuadPart - kMaxCaptureRead);
+  const LONGLONG start = std::max<LONGLONG>(0, size.QuadPart - maxBytes);
   LARGE_INTEGER offset{};
   offset.QuadPart = start;
   if (!::SetFilePointerEx(file_.Get(), offset, nullptr, FILE_BEGIN)) return {};
@@ -53,6 +64,30 @@ std::wstring OutputCapture::Tail() const {
   while (start > 0 && first < read && (static_cast<unsigned char>(bytes[first]) & 0xC0) == 0x80)
     ++first;
   return Decode(bytes.data() + first, static_cast<int>(read - first));
+}
+
+UniqueFileHandle InputHolding(const std::wstring& text) {
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  constexpr DWORD kPipeBuffer = 4096;
+  if (bytes < 0 || static_cast<DWORD>(bytes) > kPipeBuffer) return {};
+  std::string narrow(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), bytes, nullptr, nullptr);
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  if (!::CreatePipe(&read, &write, nullptr, kPipeBuffer)) {
+    WipeText(narrow);
+    return {};
+  }
+  UniqueFileHandle readEnd(read);
+  const UniqueKernelHandle writeEnd(write);
+  DWORD written = 0;
+  const BOOL wrote =
+      ::WriteFile(write, narrow.data(), static_cast<DWORD>(bytes), &written, nullptr);
+  WipeText(narrow);
+  if (!wrote || written != static_cast<DWORD>(bytes)) return {};
+  return readEnd;
 }
 
 UniqueFileHandle OpenNullDevice() {

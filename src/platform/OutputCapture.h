@@ -21,10 +21,20 @@ class OutputCapture {
   // The end of what was written, as text: UTF-8 when it reads as such, else the system's code
   // page. Enough for the last lines a message shows.
   std::wstring Tail() const;
+  // All that was written, as text in the same way.
+  std::wstring All() const;
 
  private:
+  std::wstring Read(LONGLONG maxBytes) const;
+
   UniqueFileHandle file_;
 };
+
+// The read end of a pipe that holds text, in the system's code page, for a program to read on its
+// standard input, which then meets its end; null when it cannot be made. The text must fit the
+// pipe's buffer (a few thousand characters), since it is written before the program starts. The
+// copies made on the way are wiped.
+UniqueFileHandle InputHolding(const std::wstring& text);
 
 // The null device, to read from and write to: a program that reads it meets the end at once.
 UniqueFileHandle OpenNullDevice();

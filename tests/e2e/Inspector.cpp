@@ -8,8 +8,11 @@
 //   itemrect N   the screen rectangle of list entry N (1-based)
 //   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
 //                when it shows none)
-//   dialogs      the other visible top-level windows of the program: class, caption, message
-//                text, whether it stays on top of other windows, its buttons' texts and rectangles
+//   dialogs      the other visible top-level windows of the program: class, caption, message text,
+//                whether it stays on top of other windows, and their visible controls: id, class,
+//                text, rectangle, style, check state
+//   windows      every visible top-level window of any program: class, caption, process id,
+//                rectangle
 //   tips         the texts of the program's tooltips shown now
 //   syscommand N posts WM_SYSCOMMAND N to the main window, as the task bar or a shortcut does
 //   screen       the size of the primary screen
@@ -308,21 +311,26 @@ std::string SysCommand(ProgramView& view, unsigned command) {
   return std::string("{\"found\":true,\"posted\":") + (posted ? "true" : "false") + "}";
 }
 
-BOOL CALLBACK CollectButton(HWND window, LPARAM parameter) {
-  auto& out = *reinterpret_cast<std::string*>(parameter);
-  if (ClassOf(window) != WC_BUTTONW || !::IsWindowVisible(window)) return TRUE;
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  if (!out.empty()) out += ",";
-  out += "{\"text\":" + Json(WindowText(window)) + ",\"rect\":" + Json(r) + "}";
-  return TRUE;
-}
-
 struct DialogSearch {
   DWORD processId;
   HWND main;
   std::string out;
 };
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM parameter) {
+  auto& out = *reinterpret_cast<std::string*>(parameter);
+  if (!::IsWindowVisible(control)) return TRUE;
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  std::ostringstream item;
+  item << "{\"id\":" << ::GetDlgCtrlID(control) << ",\"class\":" << Json(ClassOf(control))
+       << ",\"text\":" << Json(WindowText(control)) << ",\"rect\":" << Json(r)
+       << ",\"style\":" << ::GetWindowLongPtrW(control, GWL_STYLE)
+       << ",\"checked\":" << ::SendMessageW(control, BM_GETCHECK, 0, 0) << "}";
+  if (out.size() > 1) out += ",";
+  out += item.str();
+  return TRUE;
+}
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<DialogSearch*>(parameter);
@@ -338,13 +346,13 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   ::GetWindowRect(window, &r);
   const HWND message = ::GetDlgItem(window, kMessageTextId);
   if (!search.out.empty()) search.out += ",";
+  std::string controls = "[";
+  ::EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
   search.out += "{\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
                 ",\"text\":" + (message ? Json(WindowText(message)) : std::string("null")) +
                 ",\"rect\":" + Json(r) + ",\"topmost\":" +
-                ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
-  std::string buttons;
-  ::EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&buttons));
-  search.out += ",\"buttons\":[" + buttons + "]}";
+                ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false") +
+                ",\"controls\":" + controls + "]}";
   return TRUE;
 }
 
@@ -358,6 +366,25 @@ BOOL CALLBACK CollectTip(HWND window, LPARAM parameter) {
     search.out += Json(WindowText(window));
   }
   return TRUE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+  auto& out = *reinterpret_cast<std::string*>(parameter);
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  if (out.size() > 1) out += ",";
+  out += "{\"class\":" + Json(ClassOf(window)) + ",\"title\":" + Json(WindowText(window)) +
+         ",\"pid\":" + std::to_string(processId) + ",\"rect\":" + Json(r) + "}";
+  return TRUE;
+}
+
+std::string WindowsCommand() {
+  std::string windows = "[";
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return "{\"windows\":" + windows + "]}";
 }
 
 std::string TipsCommand(ProgramView& view) {
@@ -413,6 +440,8 @@ int wmain() {
       answer = SysCommand(view, value);
     } else if (command == "dialogs") {
       answer = DialogsCommand(view);
+    } else if (command == "windows") {
+      answer = WindowsCommand();
     } else if (command == "tips") {
       answer = TipsCommand(view);
     } else if (command == "screen") {

@@ -284,7 +284,22 @@ class Session:
 
     def dialogs(self):
         answer = self.ask("dialogs")
-        return answer.get("dialogs", []) if answer.get("found") else []
+        dialogs = answer.get("dialogs", []) if answer.get("found") else []
+        for dialog in dialogs:
+            controls = dialog.get("controls", [])
+            dialog["statics"] = [c["text"] for c in controls if c["class"] == "Static" and c["text"]]
+            # A task dialog shows its text in a Static control of its own, and has no edit box.
+            if dialog["text"] is None and not any(c["class"] == "Edit" for c in controls):
+                dialog["text"] = "\n".join(dialog["statics"]) or None
+        return dialogs
+
+    def dialog_control(self, title, text):
+        """The control of the dialog titled title whose text is text (an access key's "&" left
+        out), or None."""
+        for control in (self.dialog(title) or {}).get("controls", []):
+            if control["text"].replace("&", "") == text:
+                return control
+        return None
 
     def dialog(self, title):
         for dialog in self.dialogs():
@@ -365,13 +380,13 @@ class Session:
         return self.wait(lambda: next((d["rect"] for d in self.dialogs()
                                        if d["class"] == "#32768"), None), "the context menu")
 
-    def click_close_button(self):
-        """The close button of the caption that Wine draws itself for unmanaged windows."""
+    def click_close_button(self, window=None):
+        """The close button of the caption that Wine draws itself for unmanaged windows: of the
+        main window, or of the window at the rectangle window."""
         main = self.ask("main")
-        left, top, right, _ = main["window"]
-        client_left, client_top, _, _ = main["client"]
-        border = client_left - left
-        caption = client_top - top - border
+        left, top, right, _ = window or main["window"]
+        border = main["client"][0] - main["window"][0]
+        caption = main["client"][1] - main["window"][1] - border
         self.click_at(right - border - main["captionButton"] // 2, top + border + caption // 2)
 
     def shown_pointer(self):
@@ -407,10 +422,16 @@ class Session:
     def key(self, *keys):
         self.xdotool("key", "--delay", "60", *keys)
 
-    def type(self, text):
+    def type(self, text, secret=False):
+        """Types text; a secret one from xdotool's standard input, so it stands on no command
+        line."""
         # xdotool drops characters outside Latin at short delays: it remaps a key for each.
         delay = "25" if all(ord(c) < 0x80 for c in text) else "120"
-        self.xdotool("type", "--delay", delay, "--", text)
+        if secret:
+            subprocess.run(["xdotool", "type", "--delay", delay, "--file", "-"], env=self.env,
+                           input=text.encode(), check=True)
+        else:
+            self.xdotool("type", "--delay", delay, "--", text)
 
     def pick_files(self, folder, names):
         """Picks names of folder in the open dialog that "Add PDF File(s)" shows."""

@@ -3,6 +3,7 @@
 Usage: scenarios.py BUILD_DIR SCENARIO      (run it through run-scenario.sh, which gives it a
 display of its own). BUILD_DIR is the Windows build folder."""
 
+import contextlib
 import os
 import pathlib
 import re
@@ -399,12 +400,18 @@ def close_during_joins_outside_the_code_page(s):
         s.check(box["text"] == f"The join into {unix_to_wine(os.path.join(output_folder, failed))}"
                 ":\n\nThe join failed: pdftk.exe ended with exit code 1.",
                 f"the box says {box['text']!r}")
-        s.click_at(*center(box["buttons"][0]["rect"]))
+        click_ok(s, box)
         s.wait(s.program_ended, "folianto.exe to end after the box")
         s.check(s.program.returncode == 1, f"folianto.exe ended with {s.program.returncode}")
     with s.step("neither the failed output nor a temporary file is left"):
         s.check(sorted(os.listdir(output_folder)) == sorted(outputs),
                 f"the output folder holds {os.listdir(output_folder)}")
+
+
+def click_ok(s, box):
+    """Clicks the OK button of a message box, as a person does when nothing has the focus."""
+    button = next(c for c in box["controls"] if c["class"] == "Button" and c["text"] == "OK")
+    s.click_at(*center(button["rect"]))
 
 
 def prepare_slow_join(s):
@@ -454,7 +461,7 @@ def close_during_join_into_held_file(s):
                 f"{unix_to_wine(os.path.join(s.work, kept[0]))}.", f"the box says {box['text']!r}")
         s.check(box["topmost"], "the box is not on top of the other windows")
         # Nothing of the program may have the focus any more: the box is clicked.
-        s.click_at(*center(box["buttons"][0]["rect"]))
+        click_ok(s, box)
         s.wait(s.program_ended, "folianto.exe to end after the box")
     with s.step("the exit code says the join failed; the old file and the joined bytes are kept"):
         s.check(s.program.returncode == 1, f"folianto.exe ended with {s.program.returncode}")
@@ -1146,6 +1153,246 @@ def drag_to_reorder(s):
         s.xdotool("mouseup", "1")
 
 
+def bookmarks_of(pdf):
+    """The outline of pdf as (title, level, page), in order, as the tool reads it."""
+    dump = subprocess.run(["pdftk", pdf, "dump_data_utf8"], check=True, capture_output=True,
+                          text=True).stdout
+    fields = re.findall(r"^BookmarkTitle: (.*)\nBookmarkLevel: (\d+)\nBookmarkPageNumber: (\d+)$",
+                        dump, re.M)
+    return [(title, int(level), int(page)) for title, level, page in fields]
+
+
+def write_pdf_with_bookmarks(path, pages, bookmarks):
+    """A PDF of the given page texts with an outline of (title, level, page), made by the tool."""
+    plain = write_pdf(path + ".plain", pages)
+    data = "".join(f"BookmarkBegin\nBookmarkTitle: {title}\nBookmarkLevel: {level}\n"
+                   f"BookmarkPageNumber: {page}\n" for title, level, page in bookmarks)
+    subprocess.run(["pdftk", plain, "update_info_utf8", "-", "output", path], input=data,
+                   text=True, check=True)
+    os.remove(plain)
+
+
+def save_with_check_box(s, output, ticked_before, tick):
+    """Clicks "Join!", names output, finds the check box as ticked_before, sets it to tick and
+    saves with Enter."""
+    s.click_control(CHECK2_JOIN)
+    s.wait_dialog(driver.SAVE_TITLE, timeout=FEATURE_TIMEOUT)
+    time.sleep(0.3)
+    box = s.dialog_control(driver.SAVE_TITLE, "Add a bookmark for each file")
+    s.check(box and box["checked"] == ticked_before,
+            f"the check box is {box}, expected ticked: {ticked_before}")
+    # The name first: a click on the box takes the focus from the name box.
+    s.key("Home", "shift+End")
+    s.type(unix_to_wine(output))
+    if tick != ticked_before:
+        s.click_at(*center(box["rect"]))
+        s.wait(lambda: s.dialog_control(driver.SAVE_TITLE, box["text"])["checked"] == tick,
+               "the check box to change")
+    s.shot("check-box")
+    s.key("Return")
+    s.wait_dialog_closed(driver.SAVE_TITLE)
+
+
+def prepare_bookmark_each_file(s):
+    s.parts = os.path.join(s.work, "parts")
+    s.files = [("alpha.pdf", ["a1", "a2"], [("A one", 1, 1), ("A two", 2, 2)]),
+               ("\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.pdf", ["e1"],
+                [("\u0393\u03ac\u03bc\u03bc\u03b1 & more", 1, 1)]),
+               ("gamma.pdf", ["g1", "g2", "g3"], [("G start", 1, 1), ("G end", 1, 3)])]
+    for name, pages, outline in s.files:
+        write_pdf_with_bookmarks(os.path.join(s.parts, name), pages, outline)
+    s.arguments = entries(s.parts, [name for name, _, _ in s.files])
+
+
+def bookmark_each_file(s):
+    s.wait_items(s.arguments)
+    output_folder = os.path.join(s.work, "joined")
+    os.makedirs(output_folder)
+    marked, plain = (os.path.join(output_folder, name) for name in ["marked.pdf", "plain.pdf"])
+    with s.step("Join! with the box ticked: an entry for each file, its own bookmarks below"):
+        save_with_check_box(s, marked, ticked_before=0, tick=1)
+        text = s.answer_message()
+        s.check(text == "Join successful.", f"the message says {text!r}")
+        expected, first = [], 1
+        for name, pages, outline in s.files:
+            expected.append((name[:-4], 1, first))
+            expected += [(title, level + 1, page + first - 1) for title, level, page in outline]
+            first += len(pages)
+        got = bookmarks_of(marked)
+        s.check(got == expected, f"the outline is {got}, expected {expected}")
+        s.check(page_texts(marked) == [t for _, pages, _ in s.files for t in pages],
+                f"the pages read {page_texts(marked)}")
+    with s.step("the box is still ticked; unticked, the outline is the tool's own"):
+        save_with_check_box(s, plain, ticked_before=1, tick=0)
+        s.answer_message()
+        reference = os.path.join(s.work, "reference.pdf")
+        subprocess.run(["pdftk", *(os.path.join(s.parts, name) for name, _, _ in s.files),
+                        "cat", "output", reference], check=True)
+        s.check(bookmarks_of(plain) == bookmarks_of(reference),
+                f"the outline is {bookmarks_of(plain)}, the tool gives {bookmarks_of(reference)}")
+        left = sorted(os.listdir(output_folder))
+        s.check(left == ["marked.pdf", "plain.pdf"], f"the output folder holds {left}")
+
+
+PASSWORD = "Sesame-7319"
+
+
+class CommandLineWatch:
+    """Reads the command line of every Linux process while it runs, for a password, and counts
+    the runs of the tool that read a password on their standard input."""
+
+    def __init__(self, secret):
+        import threading
+        self.secret, self.leaks, self.prompted = secret.encode(), [], set()
+        self.running = True
+        self.thread = threading.Thread(target=self.watch, daemon=True)
+        self.thread.start()
+
+    def watch(self):
+        while self.running:
+            for cmdline in pathlib.Path("/proc").glob("[0-9]*/cmdline"):
+                try:
+                    line = cmdline.read_bytes()
+                except OSError:
+                    continue
+                if self.secret in line:
+                    self.leaks.append(line.replace(b"\0", b" "))
+                if b"input_pw" in line and b"PROMPT" in line:
+                    self.prompted.add(cmdline.parent.name)
+            time.sleep(0.02)
+
+    def stop(self):
+        self.running = False
+        self.thread.join()
+
+
+def answer_password(s, path, password, again):
+    dialog = s.wait_dialog("Password", timeout=60)
+    s.check(dialog["statics"][0] == unix_to_wine(path), f"the dialog names {dialog['statics']}")
+    s.check(("wrong" in dialog["statics"][1]) == again, f"the dialog says {dialog['statics'][1]!r}")
+    box = next(c for c in dialog["controls"] if c["class"] == "Edit")
+    s.check(box["style"] & 0x20, "the password box is not masked (ES_PASSWORD)")
+    s.shot("password")
+    if password is None:
+        s.click_at(*center(s.dialog_control("Password", "Cancel")["rect"]))
+    else:
+        s.type(password, secret=True)
+        s.key("Return")
+    s.wait_dialog_closed("Password")
+
+
+def prepare_password_asked(s):
+    s.inputs = os.path.join(s.work, "inputs")
+    write_pdf(os.path.join(s.inputs, "open.pdf"), ["open"])
+    locked = os.path.join(s.inputs, "locked.pdf")
+    write_pdf(locked + ".plain", ["locked"])
+    subprocess.run(["qpdf", "--encrypt", PASSWORD, "owner-" + PASSWORD, "128", "--use-aes=y",
+                    "--", locked + ".plain", locked], check=True)
+    os.remove(locked + ".plain")
+    s.arguments = entries(s.inputs, ["open.pdf", "locked.pdf"])
+
+
+def password_asked(s):
+    s.wait_items(s.arguments)
+    locked = os.path.join(s.inputs, "locked.pdf")
+    output_folder = os.path.join(s.work, "joined")
+    os.makedirs(output_folder)
+    joined = os.path.join(output_folder, "joined.pdf")
+    watch = CommandLineWatch(PASSWORD)
+    try:
+        with s.step("Join!: the locked file's password is asked for; a wrong one asks again"):
+            start_join(s, joined)
+            answer_password(s, locked, "wrong guess", again=False)
+            answer_password(s, locked, PASSWORD, again=True)
+        with s.step("the right one joins"):
+            text = s.answer_message()
+            s.check(text == "Join successful.", f"the message says {text!r}")
+            s.check(page_texts(joined) == ["open", "locked"], f"the pages read {page_texts(joined)}")
+        with s.step("Cancel joins nothing and says nothing"):
+            cancelled = os.path.join(output_folder, "cancelled.pdf")
+            start_join(s, cancelled)
+            answer_password(s, locked, None, again=False)
+            s.wait(lambda: s.state()["progress"] == 0, "the progress bar back at 0")
+            time.sleep(1.0)
+            s.check(not s.dialogs(), f"a window came up after Cancel: {s.dialogs()}")
+            left = sorted(os.listdir(output_folder))
+            s.check(left == ["joined.pdf"], f"the output folder holds {left}")
+    finally:
+        watch.stop()
+    with s.step("no command line held the password while the tool ran with PROMPT"):
+        s.check(len(watch.prompted) >= 2, f"the tool read a password {len(watch.prompted)} times")
+        s.check(not watch.leaks, f"the password was on a command line: {watch.leaks}")
+
+
+def prepare_join_successful_offers_the_file(s):
+    s.opened = os.path.join(s.work, "opened.txt")
+    send_to(s, os.path.join(s.work, "inputs"), ["one.pdf", "two.pdf"])
+
+    def open_records():
+        # The program Windows uses for PDF files writes down each file it is given.
+        subprocess.run(["wine", "reg", "add", r"HKCR\pdffile\shell\open\command", "/ve", "/d",
+                        r"C:\windows\system32\cmd.exe /c echo %1>>" + unix_to_wine(s.opened),
+                        "/f"], env=s.env, check=True, stdout=subprocess.DEVNULL)
+    s.before_program = open_records
+
+
+def join_successful_offers_the_file(s):
+    s.wait_items(s.arguments)
+    output = os.path.join(s.work, "out folder", "joined.pdf")
+    os.makedirs(os.path.dirname(output))
+
+    def opened():
+        """The files the program for PDF files was given, once it has ended."""
+        for cmdline in pathlib.Path("/proc").glob("[0-9]*/cmdline"):
+            with contextlib.suppress(OSError):
+                if b"opened.txt" in cmdline.read_bytes():
+                    return None
+        return marks(s.opened)
+
+    def explorer():
+        """The Explorer window that shows the output's folder."""
+        return next((w for w in s.ask("windows")["windows"]
+                     if w["class"] == "ExplorerWClass" and w["title"] == "out folder"), None)
+
+    def close_explorer():
+        s.click_close_button(s.wait(explorer, "an Explorer window of the output's folder")["rect"])
+        return s.wait(lambda: not explorer(), "the Explorer window to close")
+
+    def press(button):
+        box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=60)
+        s.check(box["text"] == "Join successful.", f"the message says {box['text']!r}")
+        shown = [(c["text"], c["style"] & 0xF) for c in box["controls"] if c["class"] == "Button"]
+        s.check(shown == [("&Open", 0), ("Show in &Folder", 0), ("OK", 1)],
+                f"the buttons are {shown}, OK not the default")
+        s.click_at(*center(s.dialog_control(driver.MESSAGE_TITLE, button)["rect"]))
+        s.wait_dialog_closed(driver.MESSAGE_TITLE)
+
+    with s.step('"Open" in "Join successful." opens the joined file in the program for PDF files'):
+        start_join(s, output)
+        press("Open")
+        s.wait(lambda: opened() == [unix_to_wine(output)], "the program to get the joined file")
+    with s.step('"Show in Folder" in "Join successful." shows its folder in Explorer'):
+        s.click_control(CHECK2_JOIN)
+        s.answer_save(output, wait_closed=False)
+        s.wait(lambda: (s.dialog(driver.SAVE_TITLE) or {}).get("text"), "the replace question")
+        s.key("y")
+        press("Show in Folder")
+        close_explorer()
+    with s.step("the list's menu does the same with the joined file"):
+        s.pick_files(os.path.dirname(output), ["joined.pdf"])
+        s.click_entry(3)
+        s.wait(lambda: s.state()["selected"] == 3, "the joined file to be selected")
+        for key, done in [("o", lambda: opened() == [unix_to_wine(output)] * 2),
+                          ("f", close_explorer)]:
+            # The other program took the keyboard: a click on the caption takes it back.
+            left, top, right, _ = s.main["window"]
+            s.click_at((left + right) // 2, (top + s.main["client"][1]) // 2)
+            s.key("shift+F10")
+            s.wait_menu()
+            s.key(key)
+            s.wait(done, f"what the menu's item {key!r} does")
+
+
 SCENARIOS = {
     "join_three": (join_three, None),
     "add_folder": (add_folder, None),
@@ -1170,6 +1417,10 @@ SCENARIOS = {
     "close_during_join_into_held_file": (close_during_join_into_held_file, prepare_slow_join),
     "second_folianto_refused": (second_folianto_refused, prepare_slow_join),
     "killed_join_leaves_nothing": (killed_join_leaves_nothing, prepare_slow_join),
+    "bookmark_each_file": (bookmark_each_file, prepare_bookmark_each_file),
+    "password_asked": (password_asked, prepare_password_asked),
+    "join_successful_offers_the_file": (join_successful_offers_the_file,
+                                        prepare_join_successful_offers_the_file),
 }
 
 

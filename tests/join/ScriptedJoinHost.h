@@ -44,11 +44,26 @@ class ScriptedHost final : public JoinHost {
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   // Runs once while the next tool runs, as a nested join does.
   std::function<void()> whileRunning;
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine) override {
+  // When set, answers each run, given its standard input, in place of toolRun.
+  std::function<ToolRun(const std::wstring& commandLine, const std::wstring& input)> tool;
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const ToolRunOptions& options) override {
     log.push_back(L"run " + commandLine);
+    if (options.input) log.push_back(L"input " + options.input->Text());
     if (whileRunning) std::exchange(whileRunning, nullptr)();
-    return toolRun;
+    if (!tool) return toolRun;
+    return tool(commandLine, options.input ? options.input->Text() : std::wstring());
   }
+  // Each question takes the next answer; none: Cancel.
+  std::vector<std::optional<std::wstring>> passwords;
+  bool canAsk = true;
+  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
+    log.push_back((again ? L"ask again " : L"ask ") + file);
+    if (asked >= passwords.size() || !passwords[asked]) return std::nullopt;
+    std::wstring answer = *passwords[asked++];
+    return SecretText(answer);
+  }
+  bool CanAsk() override { return canAsk; }
   // The same file: the same text, or a pair of names given here (a short name, a hard link).
   std::set<std::pair<std::wstring, std::wstring>> sameFiles;
   std::optional<size_t> SameFileAmong(const std::wstring& path,
@@ -93,7 +108,7 @@ class ScriptedHost final : public JoinHost {
   std::wstring TemporaryFolder() override { return temporaryFolder; }
   std::wstring MakeTemporaryFile(const std::wstring& folder) override {
     log.push_back(L"make temporary in " + folder);
-    return folder + L"\\FOL1A.tmp";
+    return folder + L"\\FOL" + std::to_wstring(++temporaries) + L"A.tmp";
   }
   std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
     log.push_back(L"make folder in " + folder);
@@ -111,6 +126,10 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"replace " + to + L" with " + from);
     return !replaceFails;
   }
+  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
+    log.push_back(L"write " + path + L": " + std::wstring(bytes.begin(), bytes.end()));
+    return true;
+  }
   std::set<std::wstring> stuck;  // names whose removal fails
   bool RemoveFile(const std::wstring& path) override {
     log.push_back(L"remove " + path);
@@ -125,6 +144,8 @@ class ScriptedHost final : public JoinHost {
   Log Runs() const { return Matching(L"run "); }
 
  private:
+  size_t asked = 0;
+  int temporaries = 0;
   Log Matching(const std::wstring& prefix) const {
     Log found;
     for (const auto& line : log) {

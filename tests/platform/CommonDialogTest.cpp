@@ -11,6 +11,10 @@ TEST(CommonDialogText, TurnsTheBarFilterIntoTheNulSeparatedForm) {
   EXPECT_EQ(PlatformFilter(L"PDF Files (*.pdf)|*.pdf|"), L"PDF Files (*.pdf)\0*.pdf\0"s);
   EXPECT_EQ(PlatformFilter(L"A|*.a|B|*.b"), L"A\0*.a\0B\0*.b\0"s);
   EXPECT_EQ(PlatformFilter(L""), L""s);
+  using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
+  EXPECT_EQ(FilterPairs(L"PDF Files (*.pdf)|*.pdf|"), (Pairs{{L"PDF Files (*.pdf)", L"*.pdf"}}));
+  EXPECT_EQ(FilterPairs(L"A|*.a|B|*.b"), (Pairs{{L"A", L"*.a"}, {L"B", L"*.b"}}));
+  EXPECT_EQ(FilterPairs(L"A|*.a|B"), (Pairs{{L"A", L"*.a"}}));
 }
 
 TEST(CommonDialogText, ReadsTheFileNameBackFromTheBuffer) {

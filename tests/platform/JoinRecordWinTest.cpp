@@ -33,6 +33,8 @@ TEST(JoinRecord, WhatAJoinMadeGoesAtALaterStartOnceItsProgramAndToolHaveEnded) {
     const std::wstring link = own + L"\\A.pdf";
     const std::wstring temporary = folder.WriteFile(L"folianto-qwertyui.tmp");
     const std::wstring users = folder.WriteFile(L"notes.pdf");
+    // What the tool wrote in the join's folder is named by no record.
+    const std::wstring written = folder.WriteFile(L"folianto-abcdefgh\\B.pdf");
     auto record = std::make_unique<JoinRecord>();
     for (const std::wstring& path : {own, link, temporary, users})
       record->Made(path);
@@ -50,6 +52,7 @@ TEST(JoinRecord, WhatAJoinMadeGoesAtALaterStartOnceItsProgramAndToolHaveEnded) {
     EXPECT_EQ(FileExists(own), !removed);
     EXPECT_EQ(FileExists(link), !removed);
     EXPECT_EQ(FileExists(temporary), !removed);
+    EXPECT_EQ(FileExists(written), !removed);
     EXPECT_TRUE(FileExists(users));
     EXPECT_EQ(testing::ReadFileBytes(original), "%PDF-1.4\n");
     EXPECT_EQ(::GetFileAttributesW(original.c_str()), attributes);

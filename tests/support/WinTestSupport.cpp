@@ -42,8 +42,18 @@ void ScriptedDialogs::ShowMessage(HWND, const std::wstring& text) {
   if (onMessage) onMessage(text);
 }
 
-void ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wstring&) {
+JoinSuccessChoice ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wstring&) {
   ShowMessage(owner, L"Join successful.");
+  return successChoice;
+}
+
+std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file, bool again) {
+  passwordQuestions.push_back((again ? L"again " : L"") + file);
+  if (passwordAnswers.empty()) return std::nullopt;
+  std::optional<std::wstring> answer = std::move(passwordAnswers.front());
+  passwordAnswers.pop_front();
+  if (!answer) return std::nullopt;
+  return SecretText(*answer);
 }
 
 std::wstring TestProgramFolder() {

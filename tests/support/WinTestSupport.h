@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,10 @@ class ScriptedDialogs final : public DialogHost {
   DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override;
   std::wstring BrowseFolder(HWND owner, const std::wstring& title) override;
   void ShowMessage(HWND owner, const std::wstring& text) override;
-  // Recorded among the messages as its text.
-  void ShowJoinSuccessful(HWND owner, const std::wstring& output) override;
+  // Recorded among the messages as its text; answered with successChoice.
+  JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring& output) override;
+  // Each takes the next of passwordAnswers (none: Cancel), the file and again recorded.
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override;
 
   std::deque<FileAnswer> openAnswers;
   std::deque<FileAnswer> saveAnswers;
@@ -44,6 +47,9 @@ class ScriptedDialogs final : public DialogHost {
   std::vector<std::wstring> messages;
   std::function<void()> whileOpen;  // runs inside every Show, before it answers
   std::function<void(const std::wstring&)> onMessage;
+  JoinSuccessChoice successChoice = JoinSuccessChoice::Close;
+  std::deque<std::optional<std::wstring>> passwordAnswers;
+  std::vector<std::wstring> passwordQuestions;
 
  private:
   DialogOutcome Answer(std::deque<FileAnswer>& answers, CommonDialog& dialog);

@@ -6,8 +6,9 @@
  * It reads its arguments as the real pdftk.exe does, a Windows program with a narrow main: from
  * the ANSI form of its command line, so a character outside the system's code page arrives as
  * "?" and that file is not found, as on Windows. Paths in handle assignments (A=C:\in\one.pdf)
- * and the path after "output" are turned into Unix paths; every other argument goes through as it
- * is. pdftk reads nothing from standard input. */
+ * and the paths after "output" and "update_info" are turned into Unix paths; the passwords after
+ * "input_pw" (A=PROMPT) and every other argument go through as they are. What it reads on its
+ * standard input goes on to pdftk's, which reads a password there for PROMPT. */
 #define _GNU_SOURCE /* pipe2 */
 #include <windows.h>
 #include <shellapi.h>
@@ -15,6 +16,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -53,10 +55,14 @@ static const WCHAR* AssignedPath(const WCHAR* argument) {
   return (p > argument && *p == L'=') ? p + 1 : NULL;
 }
 
-static char* UnixArgument(const WCHAR* argument, BOOL afterOutput) {
-  if (afterOutput && lstrcmpW(argument, L"-") != 0) return UnixPath(argument);
+/* pathFollows: the argument is the path of a file to write or read ("output", "update_info");
+ * passwords: it may be a handle's password, after "input_pw". */
+static char* UnixArgument(const WCHAR* argument, BOOL pathFollows, BOOL passwords) {
+  if (pathFollows && lstrcmpW(argument, L"-") != 0 && lstrcmpW(argument, L"PROMPT") != 0) {
+    return UnixPath(argument);
+  }
   const WCHAR* path = AssignedPath(argument);
-  if (!path) return Utf8(argument);
+  if (!path || passwords) return Utf8(argument);
   char* handle = Utf8(argument);
   handle[path - argument] = '\0'; /* the letters and "=" are ASCII: one byte each */
   char* unixPath = UnixPath(path);
@@ -110,6 +116,29 @@ static void PassOutputThrough(int outPipe, int errPipe) {
   }
 }
 
+/* Copies this program's standard input, a Windows handle, to the write end of pdftk's, until
+ * its end; then pdftk meets the end too. */
+static DWORD WINAPI PassInputThrough(void* parameter) {
+  const int inPipe = (int)(INT_PTR)parameter;
+  const HANDLE source = GetStdHandle(STD_INPUT_HANDLE);
+  char buffer[4096];
+  DWORD got = 0;
+  while (source && source != INVALID_HANDLE_VALUE &&
+         ReadFile(source, buffer, sizeof(buffer), &got, NULL) && got > 0) {
+    for (DWORD done = 0; done < got;) {
+      const ssize_t written = write(inPipe, buffer + done, got - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        close(inPipe);
+        return 0;
+      }
+      done += (DWORD)written;
+    }
+  }
+  close(inPipe);
+  return 0;
+}
+
 /* The command line as a narrow main sees it, widened again for the path conversion. */
 static WCHAR* AnsiCommandLine(void) {
   const char* narrow = GetCommandLineA();
@@ -128,32 +157,50 @@ int main(void) {
 
   char** unixArguments = calloc((size_t)count + 1, sizeof(char*));
   unixArguments[0] = strdup(kPdftk);
+  BOOL passwords = FALSE;
   for (int i = 1; i < count; ++i) {
-    const BOOL afterOutput = i > 1 && lstrcmpW(arguments[i - 1], L"output") == 0;
-    unixArguments[i] = UnixArgument(arguments[i], afterOutput);
+    const WCHAR* before = i > 1 ? arguments[i - 1] : L"";
+    const BOOL pathFollows = lstrcmpW(before, L"output") == 0 ||
+                             lstrcmpW(before, L"update_info") == 0 ||
+                             lstrcmpW(before, L"update_info_utf8") == 0;
+    /* The passwords run from "input_pw" to the first argument that assigns none. */
+    if (lstrcmpW(before, L"input_pw") == 0) passwords = TRUE;
+    if (!AssignedPath(arguments[i])) passwords = FALSE;
+    unixArguments[i] = UnixArgument(arguments[i], pathFollows, passwords);
   }
   LocalFree(arguments);
 
-  int outPipe[2], errPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+  int inPipe[2], outPipe[2], errPipe[2];
+  if (pipe2(inPipe, O_CLOEXEC) != 0 || pipe2(outPipe, O_CLOEXEC) != 0 ||
+      pipe2(errPipe, O_CLOEXEC) != 0) {
     Complain("pipe");
     return 1;
   }
+  /* pdftk may end without reading all its input. */
+  signal(SIGPIPE, SIG_IGN);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
 
   pid_t child = 0;
   const int spawnError = posix_spawn(&child, kPdftk, &actions, NULL, unixArguments, environ);
   posix_spawn_file_actions_destroy(&actions);
+  close(inPipe[0]);
   close(outPipe[1]);
   close(errPipe[1]);
   if (spawnError != 0) {
     errno = spawnError;
     Complain(kPdftk);
     return 1;
+  }
+  const HANDLE input =
+      CreateThread(NULL, 0, PassInputThrough, (void*)(INT_PTR)inPipe[1], 0, NULL);
+  if (input) {
+    CloseHandle(input);
+  } else {
+    close(inPipe[1]);
   }
 
   PassOutputThrough(outPipe[0], errPipe[0]);

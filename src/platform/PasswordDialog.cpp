@@ -1,0 +1,117 @@
+#include "platform/PasswordDialog.h"
+
+#include <string_view>
+#include <vector>
+
+namespace folianto {
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Password";
+constexpr wchar_t kAsk[] = L"This file needs a password to open. Type its password:";
+constexpr wchar_t kAskAgain[] = L"That password is wrong. Type the password that opens this file:";
+constexpr WORD kFileId = 100, kPromptId = 101, kPasswordId = 102;
+
+// The system's atoms of the predefined control classes, as a dialog template names them.
+constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
+
+// A dialog template in memory, so the dialog needs no resource of the program's.
+class DialogTemplate {
+ public:
+  DialogTemplate(DWORD style, short width, short height, std::wstring_view title, WORD items) {
+    Add(style | DS_SETFONT);
+    Add(0);  // extended style
+    words_.push_back(items);
+    for (const short value : {short{0}, short{0}, width, height})
+      words_.push_back(static_cast<WORD>(value));
+    words_.push_back(0);  // no menu
+    words_.push_back(0);  // the standard dialog class
+    Add(title);
+    words_.push_back(8);
+    Add(L"MS Shell Dlg");
+  }
+
+  void AddItem(WORD atom, WORD id, DWORD style, short x, short y, short width, short height,
+               std::wstring_view text) {
+    if (words_.size() % 2) words_.push_back(0);  // each item starts on a DWORD
+    Add(style | WS_CHILD | WS_VISIBLE);
+    Add(0);
+    for (const short value : {x, y, width, height})
+      words_.push_back(static_cast<WORD>(value));
+    words_.push_back(id);
+    words_.push_back(0xFFFF);
+    words_.push_back(atom);
+    Add(text);
+    words_.push_back(0);  // no creation data
+  }
+
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+ private:
+  void Add(DWORD value) {
+    words_.push_back(LOWORD(value));
+    words_.push_back(HIWORD(value));
+  }
+  void Add(std::wstring_view text) {
+    words_.insert(words_.end(), text.begin(), text.end());
+    words_.push_back(0);
+  }
+
+  // WORDs keep the template's alignment; the vector's storage is aligned for a DWORD.
+  std::vector<WORD> words_;
+};
+
+struct PasswordQuestion {
+  const std::wstring& file;
+  bool again;
+  std::optional<SecretText> answer;
+};
+
+// Reads the masked box and empties it, overwriting its text first, so that the control's buffer
+// keeps no copy.
+SecretText TakePassword(HWND box) {
+  const auto length = static_cast<size_t>(::GetWindowTextLengthW(box));
+  std::wstring text(length + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  ::SetWindowTextW(box, std::wstring(length, L' ').c_str());
+  ::SetWindowTextW(box, L"");
+  return SecretText(text);
+}
+
+INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    const auto& question = *reinterpret_cast<PasswordQuestion*>(lParam);
+    ::SetDlgItemTextW(dialog, kFileId, question.file.c_str());
+    ::SetDlgItemTextW(dialog, kPromptId, question.again ? kAskAgain : kAsk);
+    ::SendDlgItemMessageW(dialog, kPasswordId, EM_LIMITTEXT, kMaxPasswordLength, 0);
+    return TRUE;  // the focus goes to the first control that takes it: the box
+  }
+  if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
+  auto* question = reinterpret_cast<PasswordQuestion*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  SecretText password = TakePassword(::GetDlgItem(dialog, kPasswordId));
+  if (LOWORD(wParam) == IDOK && question) question->answer = std::move(password);
+  ::EndDialog(dialog, LOWORD(wParam));
+  return TRUE;
+}
+
+}  // namespace
+
+std::optional<SecretText> ShowPasswordDialog(HWND owner, const std::wstring& file, bool again) {
+  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
+  DialogTemplate dialog(kStyle, 262, 76, kTitle, 5);
+  // The path keeps its name and drive in sight when it is too long for the line.
+  dialog.AddItem(kStatic, kFileId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
+  dialog.AddItem(kStatic, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 20, 248, 9, L"");
+  dialog.AddItem(kEdit, kPasswordId, ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 32,
+                 248, 13, L"");
+  dialog.AddItem(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 151, 54, 50, 15, L"OK");
+  dialog.AddItem(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 205, 54, 50, 15, L"Cancel");
+  PasswordQuestion question{file, again, std::nullopt};
+  ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.Get(), owner,
+                            PasswordDialogProcedure, reinterpret_cast<LPARAM>(&question));
+  return std::move(question.answer);
+}
+
+}  // namespace folianto

@@ -1,0 +1,150 @@
+#include "join/JoinSteps.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "filelist/MemoryFileList.h"
+#include "join/ScriptedJoinHost.h"
+
+namespace folianto {
+namespace {
+
+using testing::kFolder;
+using testing::Log;
+using testing::ScriptedHost;
+
+const std::wstring kTool = LR"("C:\Tools\pdftk.exe" )";
+
+bool Has(const std::wstring& text, const std::wstring& part) {
+  return text.find(part) != std::wstring::npos;
+}
+
+long Count(const Log& log, const std::wstring& start) {
+  return std::count_if(log.begin(), log.end(), [&](auto& line) { return line.starts_with(start); });
+}
+
+TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNothing) {
+  const std::wstring join = kTool +
+                            LR"(A="D:\in\one.pdf" B="D:\in\two.pdf" cat A B )"
+                            LR"(output "D:\out\FOL1A.tmp" verbose)";
+  const std::wstring dump = kTool + LR"(A="D:\out\FOL1A.tmp" dump_data_utf8)";
+  const std::wstring update = kTool +
+                              LR"(A="D:\out\FOL1A.tmp" update_info "D:\out\FOL2A.tmp" )"
+                              LR"(output "D:\out\all.pdf")";
+  for (const std::wstring& failing : {std::wstring(), join, dump, update}) {
+    SCOPED_TRACE(::testing::PrintToString(failing));
+    ScriptedHost host;
+    host.saveAnswer = L"D:\\out\\all.pdf";
+    host.tool = [&](const std::wstring& line, const std::wstring&) -> ToolRun {
+      if (line == failing) return {ExitedWith(1), L"Error: the tool's words"};
+      if (line == join) return {ExitedWith(0), L"   Adding page 1 X\n   Adding page 1 X\n"};
+      return {ExitedWith(0),
+              L"BookmarkBegin\nBookmarkTitle: Own\nBookmarkLevel: 1\n"
+              L"BookmarkPageNumber: 2\n"};
+    };
+    MemoryFileList list({L"D:\\in\\one.pdf", L"D:\\in\\two.pdf"});
+    CommonDialog dialog;
+    dialog.checkBoxTicked = true;  // ticked in the join before
+    RunJoinCommand(host, list, dialog, kFolder);
+
+    EXPECT_EQ(host.shown.at(0).checkBoxLabel, L"Add a bookmark for each file");
+    const Log all = {join, dump, update};
+    const auto ran = std::find(all.begin(), all.end(), failing);
+    EXPECT_EQ(host.Runs(), Log(all.begin(), ran == all.end() ? ran : ran + 1));
+    EXPECT_EQ(host.Messages(), Log{failing.empty() ? L"Join successful."
+                                                   : L"The join failed: pdftk.exe ended with "
+                                                     L"exit code 1.\n\nError: the tool's words"});
+    // The outline was written for update_info to read, and what the join made for itself is gone.
+    EXPECT_EQ(Count(host.log, L"write D:\\out\\FOL2A.tmp: BookmarkBegin"),
+              failing.empty() || failing == update ? 1 : 0);
+    EXPECT_EQ(Count(host.log, L"remove D:\\out\\FOL"), Count(host.log, L"make temporary in"));
+  }
+}
+
+TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStandardInput) {
+  // two.pdf opens with "right", three.pdf with "third"; the tool says so of each it cannot open.
+  const std::map<std::wstring, std::wstring> locked = {{L"D:\\in\\two.pdf", L"right"},
+                                                       {L"D:\\in\\three.pdf", L"third"}};
+  const std::wstring refused =
+      L"Error: Failed to open input PDF file:\n   OWNER OR USER PASSWORD "
+      L"REQUIRED, but not given\n";
+  const struct {
+    const char* name;
+    std::vector<std::wstring> list;
+    std::vector<std::optional<std::wstring>> answers;
+    bool closed;
+    Log asked;
+    Log messages;
+  } cases[] = {
+      {"a wrong one asks again",
+       {L"D:\\in\\one.pdf", L"D:\\in\\two.pdf"},
+       {L"wrong", L"right"},
+       false,
+       {L"ask D:\\in\\two.pdf", L"ask again D:\\in\\two.pdf"},
+       {L"Join successful."}},
+      {"several, one by one in list order, a file listed twice asked once",
+       {L"D:\\in\\three.pdf", L"D:\\in\\one.pdf", L"D:\\in\\two.pdf", L"D:\\in\\three.pdf"},
+       {L"third", L"right"},
+       false,
+       {L"ask D:\\in\\three.pdf", L"ask D:\\in\\two.pdf"},
+       {L"Join successful."}},
+      {"Cancel joins nothing and says nothing",
+       {L"D:\\in\\two.pdf"},
+       {std::nullopt},
+       false,
+       {L"ask D:\\in\\two.pdf"},
+       {}},
+      {"after the close nothing is asked",
+       {L"D:\\in\\two.pdf"},
+       {},
+       true,
+       {},
+       {L"The file D:\\in\\two.pdf needs a password to open, which cannot be asked for once the "
+        L"window has been closed. Nothing was joined."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedHost host;
+    host.saveAnswer = L"D:\\out\\all.pdf";
+    host.passwords = c.answers;
+    host.canAsk = !c.closed;
+    host.tool = [&](const std::wstring& line, const std::wstring& input) -> ToolRun {
+      std::wstring words;
+      for (const auto& [path, password] : locked) {
+        for (size_t at = line.find(L"\"" + path + L"\""); at != std::wstring::npos;
+             at = line.find(L"\"" + path + L"\"", at + 1)) {
+          if (input != password + L"\n") words += refused;
+        }
+      }
+      return {ExitedWith(words.empty() ? 0 : 1), words};
+    };
+    MemoryFileList list(c.list);
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+
+    Log asked, inputs;
+    for (const std::wstring& line : host.log) {
+      if (line.starts_with(L"ask")) asked.push_back(line);
+      if (line.starts_with(L"input ")) inputs.push_back(line);
+    }
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(host.Messages(), c.messages);
+    for (const auto& answer : c.answers) {
+      if (!answer) continue;
+      EXPECT_NE(std::find(inputs.begin(), inputs.end(), L"input " + *answer + L"\n"), inputs.end());
+      for (const std::wstring& run : host.Runs())
+        EXPECT_FALSE(Has(run, *answer)) << "a password on the command line: " << run.size();
+    }
+    const bool joined = c.messages == Log{L"Join successful."};
+    EXPECT_EQ(Has(host.Runs().back(), L" output \"D:\\out\\all.pdf\""), joined);
+    EXPECT_EQ(Count(host.log, L"make folder"), Count(host.log, L"remove folder D:\\out\\fol1b"));
+  }
+}
+
+}  // namespace
+}  // namespace folianto
