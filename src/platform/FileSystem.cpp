@@ -84,9 +84,10 @@ struct Copy {
 // The copy is marked for removal until its last byte is written, so that one cut short (a read
 // failing, the program ending in the middle, even its process stopped) is removed by the system.
 void CopyWhole(Copy& copy) {
-  const UniqueFileHandle from(::CreateFileW(copy.from.c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  // An input that another program has open, even for writing, is copied too.
+  const UniqueFileHandle from(::CreateFileW(
+      copy.from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   UniqueFileHandle to;
   if (from) {
     to.Reset(::CreateFileW(copy.to.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
