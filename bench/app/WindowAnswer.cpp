@@ -89,7 +89,7 @@ bool Measure(HWND window, const std::function<void()>& whileSending, Answers& an
     std::fclose(input);
   }
   ::DeleteFileW(file.c_str());
-  if (trips.size() < 100) return false;
+  if (trips.size() < 20) return false;
   std::sort(trips.begin(), trips.end());
   const size_t at95 = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(trips.size()))) - 1;
   answers = {trips[at95], trips.back()};
