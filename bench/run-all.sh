@@ -138,7 +138,7 @@ def show(value, unit):
         return f"{value:.1f} MiB"
     if unit == "count":
         return f"{value:.0f}"
-    return f"{value:.1f} ms" if value < 10 else f"{value:.0f} ms"
+    return f"{value:.{2 if value < 1 else 1 if value < 10 else 0}f} ms"
 
 # Whether a figure meets its goal, from Folianto's figure and the reference's.
 goals = {
