@@ -1,11 +1,10 @@
 // Join overhead: a join of small PDFs through the real "Join!" path (Form1's Check2 with the save
-// dialog and the message answered here, RunAndWait polling every 100 ms) against the same pdftk.exe
-// command line started directly and waited for; RunAndWait alone in between tells the poll's
-// share from the rest of the join command's. That rest is timed on its own with a stand-in tool
-// that ends at once: with the real one, which of two 100 ms polls sees its end varies from run to
-// run by as much as the rest costs. The same join with a bookmark for each file is set against the
-// plain one, and its floor, the three runs of the tool it needs started directly, against the
-// plain join's one.
+// dialog and the message answered here) against the same pdftk.exe command line started directly
+// and waited for; RunAndWait alone in between tells its wait's share from the rest of the join
+// command's. That rest is timed on its own with a stand-in tool that ends at once, so that the
+// real tool's time, which varies from run to run by as much as the rest costs, is left out. The
+// same join with a bookmark for each file is set against the plain one, and its floor, the three
+// runs of the tool it needs started directly, against the plain join's one.
 // Usage: bench_join.exe RUNS OUTPUT_FOLDER INPUT.pdf...   (pdftk.exe stands beside this program,
 // the stand-in in ../bench-quick-tool)
 #include <windows.h>
@@ -104,8 +103,8 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring tool = L"\"" + realTool + L"\\pdftk.exe\" A=\"" + floorJoined + L"\" ";
 
   // The ways of running the same join, in turns, each of them first in some rounds, so none
-  // gains from another's warm caches: "Join!", RunAndWait alone (its 100 ms poll without the rest
-  // of the join command), and the command line started and waited for directly; then "Join!" and
+  // gains from another's warm caches: "Join!", RunAndWait alone (its wait without the rest of the
+  // join command), and the command line started and waited for directly; then "Join!" and
   // RunAndWait alone with the stand-in tool; then "Join!" with a bookmark for each file, and the
   // three command lines it needs started directly: the join, the reading of the outline and the
   // writing of the new one.

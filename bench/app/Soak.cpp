@@ -143,6 +143,8 @@ int wmain(int argc, wchar_t** argv) {
     dialogs.messages.clear();
     form.Check2.SetValue(1);
     if (dialogs.messages != std::vector<std::wstring>{L"Join successful."}) {
+      for (const std::wstring& message : dialogs.messages)
+        std::fwprintf(stderr, L"round %d: %ls\n", round, message.c_str());
       return folianto::bench::Failed("a join did not succeed");
     }
     folianto::PumpPendingMessages();

@@ -14,8 +14,6 @@ constexpr WORD kShowCommands[] = {SW_HIDE,           SW_SHOWNORMAL,     SW_SHOWM
                                   SW_SHOWMINNOACTIVE};
 static_assert(std::size(kShowCommands) == kDefaultWindowStyle + 1);
 
-constexpr DWORD kPollMilliseconds = 100;
-
 }  // namespace
 
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const RunOptions& options) {
@@ -27,13 +25,11 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
   if (!started.process) return StartFailedWith(started.error);
   if (options.onStarted) options.onStarted(started.process.Get());
 
-  ProcessState state;
-  do {
-    state = ReadProcessState(started.process.Get());
-    PumpPendingMessages();
-    ::Sleep(kPollMilliseconds);
-  } while (state.running);
-  return ExitedWith(state.exitCode);
+  // The handle, not the exit code, says when the program has ended: a program may really exit with
+  // 259, the code that also means "still running". A handle that cannot be waited for ends the
+  // wait too, so that it cannot last forever.
+  WaitRunningMessages(started.process.Get());
+  return ExitedWith(ExitCodeOf(started.process.Get()));
 }
 
 }  // namespace folianto

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/MessagePump.h"
 #include "platform/Paths.h"
 #include "platform/UniqueHandle.h"
 
@@ -102,6 +103,79 @@ bool DeleteClearingReadOnly(const std::wstring& path) {
   const bool deleted = ::DeleteFileW(path.c_str()) != FALSE;
   SetAttributes(file.Get(), basic.FileAttributes);
   return deleted;
+}
+
+// Marks an open file to be removed when its last handle closes, or takes the mark back.
+bool MarkForRemoval(HANDLE file, bool remove) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = remove;
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof(disposition)) != FALSE;
+}
+
+bool CopyBytes(HANDLE from, HANDLE to) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+      return false;
+    if (read == 0) return true;
+    DWORD written = 0;
+    if (!::WriteFile(to, buffer.data(), read, &written, nullptr) || written != read) return false;
+  }
+}
+
+struct Copy {
+  const std::wstring& from;
+  const std::wstring& to;
+  bool made = false;
+  DWORD error = ERROR_SUCCESS;
+};
+
+// The copy is marked for removal until its last byte is written, so that one cut short (a read
+// failing, the program ending in the middle, even its process stopped) is removed by the system.
+void CopyWhole(Copy& copy) {
+  // An input that another program has open, even for writing, is copied too.
+  const UniqueFileHandle from(::CreateFileW(
+      copy.from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  UniqueFileHandle to;
+  if (from) {
+    to.Reset(::CreateFileW(copy.to.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  }
+  if (!to) {
+    copy.error = ::GetLastError();
+    return;
+  }
+  const bool marked = MarkForRemoval(to.Get(), true);
+  copy.made = CopyBytes(from.Get(), to.Get()) && (!marked || MarkForRemoval(to.Get(), false));
+  if (copy.made) return;
+  copy.error = ::GetLastError();
+  to.Reset();
+  // Where the file system keeps no mark.
+  ::DeleteFileW(copy.to.c_str());
+}
+
+DWORD WINAPI CopyOnItsThread(void* copy) {
+  CopyWhole(*static_cast<Copy*>(copy));
+  return 0;
+}
+
+// Copies on a thread of its own, waited for as the tool is, so that the window's messages keep
+// running while a large file crosses to a slow volume. Fails where to exists, with the system's
+// error as the last error.
+bool CopyWhileMessagesRun(const std::wstring& from, const std::wstring& to) {
+  Copy copy{from, to};
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
+  if (!thread) {
+    CopyWhole(copy);
+  } else if (!WaitRunningMessages(thread.Get())) {
+    // The copy lives here: its thread must have ended before this returns.
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+  }
+  ::SetLastError(copy.error);
+  return copy.made;
 }
 
 }  // namespace
@@ -206,13 +280,7 @@ bool MakeHardLink(const std::wstring& link, const std::wstring& target) {
 }
 
 bool CopyToNewFile(const std::wstring& from, const std::wstring& to) {
-  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) return false;
-  // CopyFileW copies the read-only flag too.
-  const DWORD attributes = ::GetFileAttributesW(to.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    ::SetFileAttributesW(to.c_str(), Writable(attributes));
-  }
-  return true;
+  return CopyWhileMessagesRun(from, to);
 }
 
 bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
@@ -220,10 +288,11 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
   if (::GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
   // From another volume the file is copied beside its new name first, so that a file of that name
   // is only ever replaced by a whole copy.
-  const std::wstring copy = MakeTemporaryFileIn(FolderOfPath(to));
+  const std::wstring copy =
+      MakeUnderNewName(FolderOfPath(to), L".tmp",
+                       [&](const std::wstring& path) { return CopyWhileMessagesRun(from, path); });
   if (copy.empty()) return false;
-  if (!::CopyFileW(from.c_str(), copy.c_str(), FALSE) ||
-      !::MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (!::MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     ::DeleteFileW(copy.c_str());
     return false;
   }

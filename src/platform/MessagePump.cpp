@@ -4,6 +4,10 @@ namespace folianto {
 
 namespace {
 
+// The longest sleep of a wait: the handle and new input wake it sooner. It bounds how long input
+// that a pass could not take waits to be looked at again.
+constexpr DWORD kLongestWaitMs = 100;
+
 struct Accelerators {
   HWND window = nullptr;
   HACCEL table = nullptr;
@@ -48,11 +52,31 @@ int RunMessageLoop() {
   }
 }
 
-void PumpPendingMessages() {
+bool PumpPendingMessages() {
+  bool ran = false;
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) ::ExitProcess(static_cast<UINT>(msg.wParam));
     Dispatch(msg);
+    ran = true;
+  }
+  return ran;
+}
+
+bool WaitRunningMessages(HANDLE handle) {
+  // Input already in the queue wakes the first wait at once. Later waits ask for it only after a
+  // pass that ran something: input this thread cannot take (another thread's, on an input queue
+  // the two share) would otherwise wake every wait at once, and the wait would spin.
+  DWORD flags = MWMO_INPUTAVAILABLE;
+  for (;;) {
+    switch (::MsgWaitForMultipleObjectsEx(1, &handle, kLongestWaitMs, QS_ALLINPUT, flags)) {
+      case WAIT_OBJECT_0:
+        return true;
+      case WAIT_FAILED:
+        return false;
+      default:
+        flags = PumpPendingMessages() ? MWMO_INPUTAVAILABLE : 0;
+    }
   }
 }
 

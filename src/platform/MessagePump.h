@@ -12,8 +12,13 @@ int RunMessageLoop();
 // messages. Null forgets them.
 void UseAccelerators(HWND window, HACCEL accelerators);
 
-// Lets every pending message run, for waits that must keep the window alive. A WM_QUIT met here
-// ends the program at once, however deep the wait is nested.
-void PumpPendingMessages();
+// Lets every pending message run, for waits that must keep the window alive; false when there was
+// none. A WM_QUIT met here ends the program at once, however deep the wait is nested.
+bool PumpPendingMessages();
+
+// Returns when handle is signalled, true, or cannot be waited for, false. Meanwhile the thread's
+// messages run as they arrive: the wait sleeps until the handle is signalled or a message comes,
+// never longer than 100 ms, so neither is seen late. A WM_QUIT ends the program, as above.
+bool WaitRunningMessages(HANDLE handle);
 
 }  // namespace folianto

@@ -73,16 +73,9 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   return result;
 }
 
-ProcessState ReadProcessState(HANDLE process) {
-  // The handle's state, not the exit code, says whether it has ended: a program may really exit
-  // with 259, the code that also means "still running". Reading the state first means an ended
-  // process always comes with its final code.
-  ProcessState state;
-  state.running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-  if (!::GetExitCodeProcess(process, &state.exitCode)) {
-    state = ProcessState{};
-  }
-  return state;
+DWORD ExitCodeOf(HANDLE process) {
+  DWORD exitCode = 0;
+  return ::GetExitCodeProcess(process, &exitCode) ? exitCode : 0;
 }
 
 }  // namespace folianto

@@ -27,13 +27,7 @@ struct StartedProcess {
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
                             const StdHandles* stdHandles, const std::wstring& currentFolder);
 
-struct ProcessState {
-  bool running = false;
-  DWORD exitCode = 0;
-};
-
-// Whether the process is still running, and its exit code as it stands. An unreadable process
-// counts as ended with code 0, so a wait on it cannot last forever.
-ProcessState ReadProcessState(HANDLE process);
+// The exit code of a process that has ended; 0 when it cannot be read.
+DWORD ExitCodeOf(HANDLE process);
 
 }  // namespace folianto

@@ -1,5 +1,5 @@
 // A program for RunAndWait to run in the tests. Usage:
-//   exit CODE          ends with CODE
+//   exit CODE [FILE]   ends with CODE; writes to FILE the moment it ends (QueryPerformanceCounter)
 //   sleep MS CODE      sleeps MS milliseconds, then ends with CODE
 //   startup            ends with the show command it was given, + 100 when STARTF_USESHOWWINDOW
 //                      was set, + 1000 when STARTF_USESTDHANDLES was
@@ -41,7 +41,15 @@ int wmain(int argc, wchar_t** argv) {
     ::Sleep(INFINITE);
   }
   const std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (mode == L"exit" && argc > 2) return Number(argv[2]);
+  if (mode == L"exit" && argc > 2) {
+    if (FILE* file = argc > 3 ? ::_wfopen(argv[3], L"w") : nullptr) {
+      LARGE_INTEGER now;
+      ::QueryPerformanceCounter(&now);
+      std::fprintf(file, "%lld", static_cast<long long>(now.QuadPart));
+      std::fclose(file);
+    }
+    return Number(argv[2]);
+  }
   if (mode == L"sleep" && argc > 3) {
     ::Sleep(static_cast<DWORD>(Number(argv[2])));
     return Number(argv[3]);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/CodePage.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
@@ -104,6 +106,32 @@ TEST(FileSystem, RemovesLinksAndCopiesOfAReadOnlyFileAndLeavesTheOriginalAsItWas
   EXPECT_EQ(::GetFileAttributesW(original.c_str()), attributes);
   EXPECT_EQ(testing::ReadFileBytes(original), "input");
   EXPECT_TRUE(RemoveFile(own + L"\\A.pdf")) << "nothing is left";
+}
+
+HANDLE g_source = nullptr;
+int g_parts = 0;
+
+// The copy's source is a pipe that only a timer of this thread feeds, so the copy goes on only
+// while messages run; after three parts it breaks off, as a stick pulled out would.
+TEST(CopyToNewFile, LetsTheWindowRunAndLeavesNothingWhenCutShort) {
+  testing::TempFolder temp;
+  const std::wstring source =
+      L"\\\\.\\pipe\\folianto-copy-" + std::to_wstring(::GetCurrentProcessId());
+  g_source = ::CreateNamedPipeW(source.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096,
+                                0, nullptr);
+  ASSERT_NE(g_source, INVALID_HANDLE_VALUE);
+  g_parts = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+    DWORD written = 0;
+    if (g_parts < 3 && ::WriteFile(g_source, "part", 4, &written, nullptr)) ++g_parts;
+    if (g_parts == 3 && g_source) ::CloseHandle(std::exchange(g_source, nullptr));
+  });
+  const std::wstring copy = temp.Path() + L"\\copy.pdf";
+  EXPECT_FALSE(CopyToNewFile(source, copy));
+  ::KillTimer(nullptr, timer);
+  if (g_source) ::CloseHandle(g_source);
+  EXPECT_EQ(g_parts, 3) << "the timer fed the copy while it ran";
+  EXPECT_FALSE(FileExists(copy)) << "what was copied is removed";
 }
 
 }  // namespace
