@@ -65,6 +65,7 @@ class SessionFileClaims::HeldLock final : public FileClaims::Held {
       : mutex_(std::move(mutex)), claims_(claims) {}
   ~HeldLock() override {
     claims_.names_.clear();
+    claims_.folders_.clear();
     claims_.locked_ = false;
     ::ReleaseMutex(mutex_.Get());
   }
@@ -78,9 +79,18 @@ std::vector<std::wstring> SessionFileClaims::ClaimNames(const std::wstring& path
   auto [known, isNew] = names_.try_emplace(path);
   if (isNew) {
     const std::wstring full = FullPath(path);
-    known->second.push_back(L"path-" + Hash(UpperCase(full)));
-    if (const auto folder = IdentityOf(FolderOfPath(full)); folder && folder->Known())
-      known->second.push_back(L"in-" + IdentityKey(*folder) + Hash(UpperCase(NameOfPath(full))));
+    const std::wstring folder = FolderOfPath(full);
+    // Most of a join's files share a folder, whose identity is looked up once.
+    auto [folderKey, folderIsNew] = folders_.try_emplace(folder);
+    if (folderIsNew) {
+      if (const auto identity = IdentityOf(folder); identity && identity->Known())
+        folderKey->second = IdentityKey(*identity);
+    }
+    // A folder's identity and the name in it tell every spelling of the path apart, and the path
+    // itself stands in where the folder has no identity to tell.
+    known->second.push_back(folderKey->second.empty()
+                                ? L"path-" + Hash(UpperCase(full))
+                                : L"in-" + folderKey->second + Hash(UpperCase(NameOfPath(full))));
     if (const auto file = IdentityOf(full); file && file->Known())
       known->second.push_back(L"file-" + IdentityKey(*file));
   }
@@ -89,7 +99,10 @@ std::vector<std::wstring> SessionFileClaims::ClaimNames(const std::wstring& path
     names.push_back((use == Use::Read ? L"Local\\Folianto-read-" : L"Local\\Folianto-write-") +
                     key);
   // Outside a look at the claims a file may have been made or replaced since: asked anew.
-  if (!locked_) names_.erase(known);
+  if (!locked_) {
+    names_.erase(known);
+    folders_.clear();
+  }
   return names;
 }
 

@@ -11,8 +11,8 @@ namespace folianto {
 
 // File claims as named objects of the user's session: every Folianto sees them, and the system
 // drops a process's own when it ends, however it ends. A file goes by its identity (its volume's
-// serial number and its file id), by its folder's identity and its name (an output not made
-// yet), and by its full path (where a server tells no identities); a claim marks all of them, and
+// serial number and its file id) and by its folder's identity and its name (an output not made
+// yet), or by its full path where a server tells no identities; a claim marks each of them, and
 // any of them found marked means the file is claimed.
 class SessionFileClaims final : public FileClaims {
  public:
@@ -26,6 +26,8 @@ class SessionFileClaims final : public FileClaims {
   // looks each file up once.
   std::vector<std::wstring> ClaimNames(const std::wstring& path, Use use);
   std::map<std::wstring, std::vector<std::wstring>> names_;
+  // Each folder's identity as part of a name; empty where it has none.
+  std::map<std::wstring, std::wstring> folders_;
   bool locked_ = false;
 };
 

@@ -1,9 +1,11 @@
 #include "platform/JoinRecord.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <cwctype>
 #include <iterator>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -115,8 +117,10 @@ void RemoveWhatIsLeft(const std::wstring& record) {
                                             nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return;
   std::vector<std::wstring> made;
-  std::istringstream lines(ReadAll(file.Get()));
-  for (std::string line; std::getline(lines, line);) {
+  const std::string text = ReadAll(file.Get());
+  for (size_t begin = 0, end; begin < text.size(); begin = end + 1) {
+    end = std::min(text.find('\n', begin), text.size());
+    const std::string line = text.substr(begin, end - begin);
     if (line.starts_with("made ")) made.push_back(FromUtf8(line.substr(5)));
     unsigned long id = 0;
     unsigned long long start = 0;
