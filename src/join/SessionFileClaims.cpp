@@ -115,7 +115,11 @@ bool SessionFileClaims::Claimed(const std::wstring& path, Use use) {
 
 std::unique_ptr<FileClaims::Held> SessionFileClaims::Hold(const std::wstring& path, Use use) {
   auto held = std::make_unique<HeldObjects>();
-  for (const std::wstring& name : ClaimNames(path, use)) {
+  std::vector<std::wstring> names = ClaimNames(path, use);
+  // A file being read exists, and so does any file written in its place: its identity alone tells
+  // it, where it has one (the last name).
+  if (use == Use::Read && names.size() > 1) names.erase(names.begin(), names.end() - 1);
+  for (const std::wstring& name : names) {
     UniqueKernelHandle object(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
     if (object) held->objects.push_back(std::move(object));
   }
