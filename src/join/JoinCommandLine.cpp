@@ -7,6 +7,10 @@
 
 namespace folianto {
 
+std::wstring ToolCommand(std::wstring_view applicationFolder) {
+  return L"\"" + std::wstring(applicationFolder) + L"\\pdftk.exe\" ";
+}
+
 wchar_t HandleLetter(int position) {
   assert(position >= 1 && position <= kMaxJoinEntries);
   return static_cast<wchar_t>(L'@' + position);
@@ -17,8 +21,7 @@ std::wstring BuildJoinCommandLine(std::wstring_view applicationFolder,
                                   std::span<const std::wstring> toolForms,
                                   std::wstring_view outputPath) {
   assert(toolForms.size() == entries.size());
-  std::wstring line;
-  line.append(L"\"").append(applicationFolder).append(L"\\pdftk.exe\" ");
+  std::wstring line = ToolCommand(applicationFolder);
   std::wstring pageList = L"cat ";
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!PassesPdfTest(entries[i])) continue;

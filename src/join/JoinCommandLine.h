@@ -12,6 +12,10 @@ inline constexpr int kMaxJoinEntries = 25;
 // The handle letter of the entry at 1-based `position`: A for 1, B for 2, and so on.
 wchar_t HandleLetter(int position);
 
+// The start of every command line that runs pdftk.exe in applicationFolder: its path between double
+// quotes, as the folder's text gives it followed by "\pdftk.exe", and one space.
+std::wstring ToolCommand(std::wstring_view applicationFolder);
+
 // The one command line that has pdftk.exe in applicationFolder join the entries, in list order,
 // into outputPath. Each entry is handed to the tool in its form in toolForms, at the same position
 // (its short form, say), between double quotes exactly as it is. An entry that fails the PDF test

@@ -35,10 +35,6 @@ std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
 
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-  return folder.ends_with(L'\\') ? folder + name : folder + L"\\" + name;
-}
-
 // The files the steps make for themselves, in the folder where the tool writes the output (or its
 // temporary file), removed when the steps end. Their names are plain, so the tool reads them whole.
 class ScratchFiles {
@@ -96,8 +92,7 @@ class JoinSteps {
 
  private:
   ToolRun RunTool(const std::wstring& arguments, const ToolRunOptions& options = {}) {
-    return host_.RunHiddenAndWait(L"\"" + join_.applicationFolder + L"\\pdftk.exe\" " + arguments,
-                                  options);
+    return host_.RunHiddenAndWait(ToolCommand(join_.applicationFolder) + arguments, options);
   }
 
   JoinStepsOutcome Join(const std::wstring& into) {

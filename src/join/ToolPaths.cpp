@@ -17,11 +17,6 @@ std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
          L"code page.";
 }
 
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  return folder.ends_with(L'\\') ? folder + name : folder + L"\\" + name;
-}
-
 // The path in a form that survives the code page: as it is, or its short form; none when it has
 // neither.
 std::optional<std::wstring> ReadableForm(ToolFileNames& names, const std::wstring& path) {

@@ -32,6 +32,11 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+// The names of what the program makes: this, then as many small letters, then ".tmp" for a file.
+constexpr std::wstring_view kMadeNamePrefix = L"folianto-";
+constexpr size_t kMadeNameLetters = 8;
+constexpr std::wstring_view kMadeFileEnding = L".tmp";
+
 // Makes something under a new name of plain ASCII letters in folder: make(path) tries one name
 // and fails with ERROR_FILE_EXISTS or ERROR_ALREADY_EXISTS when it is taken. No fixed-size
 // buffer, so a folder of any depth takes one. Returns the full path, or the empty text.
@@ -41,12 +46,11 @@ std::wstring MakeUnderNewName(const std::wstring& folder, const wchar_t* ending,
   ::QueryPerformanceCounter(&now);
   std::mt19937 random(static_cast<unsigned>(now.QuadPart) ^ ::GetCurrentProcessId());
   std::uniform_int_distribution<int> letter(0, 25);
-  const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L"\\";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring path = prefix + L"folianto-";
-    for (int i = 0; i < 8; ++i)
-      path += static_cast<wchar_t>(L'a' + letter(random));
-    path += ending;
+    std::wstring name(kMadeNamePrefix);
+    for (size_t i = 0; i < kMadeNameLetters; ++i)
+      name += static_cast<wchar_t>(L'a' + letter(random));
+    const std::wstring path = InFolder(folder, name + ending);
     if (make(path)) return path;
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
@@ -103,14 +107,6 @@ bool DeleteClearingReadOnly(const std::wstring& path) {
   const bool deleted = ::DeleteFileW(path.c_str()) != FALSE;
   SetAttributes(file.Get(), basic.FileAttributes);
   return deleted;
-}
-
-// Marks an open file to be removed when its last handle closes, or takes the mark back.
-bool MarkForRemoval(HANDLE file, bool remove) {
-  FILE_DISPOSITION_INFO disposition{};
-  disposition.DeleteFile = remove;
-  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                      sizeof(disposition)) != FALSE;
 }
 
 bool CopyBytes(HANDLE from, HANDLE to) {
@@ -179,6 +175,24 @@ bool CopyWhileMessagesRun(const std::wstring& from, const std::wstring& to) {
 }
 
 }  // namespace
+
+bool MarkForRemoval(HANDLE file, bool remove) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = remove;
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof(disposition)) != FALSE;
+}
+
+bool IsMadeName(std::wstring_view name) {
+  if (!name.starts_with(kMadeNamePrefix)) return false;
+  name.remove_prefix(kMadeNamePrefix.size());
+  if (name.size() < kMadeNameLetters) return false;
+  for (size_t i = 0; i < kMadeNameLetters; ++i) {
+    if (name[i] < L'a' || name[i] > L'z') return false;
+  }
+  name.remove_prefix(kMadeNameLetters);
+  return name.empty() || name == kMadeFileEnding;
+}
 
 std::wstring FullPath(const std::wstring& path) {
   return AskedPath([&](wchar_t* buffer, DWORD size) {
@@ -263,7 +277,7 @@ std::wstring TemporaryFolder() {
 }
 
 std::wstring MakeTemporaryFileIn(const std::wstring& folder) {
-  return MakeUnderNewName(folder, L".tmp", [](const std::wstring& path) {
+  return MakeUnderNewName(folder, kMadeFileEnding.data(), [](const std::wstring& path) {
     return static_cast<bool>(UniqueFileHandle(::CreateFileW(
         path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
   });
@@ -289,7 +303,7 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
   // From another volume the file is copied beside its new name first, so that a file of that name
   // is only ever replaced by a whole copy.
   const std::wstring copy =
-      MakeUnderNewName(FolderOfPath(to), L".tmp",
+      MakeUnderNewName(FolderOfPath(to), kMadeFileEnding.data(),
                        [&](const std::wstring& path) { return CopyWhileMessagesRun(from, path); });
   if (copy.empty()) return false;
   if (!::MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/FileIdentity.h"
 
@@ -37,6 +40,10 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 // when the system names none.
 std::wstring TemporaryFolder();
 
+// Whether name is one the program gives what it makes: "folianto-" and eight small letters, with
+// ".tmp" for a file.
+bool IsMadeName(std::wstring_view name);
+
 // A new, empty file named in plain ASCII letters in folder; its full path, or the empty text.
 std::wstring MakeTemporaryFileIn(const std::wstring& folder);
 
@@ -52,6 +59,10 @@ bool CopyToNewFile(const std::wstring& from, const std::wstring& to);
 
 // Moves from to to, replacing a file of that name, from another volume too.
 bool MoveReplacing(const std::wstring& from, const std::wstring& to);
+
+// Marks an open file (opened with DELETE access) to be removed when its last handle closes, or
+// takes the mark back.
+bool MarkForRemoval(HANDLE file, bool remove);
 
 // Removes the file name path, read-only or not; true when nothing is left under that name. A hard
 // link shares its attributes with the file's other names: they end as they were.

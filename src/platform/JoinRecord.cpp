@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cwchar>
-#include <cwctype>
-#include <iterator>
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -21,7 +18,7 @@ constexpr DWORD kMaxRecordBytes = 1024 * 1024;
 std::wstring RecordsFolder() {
   const std::wstring temporary = TemporaryFolder();
   if (temporary.empty()) return {};
-  return temporary + (temporary.ends_with(L'\\') ? L"" : L"\\") + L"folianto-joins";
+  return InFolder(temporary, L"folianto-joins");
 }
 
 uint64_t TimeValue(const FILETIME& time) {
@@ -53,20 +50,9 @@ std::wstring FromUtf8(const std::string& bytes) {
   return text;
 }
 
-// "folianto-" and eight small letters, as Folianto names what it makes, with ".tmp" for a file.
-bool IsOwnName(const std::wstring& name) {
-  constexpr std::wstring_view kPrefix = L"folianto-";
-  if (!name.starts_with(kPrefix) || name.size() < kPrefix.size() + 8) return false;
-  for (size_t i = kPrefix.size(); i < kPrefix.size() + 8; ++i) {
-    if (name[i] < L'a' || name[i] > L'z') return false;
-  }
-  const std::wstring_view rest = std::wstring_view(name).substr(kPrefix.size() + 8);
-  return rest.empty() || rest == L".tmp";
-}
-
 // Something a join of Folianto made: under one of its names, or in a folder of one.
 bool MadeByFolianto(const std::wstring& path) {
-  return IsOwnName(NameOfPath(path)) || IsOwnName(NameOfPath(FolderOfPath(path)));
+  return IsMadeName(NameOfPath(path)) || IsMadeName(NameOfPath(FolderOfPath(path)));
 }
 
 bool StillRuns(DWORD id, uint64_t start) {
@@ -79,7 +65,7 @@ bool StillRuns(DWORD id, uint64_t start) {
 
 // A folder the join made, with the files in it: those the tool wrote there are named by no record.
 bool RemoveOwnFolder(const std::wstring& folder) {
-  if (IsOwnName(NameOfPath(folder))) {
+  if (IsMadeName(NameOfPath(folder))) {
     WIN32_FIND_DATAW found;
     const UniqueFindHandle search(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic,
                                                      &found, FindExSearchNameMatch, nullptr, 0));
@@ -91,12 +77,6 @@ bool RemoveOwnFolder(const std::wstring& folder) {
     }
   }
   return RemoveFolder(folder);
-}
-
-bool DeleteWhenClosed(HANDLE file) {
-  FILE_DISPOSITION_INFO disposition{TRUE};
-  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                      sizeof(disposition)) != FALSE;
 }
 
 std::string ReadAll(HANDLE file) {
@@ -134,14 +114,14 @@ void RemoveWhatIsLeft(const std::wstring& record) {
     // A link to a read-only input keeps the input's attributes as they were.
     allGone = (IsFolder(*path) ? RemoveOwnFolder(*path) : RemoveFile(*path)) && allGone;
   }
-  if (allGone) DeleteWhenClosed(file.Get());
+  if (allGone) MarkForRemoval(file.Get(), true);
 }
 
 }  // namespace
 
 JoinRecord::~JoinRecord() {
   if (!file_) return;
-  if (!keep_) DeleteWhenClosed(file_.Get());
+  if (!keep_) MarkForRemoval(file_.Get(), true);
   file_.Reset();
   if (!keep_) ::RemoveDirectoryW(FolderOfPath(path_).c_str());
 }

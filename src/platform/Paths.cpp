@@ -14,4 +14,10 @@ std::wstring NameOfPath(std::wstring_view path) {
   return std::wstring(path.substr(path.find_last_of(L"\\/") + 1));
 }
 
+std::wstring InFolder(std::wstring_view folder, std::wstring_view name) {
+  std::wstring path(folder);
+  if (!path.empty() && !path.ends_with(L'\\')) path += L'\\';
+  return path.append(name);
+}
+
 }  // namespace folianto

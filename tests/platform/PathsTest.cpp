@@ -5,7 +5,7 @@
 namespace folianto {
 namespace {
 
-TEST(FolderOfPath, DropsTheFileNameAndKeepsADriveRootsBackslash) {
+TEST(FolderOfPath, DropsTheFileNameAndKeepsADriveRootsBackslashAndInFolderPutsItBack) {
   const struct {
     const wchar_t* path;
     const wchar_t* folder;
@@ -20,6 +20,7 @@ TEST(FolderOfPath, DropsTheFileNameAndKeepsADriveRootsBackslash) {
   for (const auto& c : cases) {
     EXPECT_EQ(FolderOfPath(c.path), c.folder) << testing::PrintToString(std::wstring(c.path));
     EXPECT_EQ(NameOfPath(c.path), c.name) << testing::PrintToString(std::wstring(c.path));
+    EXPECT_EQ(InFolder(c.folder, c.name), c.path) << testing::PrintToString(std::wstring(c.path));
   }
 }
 
