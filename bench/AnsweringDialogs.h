@@ -26,9 +26,9 @@ class AnsweringDialogs final : public DialogHost {
   }
   std::wstring BrowseFolder(HWND, const std::wstring&) override { return folder; }
   void ShowMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
-  JoinSuccessChoice ShowJoinSuccessful(HWND, const std::wstring&) override {
-    messages.push_back(L"Join successful.");
-    return JoinSuccessChoice::Close;
+  int ShowChoice(HWND, const std::wstring& text, std::span<const DialogButton>) override {
+    messages.push_back(text);
+    return IDOK;
   }
   std::optional<SecretText> AskPassword(HWND, const std::wstring&, bool) override { return {}; }
 };

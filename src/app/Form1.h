@@ -21,6 +21,7 @@
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
+#include "platform/MessagePump.h"
 #include "platform/UniqueHandle.h"
 
 namespace folianto {
@@ -192,7 +193,9 @@ class Form1 {
   bool designedColours_ = true;
   std::optional<Annotation> annotation_;
   PointerState pointer_;
-  SessionFileClaims claims_;
+  // A look at the claims waits for another Folianto's with the window running.
+  SessionFileClaims claims_{
+      [](HANDLE handle, unsigned timeoutMs) { return WaitRunningMessages(handle, timeoutMs); }};
   RunningJoins joinsRunning_{claims_};
   bool closing_ = false;
   int exitCode_ = 0;

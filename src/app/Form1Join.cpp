@@ -3,12 +3,12 @@
 
 #include <commctrl.h>
 
+#include "join/DiskWorkspace.h"
 #include "join/JoinCommand.h"
 #include "join/RunAndWait.h"
 #include "platform/CodePage.h"
-#include "platform/FileContent.h"
 #include "platform/FileSystem.h"
-#include "platform/JoinRecord.h"
+#include "platform/MessagePump.h"
 #include "platform/OutputCapture.h"
 
 namespace folianto {
@@ -26,10 +26,11 @@ std::wstring Duration(UINT milliseconds) {
 // record of running joins all that time.
 class Form1JoinHost final : public JoinHost {
  public:
-  explicit Form1JoinHost(Form1& form) : form_(form), join_(form.JoinsRunning()) {}
-  // A join that held its files and made nothing under the output's name did not end well.
-  ~Form1JoinHost() override {
-    if (!join_.Files().output.empty() && !succeeded_) form_.JoinFailed();
+  explicit Form1JoinHost(Form1& form)
+      : form_(form),
+        join_(form.JoinsRunning()),
+        workspace_(folianto::TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
+    join_.Use(workspace_);
   }
   Form1JoinHost(const Form1JoinHost&) = delete;
   Form1JoinHost& operator=(const Form1JoinHost&) = delete;
@@ -51,15 +52,27 @@ class Form1JoinHost final : public JoinHost {
     form_.Dialogs().ShowMessage(
         nullptr, output.empty() ? text : L"The join into " + output + L":\n\n" + text);
   }
-  void ShowJoinSuccessful(const std::wstring& output) override {
-    succeeded_ = true;
+  void TellOutcome(const std::wstring& output, const JoinOutcome& outcome) override {
+    if (!outcome.succeeded) {
+      form_.JoinFailed();
+      if (outcome.folderToShow.empty() || form_.Closing()) {
+        ShowMessage(outcome.text);
+        return;
+      }
+      constexpr DialogButton kShowFolder[] = {{kShowFolderButton, L"Show &Folder"}};
+      if (Choose(outcome.text, kShowFolder) == kShowFolderButton)
+        form_.OpenFile(outcome.folderToShow);
+      return;
+    }
     // Success after a close needs no word.
     if (form_.Closing()) return;
-    JoinSuccessChoice choice = JoinSuccessChoice::Close;
-    Tell([&] { choice = form_.Dialogs().ShowJoinSuccessful(form_.Handle(), output); });
-    if (choice == JoinSuccessChoice::Open) form_.OpenFile(output);
-    if (choice == JoinSuccessChoice::ShowInFolder) form_.ShowFileInFolder(output);
+    constexpr DialogButton kWaysToTheFile[] = {{kOpenButton, L"&Open"},
+                                               {kShowInFolderButton, L"Show in &Folder"}};
+    const int choice = Choose(kJoinSuccessful + outcome.text, kWaysToTheFile);
+    if (choice == kOpenButton) form_.OpenFile(output);
+    if (choice == kShowInFolderButton) form_.ShowFileInFolder(output);
   }
+  JoinWorkspace& Workspace() override { return workspace_; }
   std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
     std::optional<SecretText> password;
     Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, again); });
@@ -85,9 +98,12 @@ class Form1JoinHost final : public JoinHost {
     const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
-    // current folder is searched for the DLLs a program loads.
-    const RunOptions runOptions{&handles, form_.ApplicationFolder(),
-                                [this](HANDLE tool) { record_.ToolStarted(tool); }};
+    // current folder is searched for the DLLs a program loads. The record and the claims know
+    // the tool before it runs, so neither goes while it writes.
+    const RunOptions runOptions{&handles, form_.ApplicationFolder(), [this](HANDLE tool) {
+                                  workspace_.ToolStarted(tool);
+                                  join_.ToolStarted(tool);
+                                }};
     const RunResult result = RunAndWait(commandLine, hidden, runOptions);
     if (!result.started) return {result, L""};
     return {result, options.wholeOutput ? capture.All() : capture.Tail()};
@@ -106,53 +122,15 @@ class Form1JoinHost final : public JoinHost {
     return ShortPathOf(path);
   }
   bool Exists(const std::wstring& path) override { return FileExists(path); }
-  std::wstring TemporaryFolder() override { return folianto::TemporaryFolder(); }
-  // What the join makes is noted in the record of running joins, for the message at the end of
-  // the wait after a close, and on disk, for the next start should this program end first. A
-  // name chosen here is noted before it is made, one made under a new name at once after.
-  std::wstring MakeTemporaryFile(const std::wstring& folder) override {
-    return Noted(MakeTemporaryFileIn(folder));
-  }
-  std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
-    return Noted(MakeTemporaryFolderIn(folder));
-  }
-  bool MakeHardLink(const std::wstring& link, const std::wstring& target) override {
-    Noted(link);
-    return folianto::MakeHardLink(link, target);
-  }
-  bool MakeCopy(const std::wstring& from, const std::wstring& to) override {
-    Noted(to);
-    return CopyToNewFile(from, to);
-  }
-  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
-    const bool moved = folianto::MoveReplacing(from, to);
-    if (moved) join_.Removed(from);
-    return moved;
-  }
-  bool RemoveFile(const std::wstring& path) override {
-    return Removed(path, folianto::RemoveFile(path));
-  }
-  bool RemoveFolder(const std::wstring& path) override {
-    return Removed(path, folianto::RemoveFolder(path));
-  }
-  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
-    return folianto::WriteFileContent(path, bytes);
-  }
 
  private:
-  std::wstring Noted(const std::wstring& path) {
-    if (path.empty()) return path;
-    record_.Made(path);
-    join_.Made(path);
-    return path;
-  }
-  bool Removed(const std::wstring& path, bool gone) {
-    if (gone) {
-      join_.Removed(path);
-    } else {
-      record_.KeepForLater();
-    }
-    return gone;
+  // The buttons of the boxes that offer more than OK.
+  enum : int { kOpenButton = 100, kShowInFolderButton, kShowFolderButton };
+
+  int Choose(const std::wstring& text, std::span<const DialogButton> buttons) {
+    int choice = IDOK;
+    Tell([&] { choice = form_.Dialogs().ShowChoice(form_.Handle(), text, buttons); });
+    return choice;
   }
   void ShowProgress() {
     if (progress_ != 0 && form_.Progress() != progress_) form_.SetProgress(progress_);
@@ -171,9 +149,8 @@ class Form1JoinHost final : public JoinHost {
 
   Form1& form_;
   RunningJoins::Join join_;
-  JoinRecord record_;
+  DiskWorkspace workspace_;
   int progress_ = 0;
-  bool succeeded_ = false;
 };
 
 }  // namespace

@@ -2,9 +2,10 @@
 
 #include "app/Form1.h"
 #include "platform/FileSystem.h"
-#include "platform/JoinRecord.h"
+#include "join/DiskWorkspace.h"
 #include "platform/MessagePump.h"
 #include "platform/Shell.h"
+#include "platform/Process.h"
 #include "platform/UiThread.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
@@ -14,12 +15,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
   // rather than letting it run on.
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-  // What joins of a Folianto that ended before them left; one look at the disk when nothing is.
-  folianto::RemoveWhatEndedJoinsLeft();
   const folianto::UiThreadSetup uiThread;
   folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
+  // What joins of a Folianto that ended before them left goes once the window is there, on a
+  // thread of its own: a path that does not answer (a share gone offline) holds up nothing.
+  folianto::RunInBackground(
+      [] { folianto::RemoveWhatEndedJoinsLeft(folianto::TemporaryFolder()); });
   // shell32 splits the arguments; a start without any does not load it.
   if (commandLine && *commandLine) form.AddOnceShown(folianto::ProgramArguments());
   return folianto::RunMessageLoop();

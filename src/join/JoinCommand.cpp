@@ -10,6 +10,7 @@
 #include "filelist/PdfTest.h"
 #include "join/JoinCommandLine.h"
 #include "join/JoinSteps.h"
+#include "join/ToolPaths.h"
 
 namespace folianto {
 
@@ -76,22 +77,52 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
   return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }
 
-// Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
-// the run ended; nothing when the user cancelled.
-std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
-                                       const std::wstring& outputPath,
-                                       const std::wstring& applicationFolder,
-                                       bool bookmarkEachFile) {
+// After the tool's last run: the joined file takes its name when every step succeeded, and what
+// the join made goes either way, unless a tool may still be using it.
+JoinOutcome FinishJoin(JoinWorkspace& workspace, const ToolPaths& paths, const std::wstring& output,
+                       const RunResult& last, JoinOutcome outcome) {
+  if (last.MayStillRun()) {
+    std::wstring note =
+        L"\n\nWhat Folianto made for pdftk.exe stays until Folianto next starts "
+        L"after pdftk.exe has ended, which removes it:";
+    for (const std::wstring& path : workspace.Left())
+      note += L"\n" + path;
+    outcome.text += note;
+    return outcome;
+  }
+  if (outcome.succeeded) {
+    const JoinWorkspace::Naming naming = workspace.GiveName(paths.temporary, output);
+    if (!naming.named) {
+      outcome = JoinOutcome::Failed(
+          L"The files were joined, but the joined file could not be named " + output + L"." +
+          (naming.kept.empty() ? L"" : L" It is kept as " + naming.kept + L"."));
+    }
+  }
+  outcome.text += LeftOverNote(workspace.RemoveAll());
+  return outcome;
+}
+
+// Runs the tool on the checked entries; returns how the join ended, or none when the user
+// cancelled it.
+std::optional<JoinOutcome> RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
+                                   const std::wstring& outputPath,
+                                   const std::wstring& applicationFolder, bool bookmarkEachFile) {
   // The list keeps every entry as the user sees it; only the command line gives the paths in the
   // form the tool reads whole.
+  JoinWorkspace& workspace = host.Workspace();
   std::wstring refusal;
-  const std::optional<ToolPaths> tool = PathsForTool(host, entries, outputPath, refusal);
-  if (!tool) return refusal;
+  const std::optional<ToolPaths> tool = PathsForTool(host, workspace, entries, outputPath, refusal);
+  if (!tool) return JoinOutcome::Failed(refusal);
   const JoinStepsOutcome steps =
       RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
-  std::wstring outcome =
-      steps.message ? *steps.message : JoinOutcomeMessage(steps.run, applicationFolder);
-  return FinishToolOutput(host, *tool, outputPath, steps.run.result, std::move(outcome));
+  if (steps.message && steps.message->empty()) {
+    const std::wstring left = LeftOverNote(workspace.RemoveAll());
+    if (!left.empty()) host.ShowMessage(L"Nothing was joined." + left);
+    return std::nullopt;
+  }
+  JoinOutcome outcome = steps.message ? JoinOutcome::Failed(*steps.message)
+                                      : OutcomeOfRun(steps.run, applicationFolder);
+  return FinishJoin(workspace, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
 void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
@@ -109,9 +140,8 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
   // Nor may it write where a join still running reads or writes, or read what that one writes.
   JoinFiles files{{}, outputPath};
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
-  if (const auto used = host.ClaimFiles(std::move(files))) {
-    host.ShowMessage(L"The file " + *used +
-                     L" is in use by a join that is still running. Nothing was joined.");
+  if (const auto refusal = host.ClaimFiles(std::move(files))) {
+    host.ShowMessage(*refusal);
     return;
   }
 
@@ -126,15 +156,12 @@ void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::w
       host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
-  const std::wstring outcome = anyPdf
-                                   ? RunToolAndDescribeOutcome(host, entries, outputPath,
-                                                               applicationFolder, bookmarkEachFile)
-                                   : kNoPdfFiles;
-  if (outcome == kJoinSuccessful) {
-    host.ShowJoinSuccessful(outputPath);
-  } else if (!outcome.empty()) {
-    host.ShowMessage(outcome);
+  if (!anyPdf) {
+    host.TellOutcome(outputPath, JoinOutcome::Failed(kNoPdfFiles));
+    return;
   }
+  if (const auto outcome = RunTool(host, entries, outputPath, applicationFolder, bookmarkEachFile))
+    host.TellOutcome(outputPath, *outcome);
 }
 
 }  // namespace
@@ -168,6 +195,17 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
 
 std::wstring SaveDialogFailureMessage(uint32_t error) {
   return L"The save dialog failed (" + DialogErrorText(error) + L"). Nothing was joined.";
+}
+
+JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder) {
+  if (run.result.Succeeded()) return {true, L"", L""};
+  JoinOutcome outcome = JoinOutcome::Failed(JoinOutcomeMessage(run, applicationFolder));
+  const int number = run.result.started ? 0 : run.result.StartErrorNumber();
+  if (number == 53 || number == 76) {
+    outcome.text += L"\n\nPut pdftk.exe, and the files that came with it, into that folder.";
+    outcome.folderToShow = applicationFolder;
+  }
+  return outcome;
 }
 
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder) {

@@ -2,9 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "filelist/FileList.h"
+#include "join/JoinWorkspace.h"
 #include "join/RunResult.h"
 #include "join/RunningJoins.h"
 #include "join/ToolPaths.h"
@@ -29,14 +31,29 @@ struct ToolRunOptions {
   bool wholeOutput = false;
 };
 
+// How a join that ran ended, as the user is told it.
+struct JoinOutcome {
+  bool succeeded = false;
+  // For a success, what follows "Join successful." (what could not be removed, say); for a
+  // failure, all that is said.
+  std::wstring text;
+  // A folder the message offers to show, where the user has something to put.
+  std::wstring folderToShow;
+
+  static JoinOutcome Failed(std::wstring text) { return {false, std::move(text), {}}; }
+};
+
 // What "Join!" needs from the window and the system.
 class JoinHost : public ToolFileNames {
  public:
   // Shows the dialog as a save dialog; the chosen name lands in its file name.
   virtual DialogOutcome ShowSaveDialog(CommonDialog& dialog) = 0;
   virtual void ShowMessage(const std::wstring& text) = 0;
-  // Tells the user that the join into output succeeded: "Join successful.".
-  virtual void ShowJoinSuccessful(const std::wstring& output) = 0;
+  // Tells the user how the join into output ended: "Join successful.", with the ways to the
+  // file, or what failed. A join the user cancelled is not told.
+  virtual void TellOutcome(const std::wstring& output, const JoinOutcome& outcome) = 0;
+  // What the join puts on disk, from its start to its end.
+  virtual JoinWorkspace& Workspace() = 0;
   virtual void SetProgress(int value) = 0;
   // Runs the command line hidden, from the application folder, and waits for its end; the tool
   // reads options.input on its standard input, or nothing.
@@ -50,8 +67,8 @@ class JoinHost : public ToolFileNames {
   // The position of the first of others that names the same file as path, however spelt; none.
   virtual std::optional<size_t> SameFileAmong(const std::wstring& path,
                                               const std::vector<std::wstring>& others) = 0;
-  // Holds the join's files against every other running join until this one ends; when another
-  // one uses one of them, that file as files names it, and nothing is held.
+  // Holds the join's files against every other running join until this one and its tools end;
+  // when that cannot be, what to tell the user, and nothing is held.
   virtual std::optional<std::wstring> ClaimFiles(JoinFiles files) = 0;
 };
 
@@ -72,5 +89,7 @@ inline constexpr wchar_t kBookmarkEachFile[] = L"Add a bookmark for each file";
 
 // The message that tells the user how the tool's run ended.
 std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);
+// The same as the outcome of a join.
+JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder);
 
 }  // namespace folianto

@@ -6,6 +6,7 @@
 #include "filelist/PdfTest.h"
 #include "join/JoinCommandLine.h"
 #include "join/Outline.h"
+#include "join/ToolPaths.h"
 #include "platform/Paths.h"
 
 namespace folianto {
@@ -19,7 +20,7 @@ constexpr std::wstring_view kPasswordRequired = L"PASSWORD REQUIRED";
 const ToolRun kNothingRun{RunResult{}, L""};
 
 bool Succeeded(const ToolRun& run) {
-  return run.result.started && run.result.code == 0;
+  return run.result.Succeeded();
 }
 
 size_t InputsNeedingPasswords(const ToolRun& run) {
@@ -35,56 +36,26 @@ std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
 
-// The files the steps make for themselves, in the folder where the tool writes the output (or its
-// temporary file), removed when the steps end. Their names are plain, so the tool reads them whole.
-class ScratchFiles {
- public:
-  ScratchFiles(ToolFileNames& names, std::wstring folder)
-      : names_(names), folder_(std::move(folder)) {}
-  ~ScratchFiles() {
-    for (const std::wstring& file : files_)
-      names_.RemoveFile(file);
-    if (!ownFolder_.empty()) names_.RemoveFolder(ownFolder_);
-  }
-  ScratchFiles(const ScratchFiles&) = delete;
-  ScratchFiles& operator=(const ScratchFiles&) = delete;
-
-  const std::wstring& Folder() const { return folder_; }
-
-  // A new empty file; empty when none could be made.
-  std::wstring MakeFile() {
-    std::wstring file = names_.MakeTemporaryFile(folder_);
-    if (!file.empty()) files_.push_back(file);
-    return file;
-  }
-  // The path of a file named name for the tool to write, in a folder made for the join, where
-  // names are the join's own; empty when that folder could not be made.
-  std::wstring PlaceFor(const std::wstring& name) {
-    if (ownFolder_.empty()) ownFolder_ = names_.MakeTemporaryFolder(folder_);
-    if (ownFolder_.empty()) return {};
-    return files_.emplace_back(InFolder(ownFolder_, name));
-  }
-
- private:
-  ToolFileNames& names_;
-  std::wstring folder_;
-  std::wstring ownFolder_;
-  std::vector<std::wstring> files_;
+// A file of the join's in its private folder: as it was made, and as the tool is handed it.
+struct PrivateFile {
+  std::wstring made;
+  std::wstring tool;
 };
 
 class JoinSteps {
  public:
   JoinSteps(JoinHost& host, const JoinRun& join)
-      : host_(host),
-        join_(join),
-        toolEntries_(join.tool.entries),
-        scratch_(host, FolderOfPath(join.tool.output)) {}
+      : host_(host), workspace_(host.Workspace()), join_(join), toolEntries_(join.tool.entries) {}
 
   JoinStepsOutcome Run() {
     // With bookmarks the join goes to a file of its own first, and the outline's writing gives
     // the output.
     std::wstring joined = join_.tool.output;
-    if (join_.bookmarkEachFile && (joined = scratch_.MakeFile()).empty()) return NoRoom();
+    if (join_.bookmarkEachFile) {
+      const auto scratch = MakePrivateFile();
+      if (!scratch) return NoRoom();
+      joined = scratch->tool;
+    }
     JoinStepsOutcome outcome = Join(joined);
     if (outcome.message || !Succeeded(outcome.run) || !join_.bookmarkEachFile) return outcome;
     return WriteFileEntries(joined, outcome.run.output);
@@ -130,11 +101,12 @@ class JoinSteps {
       const std::wstring handle = L"A=" + Quoted(toolEntries_[i]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
-      const std::wstring open =
-          scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
-      if (open.empty()) return NoRoom();
-      if (auto stop = OpenWithPassword(entry, handle, open)) return stop;
-      opened[entry] = open;
+      const auto open =
+          MakePrivateFile(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
+      if (!open) return NoRoom();
+      if (auto stop = OpenWithPassword(entry, handle, open->tool)) return stop;
+      workspace_.Wrote(open->made);
+      opened[entry] = open->tool;
     }
     for (size_t i = 0; i < join_.entries.size(); ++i) {
       if (const auto known = opened.find(join_.entries[i]); known != opened.end())
@@ -186,28 +158,39 @@ class JoinSteps {
     const std::wstring handle = L"A=" + Quoted(joined);
     const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, true});
     if (!Succeeded(dump)) return {dump, std::nullopt};
-    const std::wstring data = scratch_.MakeFile();
-    if (data.empty()) return NoRoom();
     const std::vector<Bookmark> outline =
         OutlineWithFileEntries(titles, pages, BookmarksOf(dump.output));
-    if (!host_.WriteFileContent(data, OutlineData(outline))) {
-      return {kNothingRun, L"The bookmarks could not be added: the file " + data +
-                               L" could not be written. Nothing was joined."};
-    }
-    return {
-        RunTool(handle + L" update_info " + Quoted(data) + L" output " + Quoted(join_.tool.output)),
-        std::nullopt};
+    const auto data = MakePrivateFile({}, OutlineData(outline));
+    if (!data) return NoRoom();
+    return {RunTool(handle + L" update_info " + Quoted(data->tool) + L" output " +
+                    Quoted(join_.tool.output)),
+            std::nullopt};
+  }
+
+  // A new file in the join's private folder, which holds whatever the steps make of the inputs'
+  // content (what is decrypted, the outline, the join before its outline); under name when given,
+  // else under a made name holding content. None where it cannot be made.
+  std::optional<PrivateFile> MakePrivateFile(const std::wstring& name = {},
+                                             std::string_view content = {}) {
+    const std::wstring folder = workspace_.PrivateFolder();
+    const auto readable = folder.empty() ? std::nullopt : ReadableForm(host_, folder);
+    if (!readable) return std::nullopt;
+    const std::wstring made = name.empty() ? workspace_.MakeFile(folder, content)
+                                           : workspace_.MakeNamedFile(folder, name);
+    if (made.empty()) return std::nullopt;
+    return PrivateFile{made, InFolder(*readable, NameOfPath(made))};
   }
 
   JoinStepsOutcome NoRoom() const {
-    return {kNothingRun, L"No file of the join's own could be made in " + scratch_.Folder() +
-                             L". Nothing was joined."};
+    return {kNothingRun,
+            L"Folianto could not make a folder of the join's own in the temporary folder, where "
+            L"only you can read what it makes of the files. Nothing was joined."};
   }
 
   JoinHost& host_;
+  JoinWorkspace& workspace_;
   const JoinRun& join_;
   std::vector<std::wstring> toolEntries_;
-  ScratchFiles scratch_;
 };
 
 }  // namespace

@@ -19,11 +19,17 @@ static_assert(std::size(kShowCommands) == kDefaultWindowStyle + 1);
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const RunOptions& options) {
   CorrectWindowStyle(windowStyle);
   // Hidden means no console window either, not even for a moment.
-  const DWORD flags = windowStyle == 0 ? CREATE_NO_WINDOW : 0;
+  DWORD flags = windowStyle == 0 ? CREATE_NO_WINDOW : 0;
+  // Told before the program runs its first instruction, so that what onStarted does (a claim, a
+  // record) is in place before the program can write anything.
+  if (options.onStarted) flags |= CREATE_SUSPENDED;
   const StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
                                               options.stdHandles, options.currentFolder);
   if (!started.process) return StartFailedWith(started.error);
-  if (options.onStarted) options.onStarted(started.process.Get());
+  if (options.onStarted) {
+    options.onStarted(started.process.Get());
+    Resume(started);
+  }
 
   // The handle, not the exit code, says when the program has ended: a program may really exit with
   // 259, the code that also means "still running". A handle that cannot be waited for ends the

@@ -14,7 +14,7 @@ struct RunOptions {
   const StdHandles* stdHandles = nullptr;
   // The program's current folder; empty: this program's own.
   std::wstring currentFolder;
-  // Told the started program's process, before the wait.
+  // Told the started program's process before the program runs.
   std::function<void(HANDLE process)> onStarted;
 };
 

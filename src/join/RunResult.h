@@ -13,6 +13,10 @@ struct RunResult {
 
   // The run-time error number of a failed start (53, 76, 70 or 5).
   int StartErrorNumber() const;
+  // The program ran and ended with 0.
+  bool Succeeded() const { return started && code == 0; }
+  // The program was started and its end is not known: what it writes may still change.
+  bool MayStillRun() const { return false; }
 };
 
 inline constexpr uint32_t kStartFailureBase = 0x80040000;

@@ -19,26 +19,38 @@ RunningJoins::Join::~Join() {
 std::optional<std::wstring> RunningJoins::Join::Claim(JoinFiles files) {
   using Use = FileClaims::Use;
   FileClaims& claims = joins_.claims_;
+  // Read before the look, which holds up every other Folianto's join while it lasts: on a slow
+  // share a file's identity can take seconds.
+  std::vector<std::wstring> paths = files.inputs;
+  paths.push_back(files.output);
+  std::vector<FileClaims::Key> inputs = claims.KeysOf(paths);
+  const FileClaims::Key output = std::move(inputs.back());
+  inputs.pop_back();
   const auto lock = claims.Lock();
-  if (claims.Claimed(files.output, Use::Read) || claims.Claimed(files.output, Use::Write))
-    return files.output;
-  for (const std::wstring& input : files.inputs) {
-    if (claims.Claimed(input, Use::Write)) return input;
+  if (!lock)
+    return L"Another Folianto is starting a join. Try again in a moment. Nothing was joined.";
+  const auto inUse = [](const std::wstring& path) {
+    return L"The file " + path + L" is in use by a join that is still running. Nothing was joined.";
+  };
+  if (claims.Claimed(output, Use::Read) || claims.Claimed(output, Use::Write))
+    return inUse(files.output);
+  for (const FileClaims::Key& input : inputs) {
+    if (claims.Claimed(input, Use::Write)) return inUse(input.path);
   }
-  for (const std::wstring& input : files.inputs)
+  for (const FileClaims::Key& input : inputs)
     held_.push_back(claims.Hold(input, Use::Read));
-  held_.push_back(claims.Hold(files.output, Use::Write));
+  held_.push_back(claims.Hold(output, Use::Write));
   files_ = std::move(files);
   return std::nullopt;
 }
 
-void RunningJoins::Join::Made(const std::wstring& path) {
-  made_.push_back(path);
+void RunningJoins::Join::ToolStarted(void* process) {
+  for (const auto& held : held_)
+    held->ShareWith(process);
 }
 
-void RunningJoins::Join::Removed(const std::wstring& path) {
-  if (const auto found = std::find(made_.begin(), made_.end(), path); found != made_.end())
-    made_.erase(found);
+std::vector<std::wstring> RunningJoins::Join::Left() const {
+  return workspace_ ? workspace_->Left() : std::vector<std::wstring>{};
 }
 
 }  // namespace folianto

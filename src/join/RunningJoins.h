@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "join/JoinWorkspace.h"
+
 namespace folianto {
 
 // The files of one join: those its tool reads and the one it writes, as the user named them.
@@ -15,25 +17,39 @@ struct JoinFiles {
 };
 
 // Where running joins mark the files they read and write, seen by every Folianto of the user's
-// session. A mark lasts while its holder lives and goes with its process however that ends, so a
-// crash or End task never leaves a file marked.
+// session. A mark lasts while its holder lives and the tools it was shared with run, and goes with
+// the last of them however they end, so a crash or End task never leaves a file marked, nor
+// unmarked while a tool still writes it.
 class FileClaims {
  public:
   enum class Use { Read, Write };
+  // What a file goes by among the marks, however it is spelt; read from the file system before
+  // the marks are looked at.
+  struct Key {
+    std::wstring path;
+    std::vector<std::wstring> names;
+  };
   // Holds its marks until it goes.
   class Held {
    public:
     virtual ~Held() = default;
+    // The marks last as long as process (a tool the join started) runs, too.
+    virtual void ShareWith(void* process) = 0;
+  };
+  // While it lives, no other join anywhere looks at the marks or changes them.
+  class Locked {
+   public:
+    virtual ~Locked() = default;
   };
 
   virtual ~FileClaims() = default;
-  // Whether a running join holds the file at path, however spelt, for that use.
-  virtual bool Claimed(const std::wstring& path, Use use) = 0;
-  // Marks the file at path for that use.
-  virtual std::unique_ptr<Held> Hold(const std::wstring& path, Use use) = 0;
-  // While the result lives, no other join anywhere looks at the marks or changes them, so a look
-  // and the marks that follow it are one step.
-  virtual std::unique_ptr<Held> Lock() = 0;
+  // The keys of the files at paths, in their order.
+  virtual std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) = 0;
+  // Whether a running join holds the file for that use.
+  virtual bool Claimed(const Key& file, Use use) = 0;
+  virtual std::unique_ptr<Held> Hold(const Key& file, Use use) = 0;
+  // None when another join did not let go within a moment; meanwhile the window runs.
+  virtual std::unique_ptr<Locked> Lock() = 0;
 };
 
 // The one record of the joins running in this program, each from its click to its end, nested
@@ -56,21 +72,23 @@ class RunningJoins {
     Join(const Join&) = delete;
     Join& operator=(const Join&) = delete;
 
-    // Holds the join's files until it ends, unless a running join uses one of them: then that
-    // file, as files names it, and nothing is held.
+    // Holds the join's files until it and every tool it started have ended, unless a running join
+    // uses one of them or the marks cannot be looked at: then what to tell the user, and nothing
+    // is held. A look at the marks and the marking that follows it are one step.
     std::optional<std::wstring> Claim(JoinFiles files);
     const JoinFiles& Files() const { return files_; }
+    // A tool the join started, before it runs.
+    void ToolStarted(void* process);
 
-    // What the join has made on disk and not removed, as far as it has told.
-    void Made(const std::wstring& path);
-    void Removed(const std::wstring& path);
-    const std::vector<std::wstring>& Left() const { return made_; }
+    // What the join has on disk, as its workspace tells it.
+    void Use(const JoinWorkspace& workspace) { workspace_ = &workspace; }
+    std::vector<std::wstring> Left() const;
 
    private:
     RunningJoins& joins_;
     JoinFiles files_;
     std::vector<std::unique_ptr<FileClaims::Held>> held_;
-    std::vector<std::wstring> made_;
+    const JoinWorkspace* workspace_ = nullptr;
   };
 
   bool Any() const { return !running_.empty(); }

@@ -1,23 +1,25 @@
 #include "join/SessionFileClaims.h"
 
-#include <windows.h>
-
 #include <cwchar>
 #include <iterator>
+#include <map>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/NamedObjects.h"
 #include "platform/Paths.h"
-#include "platform/UniqueHandle.h"
 
 namespace folianto {
 
 namespace {
 
 // How long a join waits for another to finish looking at the claims: far longer than a look
-// takes, and never for ever, should a Folianto hang while it holds the lock.
-constexpr DWORD kLockWaitMs = 10000;
+// takes, since the identities are read before it, and short enough to be a moment to the user,
+// should a Folianto hang while it holds the lock.
+constexpr unsigned kLockWaitMs = 3000;
 
 std::wstring Hex(uint64_t value) {
   wchar_t text[17];
@@ -39,101 +41,84 @@ std::wstring Hash(std::wstring_view text) {
   return hash;
 }
 
-// The same upper case in every process, whatever its user's locale: file names ignore case.
-std::wstring UpperCase(const std::wstring& text) {
-  std::wstring upper(text.size(), L'\0');
-  const int length = ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(),
-                                     static_cast<int>(text.size()), upper.data(),
-                                     static_cast<int>(upper.size()), nullptr, nullptr, 0);
-  return length > 0 ? upper.substr(0, static_cast<size_t>(length)) : text;
-}
-
 std::wstring IdentityKey(const FileIdentity& identity) {
   return Hex(identity.volume) + Hex(identity.indexHigh) + Hex(identity.index);
 }
 
+std::wstring ObjectName(const std::wstring& name, FileClaims::Use use) {
+  return (use == FileClaims::Use::Read ? L"Local\\Folianto-read-" : L"Local\\Folianto-write-") +
+         name;
+}
+
 class HeldObjects final : public FileClaims::Held {
  public:
+  void ShareWith(void* process) override {
+    for (const UniqueKernelHandle& object : objects)
+      ShareWithProcess(object.Get(), static_cast<HANDLE>(process));
+  }
   std::vector<UniqueKernelHandle> objects;
+};
+
+class HeldLock final : public FileClaims::Locked {
+ public:
+  explicit HeldLock(UniqueKernelHandle mutex) : mutex_(std::move(mutex)) {}
+  ~HeldLock() override { ReleaseNamedMutex(mutex_.Get()); }
+
+ private:
+  UniqueKernelHandle mutex_;
 };
 
 }  // namespace
 
-class SessionFileClaims::HeldLock final : public FileClaims::Held {
- public:
-  HeldLock(UniqueKernelHandle mutex, SessionFileClaims& claims)
-      : mutex_(std::move(mutex)), claims_(claims) {}
-  ~HeldLock() override {
-    claims_.names_.clear();
-    claims_.folders_.clear();
-    claims_.locked_ = false;
-    ::ReleaseMutex(mutex_.Get());
-  }
+SessionFileClaims::SessionFileClaims(TimedWait wait) : wait_(std::move(wait)) {}
 
- private:
-  UniqueKernelHandle mutex_;
-  SessionFileClaims& claims_;
-};
-
-std::vector<std::wstring> SessionFileClaims::ClaimNames(const std::wstring& path, Use use) {
-  auto [known, isNew] = names_.try_emplace(path);
-  if (isNew) {
+std::vector<FileClaims::Key> SessionFileClaims::KeysOf(const std::vector<std::wstring>& paths) {
+  std::vector<Key> keys;
+  // Most of a join's files share a folder, whose identity is looked up once.
+  std::map<std::wstring, std::wstring> folders;
+  for (const std::wstring& path : paths) {
+    Key& key = keys.emplace_back(Key{path, {}});
     const std::wstring full = FullPath(path);
-    const std::wstring folder = FolderOfPath(full);
-    // Most of a join's files share a folder, whose identity is looked up once.
-    auto [folderKey, folderIsNew] = folders_.try_emplace(folder);
-    if (folderIsNew) {
-      if (const auto identity = IdentityOf(folder); identity && identity->Known())
-        folderKey->second = IdentityKey(*identity);
+    const auto [folder, isNew] = folders.try_emplace(FolderOfPath(full));
+    if (isNew) {
+      if (const auto identity = IdentityOf(folder->first); identity && identity->Known())
+        folder->second = IdentityKey(*identity);
     }
     // A folder's identity and the name in it tell every spelling of the path apart, and the path
     // itself stands in where the folder has no identity to tell.
-    known->second.push_back(folderKey->second.empty()
-                                ? L"path-" + Hash(UpperCase(full))
-                                : L"in-" + folderKey->second + Hash(UpperCase(NameOfPath(full))));
+    key.names.push_back(folder->second.empty()
+                            ? L"path-" + Hash(InvariantUpperCase(full))
+                            : L"in-" + folder->second + Hash(InvariantUpperCase(NameOfPath(full))));
     if (const auto file = IdentityOf(full); file && file->Known())
-      known->second.push_back(L"file-" + IdentityKey(*file));
+      key.names.push_back(L"file-" + IdentityKey(*file));
   }
-  std::vector<std::wstring> names;
-  for (const std::wstring& key : known->second)
-    names.push_back((use == Use::Read ? L"Local\\Folianto-read-" : L"Local\\Folianto-write-") +
-                    key);
-  // Outside a look at the claims a file may have been made or replaced since: asked anew.
-  if (!locked_) {
-    names_.erase(known);
-    folders_.clear();
-  }
-  return names;
+  return keys;
 }
 
-bool SessionFileClaims::Claimed(const std::wstring& path, Use use) {
-  for (const std::wstring& name : ClaimNames(path, use)) {
-    if (UniqueKernelHandle(::OpenEventW(SYNCHRONIZE, FALSE, name.c_str()))) return true;
+bool SessionFileClaims::Claimed(const Key& file, Use use) {
+  for (const std::wstring& name : file.names) {
+    if (NamedEventExists(ObjectName(name, use))) return true;
   }
   return false;
 }
 
-std::unique_ptr<FileClaims::Held> SessionFileClaims::Hold(const std::wstring& path, Use use) {
+std::unique_ptr<FileClaims::Held> SessionFileClaims::Hold(const Key& file, Use use) {
   auto held = std::make_unique<HeldObjects>();
-  std::vector<std::wstring> names = ClaimNames(path, use);
   // A file being read exists, and so does any file written in its place: its identity alone tells
   // it, where it has one (the last name).
-  if (use == Use::Read && names.size() > 1) names.erase(names.begin(), names.end() - 1);
-  for (const std::wstring& name : names) {
-    UniqueKernelHandle object(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
-    if (object) held->objects.push_back(std::move(object));
+  const size_t first = use == Use::Read && file.names.size() > 1 ? file.names.size() - 1 : 0;
+  for (size_t i = first; i < file.names.size(); ++i) {
+    if (UniqueKernelHandle object = MakeNamedEvent(ObjectName(file.names[i], use)))
+      held->objects.push_back(std::move(object));
   }
   return held;
 }
 
-std::unique_ptr<FileClaims::Held> SessionFileClaims::Lock() {
-  UniqueKernelHandle mutex(::CreateMutexW(nullptr, FALSE, L"Local\\Folianto-claims"));
-  if (!mutex) return nullptr;
-  // An owner that ended without letting go leaves the lock abandoned, and so free.
-  const DWORD waited = ::WaitForSingleObject(mutex.Get(), kLockWaitMs);
-  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return nullptr;
-  locked_ = true;
-  return std::make_unique<HeldLock>(std::move(mutex), *this);
+std::unique_ptr<FileClaims::Locked> SessionFileClaims::Lock() {
+  // A name another program took for an object of another kind gives no lock at all.
+  UniqueKernelHandle mutex = MakeNamedMutex(L"Local\\Folianto-claims");
+  if (!mutex || !wait_(mutex.Get(), kLockWaitMs)) return nullptr;
+  return std::make_unique<HeldLock>(std::move(mutex));
 }
 
 }  // namespace folianto

@@ -17,15 +17,6 @@ std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
          L"code page.";
 }
 
-// The path in a form that survives the code page: as it is, or its short form; none when it has
-// neither.
-std::optional<std::wstring> ReadableForm(ToolFileNames& names, const std::wstring& path) {
-  if (names.SurvivesCodePage(path)) return path;
-  if (const auto shortForm = names.ShortForm(path); shortForm && names.SurvivesCodePage(*shortForm))
-    return shortForm;
-  return std::nullopt;
-}
-
 // The deepest folder above path that has a readable form. The deepest, since it is the likeliest
 // to lie on the file's own volume (a volume may be mounted in a folder) and to be the user's own.
 std::optional<std::wstring> ReadableFolderAbove(ToolFileNames& names, const std::wstring& path) {
@@ -38,79 +29,75 @@ std::optional<std::wstring> ReadableFolderAbove(ToolFileNames& names, const std:
   return std::nullopt;
 }
 
-// Makes the stand-ins of inputs that have no readable form, and keeps all it makes in paths.
+// A folder the join made, and its form the tool reads.
+struct MadeFolder {
+  std::wstring path;
+  std::wstring readable;
+};
+
+// Makes the stand-ins of inputs that have no readable form.
 class StandIns {
  public:
-  StandIns(ToolFileNames& names, ToolPaths& paths) : names_(names), paths_(paths) {}
+  StandIns(ToolFileNames& names, JoinWorkspace& workspace) : names_(names), workspace_(workspace) {}
 
   // The readable form of a stand-in for input under plainName: a hard link, which costs nothing
-  // and stays on the file's volume, else a copy in the temporary folder.
+  // and stays on the file's volume, else a copy in the private folder.
   std::optional<std::wstring> For(const std::wstring& input, const std::wstring& plainName) {
     if (const auto above = ReadableFolderAbove(names_, input)) {
-      if (const auto folder = OwnFolderIn(*above)) {
-        const std::wstring link = InFolder(folder->first, plainName);
-        if (names_.MakeHardLink(link, input)) return Made(link, folder->second, plainName);
-      }
+      if (const auto folder = FolderIn(*above);
+          folder && !workspace_.MakeHardLink(folder->path, plainName, input).empty())
+        return InFolder(folder->readable, plainName);
     }
-    if (const auto folder = OwnFolderIn(names_.TemporaryFolder())) {
-      const std::wstring copy = InFolder(folder->first, plainName);
-      if (names_.MakeCopy(input, copy)) return Made(copy, folder->second, plainName);
-    }
+    if (const auto folder = Readable(workspace_.PrivateFolder());
+        folder && !workspace_.MakeCopy(folder->path, plainName, input).empty())
+      return InFolder(folder->readable, plainName);
     return std::nullopt;
   }
 
  private:
-  // A folder made for this join in folder, and its readable form; made once per folder.
-  using OwnFolder = std::pair<std::wstring, std::wstring>;
-  std::optional<OwnFolder> OwnFolderIn(const std::wstring& folder) {
+  std::optional<MadeFolder> Readable(const std::wstring& folder) {
     if (folder.empty()) return std::nullopt;
-    const auto [known, isNew] = made_.try_emplace(folder);
-    if (!isNew) return known->second;
     const auto readable = ReadableForm(names_, folder);
     if (!readable) return std::nullopt;
-    std::wstring own = names_.MakeTemporaryFolder(folder);
-    if (own.empty()) return std::nullopt;
-    paths_.folders.push_back(own);
-    known->second = OwnFolder{own, InFolder(*readable, NameOfPath(own))};
+    return MadeFolder{folder, *readable};
+  }
+  // A folder made for this join in folder; made once per folder.
+  std::optional<MadeFolder> FolderIn(const std::wstring& folder) {
+    const auto [known, isNew] = made_.try_emplace(folder);
+    if (isNew && ReadableForm(names_, folder))
+      known->second = Readable(workspace_.MakeFolder(folder));
     return known->second;
   }
 
-  std::wstring Made(const std::wstring& standIn, const std::wstring& readableFolder,
-                    const std::wstring& plainName) {
-    paths_.standIns.push_back(standIn);
-    return InFolder(readableFolder, plainName);
-  }
-
   ToolFileNames& names_;
-  ToolPaths& paths_;
-  std::map<std::wstring, std::optional<OwnFolder>> made_;
+  JoinWorkspace& workspace_;
+  std::map<std::wstring, std::optional<MadeFolder>> made_;
 };
-
-// Removes the stand-ins and their folders, and then tells, after message, what is still there.
-std::wstring RemoveStandIns(ToolFileNames& names, const ToolPaths& paths, std::wstring message,
-                            std::vector<std::wstring> left = {}) {
-  for (const std::wstring& standIn : paths.standIns) {
-    if (!names.RemoveFile(standIn)) left.push_back(standIn);
-  }
-  for (auto folder = paths.folders.rbegin(); folder != paths.folders.rend(); ++folder) {
-    if (!names.RemoveFolder(*folder)) left.push_back(*folder);
-  }
-  if (left.empty()) return message;
-  message += L"\n\nFolianto could not remove what it made for pdftk.exe: ";
-  for (size_t i = 0; i < left.size(); ++i)
-    message += (i == 0 ? L"" : L", ") + left[i];
-  return message + L". You can delete it: your own files stay as they are.";
-}
 
 }  // namespace
 
-std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
+std::optional<std::wstring> ReadableForm(ToolFileNames& names, const std::wstring& path) {
+  if (names.SurvivesCodePage(path)) return path;
+  if (const auto shortForm = names.ShortForm(path); shortForm && names.SurvivesCodePage(*shortForm))
+    return shortForm;
+  return std::nullopt;
+}
+
+std::wstring LeftOverNote(const std::vector<std::wstring>& left) {
+  if (left.empty()) return {};
+  std::wstring note = L"\n\nFolianto could not remove what it made for pdftk.exe: ";
+  for (size_t i = 0; i < left.size(); ++i)
+    note += (i == 0 ? L"" : L", ") + left[i];
+  return note + L". You can delete it: your own files stay as they are.";
+}
+
+std::optional<ToolPaths> PathsForTool(ToolFileNames& names, JoinWorkspace& workspace,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal) {
   ToolPaths paths;
-  StandIns standIns(names, paths);
+  StandIns standIns(names, workspace);
   const auto refuse = [&](std::wstring why) {
-    refusal = DiscardToolOutput(names, paths, std::move(why));
+    refusal = std::move(why) + LeftOverNote(workspace.RemoveAll());
     return std::nullopt;
   };
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -129,44 +116,24 @@ std::optional<ToolPaths> PathsForTool(ToolFileNames& names,
     paths.entries.push_back(std::move(*readable));
   }
 
+  // Beside the output where the tool reaches its folder, so that a rename gives it its name, else
+  // in the private folder, to be moved from there.
   const std::wstring folder = FolderOfPath(output);
-  const std::wstring name = NameOfPath(output);
   const auto readableFolder = ReadableForm(names, folder);
-  if (readableFolder && names.SurvivesCodePage(name)) {
-    paths.output = InFolder(*readableFolder, name);
-    return paths;
-  }
-  // Written under a temporary name: beside the output where the tool reaches its folder, so that a
-  // rename gives it its name, else in the temporary folder, to be moved from there.
-  const std::wstring where = readableFolder ? folder : names.TemporaryFolder();
+  const std::wstring where = readableFolder ? folder : workspace.PrivateFolder();
   const auto readableWhere = readableFolder  ? readableFolder
                              : where.empty() ? std::nullopt
                                              : ReadableForm(names, where);
-  if (readableWhere) paths.temporary = names.MakeTemporaryFile(where);
-  if (paths.temporary.empty())
+  if (readableWhere) paths.temporary = workspace.MakeFile(where);
+  if (paths.temporary.empty()) {
+    if (readableFolder) {
+      return refuse(L"No file could be made in " + folder +
+                    L" for pdftk.exe to write the joined file into. Nothing was joined.");
+    }
     return refuse(CannotPass(output, L"no temporary file for pdftk.exe to write could be made."));
+  }
   paths.output = InFolder(*readableWhere, NameOfPath(paths.temporary));
   return paths;
-}
-
-std::wstring DiscardToolOutput(ToolFileNames& names, const ToolPaths& paths, std::wstring message) {
-  std::vector<std::wstring> left;
-  if (!paths.temporary.empty() && !names.RemoveFile(paths.temporary))
-    left.push_back(paths.temporary);
-  return RemoveStandIns(names, paths, std::move(message), std::move(left));
-}
-
-std::wstring FinishToolOutput(ToolFileNames& names, const ToolPaths& paths,
-                              const std::wstring& output, const RunResult& result,
-                              std::wstring outcome) {
-  if (paths.temporary.empty()) return RemoveStandIns(names, paths, std::move(outcome));
-  if (!result.started || result.code != 0)
-    return DiscardToolOutput(names, paths, std::move(outcome));
-  if (!names.MoveReplacing(paths.temporary, output)) {
-    outcome = L"The files were joined, but the joined file could not be named " + output +
-              L". It is kept as " + paths.temporary + L".";
-  }
-  return RemoveStandIns(names, paths, std::move(outcome));
 }
 
 }  // namespace folianto

@@ -22,4 +22,12 @@ bool SurvivesAnsiCodePage(const std::wstring& text) {
   return !lossy && chars == length && back == text;
 }
 
+std::wstring InvariantUpperCase(const std::wstring& text) {
+  std::wstring upper(text.size(), L'\0');
+  const int length = ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(),
+                                     static_cast<int>(text.size()), upper.data(),
+                                     static_cast<int>(upper.size()), nullptr, nullptr, 0);
+  return length > 0 ? upper.substr(0, static_cast<size_t>(length)) : text;
+}
+
 }  // namespace folianto

@@ -8,4 +8,8 @@ namespace folianto {
 // narrow main reads its command line. Always true where that code page is UTF-8.
 bool SurvivesAnsiCodePage(const std::wstring& text);
 
+// Text in upper case, the same in every process whatever its user's locale, as file names ignore
+// case.
+std::wstring InvariantUpperCase(const std::wstring& text);
+
 }  // namespace folianto

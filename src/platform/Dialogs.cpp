@@ -78,34 +78,30 @@ void ShowMessageBox(HWND owner, const std::wstring& text) {
   ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
-constexpr wchar_t kJoinSuccessful[] = L"Join successful.";
-enum : int { kOpenButton = 100, kShowInFolderButton };
-
 // A task dialog: a message box that offers more than OK, with OK still the answer Enter gives.
-JoinSuccessChoice ShowJoinSuccessfulBox(HWND owner) {
+int ShowChoiceBox(HWND owner, const std::wstring& text, std::span<const DialogButton> buttons) {
   static const auto show =
       SystemFunction<decltype(&::TaskDialogIndirect)>(L"comctl32.dll", "TaskDialogIndirect");
-  const TASKDIALOG_BUTTON buttons[] = {{kOpenButton, L"&Open"},
-                                       {kShowInFolderButton, L"Show in &Folder"}};
+  std::vector<TASKDIALOG_BUTTON> taskButtons;
+  for (const DialogButton& button : buttons)
+    taskButtons.push_back({button.id, button.label});
   TASKDIALOGCONFIG config{};
   config.cbSize = sizeof(config);
   config.hwndParent = owner;
   config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
   config.dwCommonButtons = TDCBF_OK_BUTTON;
   config.pszWindowTitle = kProgramTitle;
-  config.pszContent = kJoinSuccessful;
-  config.cButtons = static_cast<UINT>(std::size(buttons));
-  config.pButtons = buttons;
+  config.pszContent = text.c_str();
+  config.cButtons = static_cast<UINT>(taskButtons.size());
+  config.pButtons = taskButtons.data();
   config.nDefaultButton = IDOK;
   int pressed = IDOK;
   // Without the common controls 6 (a program that lacks their manifest) it is a message box.
   if (!show || FAILED(show(&config, &pressed, nullptr, nullptr))) {
-    ShowMessageBox(owner, kJoinSuccessful);
-    return JoinSuccessChoice::Close;
+    ShowMessageBox(owner, text);
+    return IDOK;
   }
-  if (pressed == kOpenButton) return JoinSuccessChoice::Open;
-  if (pressed == kShowInFolderButton) return JoinSuccessChoice::ShowInFolder;
-  return JoinSuccessChoice::Close;
+  return pressed == IDCANCEL ? IDOK : pressed;
 }
 
 class SystemDialogHost final : public DialogHost {
@@ -120,8 +116,9 @@ class SystemDialogHost final : public DialogHost {
     return folianto::BrowseFolder(owner, title);
   }
   void ShowMessage(HWND owner, const std::wstring& text) override { ShowMessageBox(owner, text); }
-  JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring&) override {
-    return ShowJoinSuccessfulBox(owner);
+  int ShowChoice(HWND owner, const std::wstring& text,
+                 std::span<const DialogButton> buttons) override {
+    return ShowChoiceBox(owner, text, buttons);
   }
   std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override {
     return ShowPasswordDialog(owner, file, again);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/CommonDialog.h"
@@ -10,9 +11,11 @@
 
 namespace folianto {
 
-// What the user chose in "Join successful.": OK (Enter, Escape or the close button), or one of the
-// two ways to the joined file.
-enum class JoinSuccessChoice { Close, Open, ShowInFolder };
+// A button of a message box beside its OK: the id it answers with, and its label.
+struct DialogButton {
+  int id;
+  const wchar_t* label;
+};
 
 // The dialogs the main window shows. The program uses the system's; tests answer them instead.
 class DialogHost {
@@ -27,9 +30,10 @@ class DialogHost {
   // A modal message box with an OK button, captioned with the program's name; without an owner,
   // on top of the other windows.
   virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
-  // "Join successful." for the joined file output, owned by owner, with the buttons "Open" and
-  // "Show in Folder" beside OK.
-  virtual JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring& output) = 0;
+  // A message box as ShowMessage shows it, with buttons beside OK, which stays the answer Enter
+  // gives: the id of the button pressed, or IDOK for OK, Escape and the close button.
+  virtual int ShowChoice(HWND owner, const std::wstring& text,
+                         std::span<const DialogButton> buttons) = 0;
   // Asks for the password that opens file in a masked box; again: the last one given was wrong.
   // None when the user cancelled.
   virtual std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,

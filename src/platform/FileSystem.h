@@ -5,7 +5,6 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "platform/FileIdentity.h"
 
@@ -40,34 +39,8 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 // when the system names none.
 std::wstring TemporaryFolder();
 
-// Whether name is one the program gives what it makes: "folianto-" and eight small letters, with
-// ".tmp" for a file.
-bool IsMadeName(std::wstring_view name);
-
-// A new, empty file named in plain ASCII letters in folder; its full path, or the empty text.
-std::wstring MakeTemporaryFileIn(const std::wstring& folder);
-
-// A new, empty folder named in plain ASCII letters in folder; its full path, or the empty text.
-std::wstring MakeTemporaryFolderIn(const std::wstring& folder);
-
 // Gives the file target the second name link. Fails on another volume, on a file system without
 // hard links and where this user may not write.
 bool MakeHardLink(const std::wstring& link, const std::wstring& target);
-
-// Copies from to to, which must not exist yet. The copy is the program's own: never read-only.
-bool CopyToNewFile(const std::wstring& from, const std::wstring& to);
-
-// Moves from to to, replacing a file of that name, from another volume too.
-bool MoveReplacing(const std::wstring& from, const std::wstring& to);
-
-// Marks an open file (opened with DELETE access) to be removed when its last handle closes, or
-// takes the mark back.
-bool MarkForRemoval(HANDLE file, bool remove);
-
-// Removes the file name path, read-only or not; true when nothing is left under that name. A hard
-// link shares its attributes with the file's other names: they end as they were.
-bool RemoveFile(const std::wstring& path);
-// Removes the empty folder path; true when nothing is left under that name.
-bool RemoveFolder(const std::wstring& path);
 
 }  // namespace folianto

@@ -1,5 +1,7 @@
 #include "platform/MessagePump.h"
 
+#include <algorithm>
+
 namespace folianto {
 
 namespace {
@@ -63,14 +65,22 @@ bool PumpPendingMessages() {
   return ran;
 }
 
-bool WaitRunningMessages(HANDLE handle) {
+bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
   // Input already in the queue wakes the first wait at once. Later waits ask for it only after a
   // pass that ran something: input this thread cannot take (another thread's, on an input queue
   // the two share) would otherwise wake every wait at once, and the wait would spin.
   DWORD flags = MWMO_INPUTAVAILABLE;
   for (;;) {
-    switch (::MsgWaitForMultipleObjectsEx(1, &handle, kLongestWaitMs, QS_ALLINPUT, flags)) {
+    DWORD sleep = kLongestWaitMs;
+    if (timeoutMs != INFINITE) {
+      const ULONGLONG now = ::GetTickCount64();
+      if (now >= deadline) return false;
+      sleep = static_cast<DWORD>(std::min<ULONGLONG>(sleep, deadline - now));
+    }
+    switch (::MsgWaitForMultipleObjectsEx(1, &handle, sleep, QS_ALLINPUT, flags)) {
       case WAIT_OBJECT_0:
+      case WAIT_ABANDONED_0:
         return true;
       case WAIT_FAILED:
         return false;

@@ -36,6 +36,11 @@ class InheritableForStart {
   HANDLE handles_[3];
 };
 
+DWORD WINAPI RunWork(void* work) {
+  reinterpret_cast<void (*)()>(work)();
+  return 0;
+}
+
 }  // namespace
 
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
@@ -68,14 +73,48 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
     result.error = error;
     return result;
   }
-  const UniqueKernelHandle thread(info.hThread);
+  result.thread.Reset(info.hThread);
   result.process.Reset(info.hProcess);
   return result;
+}
+
+void Resume(const StartedProcess& started) {
+  ::ResumeThread(started.thread.Get());
 }
 
 DWORD ExitCodeOf(HANDLE process) {
   DWORD exitCode = 0;
   return ::GetExitCodeProcess(process, &exitCode) ? exitCode : 0;
+}
+
+void RunInBackground(void (*work)()) {
+  const UniqueKernelHandle thread(
+      ::CreateThread(nullptr, 0, RunWork, reinterpret_cast<void*>(work), 0, nullptr));
+}
+
+HANDLE ThisProcess() {
+  return ::GetCurrentProcess();
+}
+
+uint32_t ProcessIdOf(HANDLE process) {
+  return ::GetProcessId(process);
+}
+
+uint64_t StartTimeOf(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+bool StillRuns(uint32_t id, uint64_t start) {
+  // The limited right is granted for processes of a higher integrity level too.
+  const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  if (!process) return false;
+  // An exit code of STILL_ACTIVE from a process that ended keeps its record only until its id is
+  // given to another process, which started later.
+  DWORD exitCode = 0;
+  const bool ended = ::GetExitCodeProcess(process.Get(), &exitCode) && exitCode != STILL_ACTIVE;
+  return !ended && StartTimeOf(process.Get()) == start;
 }
 
 }  // namespace folianto

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/UniqueHandle.h"
@@ -15,11 +16,16 @@ struct StdHandles {
   HANDLE error = nullptr;
 };
 
-// A started process, or the system's error number when it could not be started.
+// A started process and its first thread, or the system's error number when it could not be
+// started.
 struct StartedProcess {
   UniqueKernelHandle process;
+  UniqueKernelHandle thread;
   DWORD error = ERROR_SUCCESS;
 };
+
+// Lets a process started with CREATE_SUSPENDED run.
+void Resume(const StartedProcess& started);
 
 // Starts the program of commandLine (program first, as one text) with the given show command.
 // stdHandles, when given, are inherited by the program and by nothing else. currentFolder, when
@@ -29,5 +35,20 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
 
 // The exit code of a process that has ended; 0 when it cannot be read.
 DWORD ExitCodeOf(HANDLE process);
+
+// This program's own process, and the id of a process.
+HANDLE ThisProcess();
+uint32_t ProcessIdOf(HANDLE process);
+
+// Runs work on a thread of its own, which the program does not wait for.
+void RunInBackground(void (*work)());
+
+// When the process started, as a file time: with its id, what tells it from a later process that
+// is given the same id. 0 when it cannot be read.
+uint64_t StartTimeOf(HANDLE process);
+
+// Whether the process of that id which started at start still runs. One that this user may not
+// look at belongs to another account, so it is none of this user's programs: it counts as ended.
+bool StillRuns(uint32_t id, uint64_t start);
 
 }  // namespace folianto

@@ -38,8 +38,10 @@ TEST(JoinCommand, JoinsTheListInTheOrderOfItsSteps) {
                           L"progress 33",
                           L"progress 67",
                           L"progress 100",
+                          L"make temporary in D:\\out",
                           LR"(run "C:\Tools\pdftk.exe" A="D:\in\one.pdf" B="D:\in\two.pdf" )"
-                          LR"(C="D:\in\three.pdf" cat A B C output "D:\out\all.pdf")",
+                          LR"(C="D:\in\three.pdf" cat A B C output "D:\out\FOL1A.tmp")",
+                          L"replace D:\\out\\all.pdf with D:\\out\\FOL1A.tmp",
                           L"message Join successful.",
                       }));
   EXPECT_EQ(list.Count(), 3);
@@ -95,7 +97,7 @@ TEST(JoinCommand, TellsOfEachNonPdfEntryAndJoinsTheOthersWithoutItsLetter) {
             (Log{L"This file D:\\notes.txt does not appear to be PDF.",
                  L"This file D:\\d.doc does not appear to be PDF.", L"Join successful."}));
   EXPECT_EQ(host.Runs(), Log{LR"("C:\Tools\pdftk.exe" A="D:\a.pdf" C="D:\c.pdf" )"
-                             LR"(cat A C output "D:\all.pdf")"});
+                             LR"(cat A C output "D:\FOL1A.tmp")"});
   // Each message comes while the bar shows the entry it is about.
   const auto at = [&](const std::wstring& line) {
     return std::find(host.log.begin(), host.log.end(), line) - host.log.begin();
@@ -118,13 +120,13 @@ TEST(JoinCommand, RunsNothingWhenNoEntryIsPdf) {
 
 TEST(JoinCommand, RefusesACommandLineTheSystemCouldNotStart) {
   // The longest line the system starts has 32,766 characters before its closing NUL.
-  const std::wstring output = L"D:\\all.pdf";
+  // The tool writes the temporary file beside the output.
   const size_t withShortPath =
-      BuildJoinCommandLine(kFolder, std::vector<std::wstring>{L"x.pdf"}, output).size();
+      BuildJoinCommandLine(kFolder, std::vector<std::wstring>{L"x.pdf"}, L"D:\\FOL1A.tmp").size();
   for (const size_t length : {size_t{32766}, size_t{32767}, size_t{40000}}) {
     SCOPED_TRACE(length);
     ScriptedHost host;
-    host.saveAnswer = output;
+    host.saveAnswer = L"D:\\all.pdf";
     MemoryFileList list({std::wstring(length - withShortPath, L'x') + L"x.pdf"});
     CommonDialog dialog;
     RunJoinCommand(host, list, dialog, kFolder);
@@ -150,7 +152,7 @@ TEST(JoinCommand, UsesTheListAsItWasAtTheClick) {
   CommonDialog dialog;
   RunJoinCommand(host, list, dialog, kFolder);
   EXPECT_EQ(host.Runs(), Log{LR"("C:\Tools\pdftk.exe" B="D:\b.pdf" C="D:\c.pdf" )"
-                             LR"(cat B C output "D:\all.pdf")"});
+                             LR"(cat B C output "D:\FOL1A.tmp")"});
 }
 
 TEST(JoinCommand, RefusesANestedJoinThatWritesOrReadsWhatTheRunningJoinWrites) {

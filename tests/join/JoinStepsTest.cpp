@@ -29,13 +29,16 @@ long Count(const Log& log, const std::wstring& start) {
 }
 
 TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNothing) {
+  // The joined file goes to a temporary file beside the output; what the steps read back lies in
+  // the join's private folder.
   const std::wstring join = kTool +
                             LR"(A="D:\in\one.pdf" B="D:\in\two.pdf" cat A B )"
-                            LR"(output "D:\out\FOL1A.tmp" verbose)";
-  const std::wstring dump = kTool + LR"(A="D:\out\FOL1A.tmp" dump_data_utf8)";
-  const std::wstring update = kTool +
-                              LR"(A="D:\out\FOL1A.tmp" update_info "D:\out\FOL2A.tmp" )"
-                              LR"(output "D:\out\all.pdf")";
+                            LR"(output "C:\Temp\fol1b\FOL2A.tmp" verbose)";
+  const std::wstring dump = kTool + LR"(A="C:\Temp\fol1b\FOL2A.tmp" dump_data_utf8)";
+  const std::wstring update =
+      kTool +
+      LR"(A="C:\Temp\fol1b\FOL2A.tmp" update_info "C:\Temp\fol1b\FOL3A.tmp" )"
+      LR"(output "D:\out\FOL1A.tmp")";
   for (const std::wstring& failing : {std::wstring(), join, dump, update}) {
     SCOPED_TRACE(::testing::PrintToString(failing));
     ScriptedHost host;
@@ -60,9 +63,12 @@ TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNoth
                                                    : L"The join failed: pdftk.exe ended with "
                                                      L"exit code 1.\n\nError: the tool's words"});
     // The outline was written for update_info to read, and what the join made for itself is gone.
-    EXPECT_EQ(Count(host.log, L"write D:\\out\\FOL2A.tmp: BookmarkBegin"),
+    EXPECT_EQ(Count(host.log, L"write C:\\Temp\\fol1b\\FOL3A.tmp: BookmarkBegin"),
               failing.empty() || failing == update ? 1 : 0);
-    EXPECT_EQ(Count(host.log, L"remove D:\\out\\FOL"), Count(host.log, L"make temporary in"));
+    EXPECT_EQ(Count(host.log, L"remove ") + Count(host.log, L"replace "), Count(host.log, L"make "))
+        << "each thing made goes, or becomes the output";
+    EXPECT_EQ(Count(host.log, L"replace D:\\out\\all.pdf with D:\\out\\FOL1A.tmp"),
+              failing.empty() ? 1 : 0);
   }
 }
 
@@ -141,8 +147,14 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
         EXPECT_FALSE(Has(run, *answer)) << "a password on the command line: " << run.size();
     }
     const bool joined = c.messages == Log{L"Join successful."};
-    EXPECT_EQ(Has(host.Runs().back(), L" output \"D:\\out\\all.pdf\""), joined);
-    EXPECT_EQ(Count(host.log, L"make folder"), Count(host.log, L"remove folder D:\\out\\fol1b"));
+    EXPECT_EQ(Has(host.Runs().back(), L" output \"D:\\out\\FOL1A.tmp\""), joined);
+    // What was opened with a password lies in the private folder alone, and goes with it.
+    for (const std::wstring& run : host.Runs()) {
+      if (Has(run, L"input_pw")) {
+        EXPECT_TRUE(Has(run, L" output \"C:\\Temp\\fol1b\\")) << run.size();
+      }
+    }
+    EXPECT_EQ(Count(host.log, L"make folder"), Count(host.log, L"remove folder C:\\Temp\\fol1b"));
   }
 }
 

@@ -96,6 +96,13 @@ struct ThreeInputs {
   std::wstring three = folder.WriteFile(L"in put\\three.pdf", MakePdf({"Delta"}));
 };
 
+// Whether a join of any Folianto holds the file at path for that use.
+bool Claimed(const std::wstring& path, FileClaims::Use use) {
+  SessionFileClaims claims(
+      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; });
+  return claims.Claimed(claims.KeysOf({path}).at(0), use);
+}
+
 void Join(TestForm& app, const std::wstring& output) {
   app.dialogs.AnswerSave({DialogResult::Chosen, output});
   testing::Click(app.form->Check2);
@@ -357,15 +364,21 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   TempFolder noTool;
   TempFolder badTool;
   badTool.WriteFile(L"pdftk.exe", "not a program");
+  // Where it is missing, the box says what to do, with the folder one click away.
+  const std::wstring putTheTool =
+      L"\n\nPut pdftk.exe, and the files that came with it, into that folder.";
+  const std::vector<Texts> showFolder = {{L"Show &Folder"}};
   const struct {
     const char* name;
     std::wstring folder;
     std::wstring message;
+    std::vector<Texts> buttons;
   } cases[] = {
-      {"missing", noTool.Path(), L"pdftk.exe was not found in " + noTool.Path() + L"."},
+      {"missing", noTool.Path(), L"pdftk.exe was not found in " + noTool.Path() + L"." + putTheTool,
+       showFolder},
       {"missing folder", noTool.Path() + L"\\gone",
-       L"pdftk.exe was not found in " + noTool.Path() + L"\\gone."},
-      {"not a program", badTool.Path(), L"pdftk.exe could not be started (error 5)."},
+       L"pdftk.exe was not found in " + noTool.Path() + L"\\gone." + putTheTool, showFolder},
+      {"not a program", badTool.Path(), L"pdftk.exe could not be started (error 5).", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -373,6 +386,7 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
     app.form->ListView1.Append(inputs.one);
     Join(app, inputs.folder.Path() + L"\\all.pdf");
     EXPECT_EQ(app.dialogs.messages, Texts{c.message});
+    EXPECT_EQ(app.dialogs.choiceButtons, c.buttons);
     EXPECT_EQ(app.form->Progress(), 0);
     EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
   }
@@ -427,10 +441,9 @@ TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheTo
                     std::strtoul(testing::ReadFileBytes(mark).c_str(), nullptr, 10)));
   const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
   ASSERT_TRUE(tool && window) << "the tool did not start";
-  SessionFileClaims claims;
-  EXPECT_TRUE(claims.Claimed(output, FileClaims::Use::Write));
-  EXPECT_TRUE(claims.Claimed(input, FileClaims::Use::Read));
-  EXPECT_FALSE(claims.Claimed(input, FileClaims::Use::Write));
+  EXPECT_TRUE(Claimed(output, FileClaims::Use::Write));
+  EXPECT_TRUE(Claimed(input, FileClaims::Use::Read));
+  EXPECT_FALSE(Claimed(input, FileClaims::Use::Write));
 
   const DWORD closedAt = ::GetTickCount();
   ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -446,15 +459,23 @@ TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheTo
   ::GetExitCodeProcess(probe.Get(), &exitCode);
   EXPECT_EQ(exitCode, 1u) << "the program did not end at the limit, or said it ended well";
   const std::string said = testing::ReadFileBytes(folder.Path() + L"\\messages.txt");
+  // The tool writes the joined file under a temporary name beside the output.
+  WIN32_FIND_DATAW temporary{};
+  ::FindClose(::FindFirstFileW((folder.Path() + L"\\folianto-*.tmp").c_str(), &temporary));
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(said.data()), said.size() / 2),
             L"The join into " + output +
                 L" has not ended 3 seconds after the window was closed, and Folianto ends without "
-                L"it. pdftk.exe is still running; it is not stopped.");
-  EXPECT_FALSE(claims.Claimed(output, FileClaims::Use::Write)) << "the claims outlived the program";
+                L"it. pdftk.exe is still running; it is not stopped. These were made for the join "
+                L"and stay until Folianto next starts after pdftk.exe has ended, which removes "
+                L"them:\n" +
+                folder.Path() + L"\\" + temporary.cFileName);
+  // The claims live as long as the tool that may still write, not only as the program.
+  EXPECT_TRUE(Claimed(output, FileClaims::Use::Write)) << "the claims went with the program";
   EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the tool was stopped";
   ::TerminateProcess(tool.Get(), 1);
   ::WaitForSingleObject(tool.Get(), 5000);
+  EXPECT_FALSE(Claimed(output, FileClaims::Use::Write)) << "the claims outlived the tool";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "join/RunningJoins.h"
 
@@ -17,27 +18,41 @@ class MemoryClaims final : public FileClaims {
   using SameFile = std::function<bool(const std::wstring&, const std::wstring&)>;
   explicit MemoryClaims(SameFile same) : same_(std::move(same)) {}
 
-  bool Claimed(const std::wstring& path, Use use) override {
+  // Another Folianto holds the look at the claims and does not let go.
+  bool lockTaken = false;
+  // The processes the marks were shared with, one entry per mark.
+  std::vector<void*> sharedWith;
+
+  std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
+    std::vector<Key> keys;
+    for (const std::wstring& path : paths)
+      keys.push_back({path, {path}});
+    return keys;
+  }
+  bool Claimed(const Key& file, Use use) override {
     for (const auto& [claimed, claimedUse] : marks_) {
-      if (claimedUse == use && same_(claimed, path)) return true;
+      if (claimedUse == use && same_(claimed, file.path)) return true;
     }
     return false;
   }
-  std::unique_ptr<Held> Hold(const std::wstring& path, Use use) override {
-    return std::make_unique<Mark>(marks_, marks_.emplace(marks_.end(), path, use));
+  std::unique_ptr<Held> Hold(const Key& file, Use use) override {
+    return std::make_unique<Mark>(*this, marks_.emplace(marks_.end(), file.path, use));
   }
-  std::unique_ptr<Held> Lock() override { return nullptr; }
+  std::unique_ptr<Locked> Lock() override {
+    return lockTaken ? nullptr : std::make_unique<Locked>();
+  }
   size_t Marks() const { return marks_.size(); }
 
  private:
   using MarkList = std::list<std::pair<std::wstring, Use>>;
   class Mark final : public Held {
    public:
-    Mark(MarkList& marks, MarkList::iterator mark) : marks_(marks), mark_(mark) {}
-    ~Mark() override { marks_.erase(mark_); }
+    Mark(MemoryClaims& claims, MarkList::iterator mark) : claims_(claims), mark_(mark) {}
+    ~Mark() override { claims_.marks_.erase(mark_); }
+    void ShareWith(void* process) override { claims_.sharedWith.push_back(process); }
 
    private:
-    MarkList& marks_;
+    MemoryClaims& claims_;
     MarkList::iterator mark_;
   };
 

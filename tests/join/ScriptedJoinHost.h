@@ -40,7 +40,11 @@ class ScriptedHost final : public JoinHost {
     log.push_back(L"message " + text);
     if (onMessage) onMessage();
   }
-  void ShowJoinSuccessful(const std::wstring&) override { ShowMessage(kJoinSuccessful); }
+  // Logged as the message the user reads; a failure that offers a folder names it too.
+  void TellOutcome(const std::wstring&, const JoinOutcome& outcome) override {
+    if (!outcome.folderToShow.empty()) log.push_back(L"offers " + outcome.folderToShow);
+    ShowMessage(outcome.succeeded ? kJoinSuccessful + outcome.text : outcome.text);
+  }
   void SetProgress(int value) override { log.push_back(L"progress " + std::to_wstring(value)); }
   // Runs once while the next tool runs, as a nested join does.
   std::function<void()> whileRunning;
@@ -92,11 +96,6 @@ class ScriptedHost final : public JoinHost {
   std::function<bool(const std::wstring&)> survives = [](const std::wstring&) { return true; };
   std::map<std::wstring, std::wstring> shortForms;
   std::set<std::wstring> missing;
-  bool replaceFails = false;
-  // A volume without hard links, a temporary folder without room.
-  bool linksFail = false;
-  bool copiesFail = false;
-  std::wstring temporaryFolder = L"C:\\Temp";
 
   bool SurvivesCodePage(const std::wstring& text) override { return survives(text); }
   std::optional<std::wstring> ShortForm(const std::wstring& path) override {
@@ -105,47 +104,93 @@ class ScriptedHost final : public JoinHost {
     return found->second;
   }
   bool Exists(const std::wstring& path) override { return !missing.count(path); }
-  std::wstring TemporaryFolder() override { return temporaryFolder; }
-  std::wstring MakeTemporaryFile(const std::wstring& folder) override {
-    log.push_back(L"make temporary in " + folder);
-    return folder + L"\\FOL" + std::to_wstring(++temporaries) + L"A.tmp";
-  }
-  std::wstring MakeTemporaryFolder(const std::wstring& folder) override {
-    log.push_back(L"make folder in " + folder);
-    return folder + (folder.ends_with(L'\\') ? L"fol1b" : L"\\fol1b");
-  }
-  bool MakeHardLink(const std::wstring& link, const std::wstring& target) override {
-    log.push_back(L"link " + link + L" to " + target);
-    return !linksFail;
-  }
-  bool MakeCopy(const std::wstring& from, const std::wstring& to) override {
-    log.push_back(L"copy " + from + L" to " + to);
-    return !copiesFail;
-  }
-  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
-    log.push_back(L"replace " + to + L" with " + from);
-    return !replaceFails;
-  }
-  bool WriteFileContent(const std::wstring& path, const std::string& bytes) override {
-    log.push_back(L"write " + path + L": " + std::wstring(bytes.begin(), bytes.end()));
-    return true;
-  }
+
+  // What the join puts on disk, made under predictable names and logged; a file "FOL1A.tmp",
+  // "FOL2A.tmp", ..., a folder "fol1b".
+  bool replaceFails = false;
+  // A volume without hard links, a temporary folder without room.
+  bool linksFail = false;
+  bool copiesFail = false;
+  std::wstring temporaryFolder = L"C:\\Temp";
   std::set<std::wstring> stuck;  // names whose removal fails
-  bool RemoveFile(const std::wstring& path) override {
-    log.push_back(L"remove " + path);
-    return !stuck.count(path);
-  }
-  bool RemoveFolder(const std::wstring& path) override {
-    log.push_back(L"remove folder " + path);
-    return !stuck.count(path);
-  }
+  JoinWorkspace& Workspace() override { return workspace; }
+
+  class ScriptedWorkspace final : public JoinWorkspace {
+   public:
+    explicit ScriptedWorkspace(ScriptedHost& host) : host_(host) {}
+    std::wstring MakeFile(const std::wstring& folder, std::string_view content) override {
+      host_.log.push_back(L"make temporary in " + folder);
+      const std::wstring path = folder + (folder.ends_with(L'\\') ? L"FOL" : L"\\FOL") +
+                                std::to_wstring(++files_) + L"A.tmp";
+      if (!content.empty())
+        host_.log.push_back(L"write " + path + L": " +
+                            std::wstring(content.begin(), content.end()));
+      return Made(path);
+    }
+    std::wstring MakeFolder(const std::wstring& folder) override {
+      host_.log.push_back(L"make folder in " + folder);
+      return Made(folder + (folder.ends_with(L'\\') ? L"fol1b" : L"\\fol1b"), true);
+    }
+    std::wstring PrivateFolder() override {
+      if (private_.empty()) private_ = MakeFolder(host_.temporaryFolder);
+      return private_;
+    }
+    std::wstring MakeNamedFile(const std::wstring& folder, const std::wstring& name) override {
+      host_.log.push_back(L"make " + folder + L"\\" + name);
+      return Made(folder + L"\\" + name);
+    }
+    std::wstring MakeHardLink(const std::wstring& folder, const std::wstring& name,
+                              const std::wstring& target) override {
+      const std::wstring link = folder + L"\\" + name;
+      host_.log.push_back(L"link " + link + L" to " + target);
+      return host_.linksFail ? L"" : Made(link);
+    }
+    std::wstring MakeCopy(const std::wstring& folder, const std::wstring& name,
+                          const std::wstring& from) override {
+      const std::wstring copy = folder + L"\\" + name;
+      host_.log.push_back(L"copy " + from + L" to " + copy);
+      return host_.copiesFail ? L"" : Made(copy);
+    }
+    void Wrote(const std::wstring& path) override { host_.log.push_back(L"wrote " + path); }
+    Naming GiveName(const std::wstring& path, const std::wstring& target) override {
+      host_.log.push_back(L"replace " + target + L" with " + path);
+      std::erase_if(made_, [&](const auto& made) { return made.first == path; });
+      if (host_.replaceFails) return {false, path};
+      return {true, {}};
+    }
+    std::vector<std::wstring> RemoveAll() override {
+      std::vector<std::wstring> left;
+      for (auto made = made_.rbegin(); made != made_.rend(); ++made) {
+        host_.log.push_back((made->second ? L"remove folder " : L"remove ") + made->first);
+        if (host_.stuck.count(made->first)) left.push_back(made->first);
+      }
+      made_.clear();
+      return left;
+    }
+    std::vector<std::wstring> Left() const override {
+      std::vector<std::wstring> left;
+      for (const auto& made : made_)
+        left.push_back(made.first);
+      return left;
+    }
+
+   private:
+    std::wstring Made(std::wstring path, bool folder = false) {
+      made_.emplace_back(path, folder);
+      return path;
+    }
+    ScriptedHost& host_;
+    std::vector<std::pair<std::wstring, bool>> made_;  // a path, and whether a folder
+    std::wstring private_;
+    int files_ = 0;
+  };
+  ScriptedWorkspace workspace{*this};
 
   Log Messages() const { return Matching(L"message "); }
   Log Runs() const { return Matching(L"run "); }
 
  private:
   size_t asked = 0;
-  int temporaries = 0;
   Log Matching(const std::wstring& prefix) const {
     Log found;
     for (const auto& line : log) {

@@ -44,6 +44,11 @@ Log operator+(Log a, const Log& b) {
   return a;
 }
 
+// The joined file written beside output under a temporary name, which then takes output's name.
+Log Renamed(const std::wstring& output) {
+  return {kMakeTemporary, L"replace " + output + L" with " + kTemporary};
+}
+
 TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
   const struct {
     const char* name;
@@ -52,57 +57,49 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
     std::function<void(ScriptedHost&)> setUp;
     std::wstring run;  // the command line after the tool's path; empty: nothing runs
     std::wstring message;
-    Log files;  // what becomes of a temporary output
+    Log files;  // what is made, renamed and removed
   } cases[] = {
-      {"a name of the code page goes as it is",
-       kCafe,
-       L"D:\\out\\\u00fcn.pdf",
-       nullptr,
-       L"A=\"" + kCafe + L"\" cat A output \"D:\\out\\\u00fcn.pdf\"",
-       L"Join successful.",
-       {}},
-      {"one outside it goes by its short form",
-       kGreek,
-       L"D:\\out\\all.pdf",
+      {"a name of the code page goes as it is, the output by a temporary file beside it", kCafe,
+       L"D:\\out\\\u00fcn.pdf", nullptr,
+       L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       Renamed(L"D:\\out\\\u00fcn.pdf")},
+      {"one outside it goes by its short form", kGreek, L"D:\\out\\all.pdf",
        [](ScriptedHost& h) { h.shortForms[kGreek] = L"D:\\____~1\\a.pdf"; },
-       L"A=\"D:\\____~1\\a.pdf\" cat A output \"D:\\out\\all.pdf\"",
-       L"Join successful.",
-       {}},
+       L"A=\"D:\\____~1\\a.pdf\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       Renamed(L"D:\\out\\all.pdf")},
       // A volume without short names: no entry of shortForms.
       {"without a short form by a hard link in a folder of its own beside it", kGreek,
-       L"D:\\out\\all.pdf", nullptr, L"A=\"" + kLink + L"\" cat A output \"D:\\out\\all.pdf\"",
-       L"Join successful.", kLinkMade + Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
-      {"where no link can be made, by a copy in the temporary folder", kGreek, L"D:\\out\\all.pdf",
+       L"D:\\out\\all.pdf", nullptr, L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
+       L"Join successful.",
+       kLinkMade + Renamed(L"D:\\out\\all.pdf") +
+           Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
+      {"where no link can be made, by a copy in the private folder", kGreek, L"D:\\out\\all.pdf",
        [](ScriptedHost& h) { h.linksFail = true; },
-       L"A=\"" + kCopy + L"\" cat A output \"D:\\out\\all.pdf\"", L"Join successful.",
-       kLinkMade + kCopyMade +
+       L"A=\"" + kCopy + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       kLinkMade + kCopyMade + Renamed(L"D:\\out\\all.pdf") +
            Log{L"remove " + kCopy, L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
       {"where neither can be made nothing runs, and nothing made is left", kGreek,
        L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.linksFail = h.copiesFail = true; }, L"",
        CannotPass(kGreek, L"no link to it or copy of it under a plain name could be made."),
        kLinkMade + kCopyMade + Log{L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
       {"an entry ending in pdf without a dot passes as listed, and goes by its short form",
-       kSynopsis,
-       L"D:\\out\\all.pdf",
+       kSynopsis, L"D:\\out\\all.pdf",
        [](ScriptedHost& h) { h.shortForms[kSynopsis] = L"D:\\____~1.XPD"; },
-       L"A=\"D:\\____~1.XPD\" cat A output \"D:\\out\\all.pdf\"",
-       L"Join successful.",
-       {}},
+       L"A=\"D:\\____~1.XPD\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       Renamed(L"D:\\out\\all.pdf")},
       {"a link that cannot be removed is named, with its folder", kGreek, L"D:\\out\\all.pdf",
        [](ScriptedHost& h) {
          h.stuck = {kLink, L"D:\\fol1b"};
        },
-       L"A=\"" + kLink + L"\" cat A output \"D:\\out\\all.pdf\"",
+       L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
        L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " + kLink +
            L", D:\\fol1b. You can delete it: your own files stay as they are.",
-       kLinkMade + Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
-      {"a missing input of the code page goes as it is, for the tool to report",
-       kCafe,
-       L"D:\\out\\all.pdf",
-       [](ScriptedHost& h) { h.missing.insert(kCafe); },
-       L"A=\"" + kCafe + L"\" cat A output \"D:\\out\\all.pdf\"",
-       L"Join successful.",
-       {}},
+       kLinkMade + Renamed(L"D:\\out\\all.pdf") +
+           Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
+      {"a missing input of the code page goes as it is, for the tool to report", kCafe,
+       L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.missing.insert(kCafe); },
+       L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       Renamed(L"D:\\out\\all.pdf")},
       {"a missing input outside it is refused, before a temporary output is made",
        kGreek,
        kGreekOutput,
@@ -114,17 +111,19 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        kCafe,
        kGreekFolder + L"\\all.pdf",
        [](ScriptedHost& h) { h.shortForms[kGreekFolder] = L"D:\\____~1"; },
-       L"A=\"" + kCafe + L"\" cat A output \"D:\\____~1\\all.pdf\"",
+       L"A=\"" + kCafe + L"\" cat A output \"D:\\____~1\\FOL1A.tmp\"",
        L"Join successful.",
-       {}},
-      {"an output folder without a short form: written in the temporary folder, then moved",
+       {L"make temporary in " + kGreekFolder,
+        L"replace " + kGreekFolder + L"\\all.pdf with " + kGreekFolder + L"\\FOL1A.tmp"}},
+      {"an output folder without a short form: written in the private folder, then moved",
        kCafe,
        kGreekFolder + L"\\all.pdf",
        nullptr,
-       L"A=\"" + kCafe + L"\" cat A output \"C:\\Temp\\FOL1A.tmp\"",
+       L"A=\"" + kCafe + L"\" cat A output \"C:\\Temp\\fol1b\\FOL1A.tmp\"",
        L"Join successful.",
-       {L"make temporary in C:\\Temp",
-        L"replace " + kGreekFolder + L"\\all.pdf with C:\\Temp\\FOL1A.tmp"}},
+       {L"make folder in C:\\Temp", L"make temporary in C:\\Temp\\fol1b",
+        L"replace " + kGreekFolder + L"\\all.pdf with C:\\Temp\\fol1b\\FOL1A.tmp",
+        L"remove folder C:\\Temp\\fol1b"}},
       {"nor the temporary folder: nothing runs",
        kCafe,
        kGreekFolder + L"\\all.pdf",
@@ -132,15 +131,12 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"",
        CannotPass(kGreekFolder + L"\\all.pdf",
                   L"no temporary file for pdftk.exe to write could be made."),
-       {}},
-      {"an output name outside it: a temporary name, then renamed",
-       kCafe,
+       {L"make folder in " + kGreekFolder, L"remove folder " + kGreekFolder + L"\\fol1b"}},
+      {"an output name outside it: a temporary name, then renamed", kCafe, kGreekOutput, nullptr,
+       L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
+       Renamed(kGreekOutput)},
+      {"a failed join leaves no temporary file, link or folder, and the output as it was", kGreek,
        kGreekOutput,
-       nullptr,
-       L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
-       L"Join successful.",
-       {kMakeTemporary, L"replace " + kGreekOutput + L" with " + kTemporary}},
-      {"a failed join leaves no temporary file, link or folder", kGreek, kGreekOutput,
        [](ScriptedHost& h) {
          h.toolRun = {ExitedWith(1), L""};
        },
@@ -148,14 +144,12 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"The join failed: pdftk.exe ended with exit code 1.",
        kLinkMade + Log{kMakeTemporary, L"remove " + kTemporary, L"remove " + kLink,
                        L"remove folder D:\\fol1b"}},
-      {"a joined file that cannot take its name is kept",
-       kCafe,
-       kGreekOutput,
+      {"a joined file that cannot take its name is kept", kCafe, kGreekOutput,
        [](ScriptedHost& h) { h.replaceFails = true; },
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"The files were joined, but the joined file could not be named " + kGreekOutput +
            L". It is kept as " + kTemporary + L".",
-       {kMakeTemporary, L"replace " + kGreekOutput + L" with " + kTemporary}},
+       Renamed(kGreekOutput)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

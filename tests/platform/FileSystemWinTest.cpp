@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "platform/CodePage.h"
-#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -59,79 +56,6 @@ TEST(SurvivesAnsiCodePage, IsTrueOnlyForTextTheCodePageHoldsWhole) {
   for (const auto& c : cases) {
     EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.survives) << ::testing::PrintToString(c.text);
   }
-}
-
-// What the join makes where the tool cannot read a name: a folder of its own with a hard link
-// beside the file, a copy on another volume, and its output moved into place from there.
-TEST(FileSystem, MakesLinksCopiesAndMovesAcrossVolumes) {
-  const std::wstring other = testing::OtherVolumeRoot();
-  ASSERT_FALSE(other.empty()) << "no Linux fixture";
-  testing::TempFolder temp;
-  const std::wstring input = temp.WriteFile(L"\u03a3.pdf", "input");
-  const std::wstring own = MakeTemporaryFolderIn(temp.Path());
-  ASSERT_TRUE(IsFolder(own) && SurvivesAnsiCodePage(own)) << ::testing::PrintToString(own);
-  EXPECT_TRUE(MakeHardLink(own + L"\\A.pdf", input));
-  EXPECT_EQ(testing::ReadFileBytes(own + L"\\A.pdf"), "input");
-  EXPECT_FALSE(MakeHardLink(other + L"A.pdf", input)) << "a link to another volume";
-  EXPECT_TRUE(CopyToNewFile(input, other + L"A.pdf"));
-  EXPECT_FALSE(CopyToNewFile(input, other + L"A.pdf")) << "over a file";
-
-  const std::wstring output = temp.WriteFile(L"\u03a9.pdf", "an older file");
-  EXPECT_TRUE(MoveReplacing(other + L"A.pdf", output));
-  EXPECT_EQ(testing::ReadFileBytes(output), "input");
-  EXPECT_FALSE(FileExists(other + L"A.pdf"));
-  EXPECT_FALSE(MoveReplacing(other + L"A.pdf", output)) << "from nothing";
-  EXPECT_EQ(testing::ReadFileBytes(output), "input");
-  EXPECT_TRUE(MoveReplacing(own + L"\\A.pdf", output)) << "on one volume";
-  RemoveFolder(own);
-  EXPECT_FALSE(FileExists(own));
-}
-
-// Each name goes however read-only the file is, and the user's original keeps its attributes.
-TEST(FileSystem, RemovesLinksAndCopiesOfAReadOnlyFileAndLeavesTheOriginalAsItWas) {
-  testing::TempFolder temp;
-  const std::wstring original = temp.WriteFile(L"\u03a3.pdf", "input");
-  ASSERT_TRUE(::SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_READONLY));
-  const DWORD attributes = ::GetFileAttributesW(original.c_str());
-  const std::wstring own = MakeTemporaryFolderIn(temp.Path());
-  ASSERT_TRUE(MakeHardLink(own + L"\\A.pdf", original));
-  ASSERT_TRUE(CopyToNewFile(original, own + L"\\B.pdf"));
-  ASSERT_NE(::GetFileAttributesW((own + L"\\A.pdf").c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
-      << "a link shares the original's attributes";
-  for (const wchar_t* name : {L"\\A.pdf", L"\\B.pdf"}) {
-    EXPECT_TRUE(RemoveFile(own + name));
-    EXPECT_FALSE(FileExists(own + name));
-  }
-  EXPECT_TRUE(RemoveFolder(own));
-  EXPECT_EQ(::GetFileAttributesW(original.c_str()), attributes);
-  EXPECT_EQ(testing::ReadFileBytes(original), "input");
-  EXPECT_TRUE(RemoveFile(own + L"\\A.pdf")) << "nothing is left";
-}
-
-HANDLE g_source = nullptr;
-int g_parts = 0;
-
-// The copy's source is a pipe that only a timer of this thread feeds, so the copy goes on only
-// while messages run; after three parts it breaks off, as a stick pulled out would.
-TEST(CopyToNewFile, LetsTheWindowRunAndLeavesNothingWhenCutShort) {
-  testing::TempFolder temp;
-  const std::wstring source =
-      L"\\\\.\\pipe\\folianto-copy-" + std::to_wstring(::GetCurrentProcessId());
-  g_source = ::CreateNamedPipeW(source.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096,
-                                0, nullptr);
-  ASSERT_NE(g_source, INVALID_HANDLE_VALUE);
-  g_parts = 0;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-    DWORD written = 0;
-    if (g_parts < 3 && ::WriteFile(g_source, "part", 4, &written, nullptr)) ++g_parts;
-    if (g_parts == 3 && g_source) ::CloseHandle(std::exchange(g_source, nullptr));
-  });
-  const std::wstring copy = temp.Path() + L"\\copy.pdf";
-  EXPECT_FALSE(CopyToNewFile(source, copy));
-  ::KillTimer(nullptr, timer);
-  if (g_source) ::CloseHandle(g_source);
-  EXPECT_EQ(g_parts, 3) << "the timer fed the copy while it ran";
-  EXPECT_FALSE(FileExists(copy)) << "what was copied is removed";
 }
 
 }  // namespace

@@ -42,9 +42,16 @@ void ScriptedDialogs::ShowMessage(HWND, const std::wstring& text) {
   if (onMessage) onMessage(text);
 }
 
-JoinSuccessChoice ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wstring&) {
-  ShowMessage(owner, L"Join successful.");
-  return successChoice;
+int ScriptedDialogs::ShowChoice(HWND owner, const std::wstring& text,
+                                std::span<const DialogButton> buttons) {
+  auto& labels = choiceButtons.emplace_back();
+  for (const DialogButton& button : buttons)
+    labels.push_back(button.label);
+  ShowMessage(owner, text);
+  if (choices.empty()) return IDOK;
+  const int choice = choices.front();
+  choices.pop_front();
+  return choice;
 }
 
 std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file, bool again) {

@@ -33,8 +33,9 @@ class ScriptedDialogs final : public DialogHost {
   DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) override;
   std::wstring BrowseFolder(HWND owner, const std::wstring& title) override;
   void ShowMessage(HWND owner, const std::wstring& text) override;
-  // Recorded among the messages as its text; answered with successChoice.
-  JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring& output) override;
+  // Recorded among the messages as its text; answered with the next of choices, else IDOK.
+  int ShowChoice(HWND owner, const std::wstring& text,
+                 std::span<const DialogButton> buttons) override;
   // Each takes the next of passwordAnswers (none: Cancel), the file and again recorded.
   std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override;
 
@@ -47,7 +48,9 @@ class ScriptedDialogs final : public DialogHost {
   std::vector<std::wstring> messages;
   std::function<void()> whileOpen;  // runs inside every Show, before it answers
   std::function<void(const std::wstring&)> onMessage;
-  JoinSuccessChoice successChoice = JoinSuccessChoice::Close;
+  std::deque<int> choices;
+  // The labels of the buttons beside OK of each choice, in order.
+  std::vector<std::vector<std::wstring>> choiceButtons;
   std::deque<std::optional<std::wstring>> passwordAnswers;
   std::vector<std::wstring> passwordQuestions;
 

@@ -1,0 +1,344 @@
+#include "platform/FileHandles.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/SystemLibrary.h"
+
+namespace folianto {
+
+namespace {
+
+// Enough to look at, remove, rename and (a folder) list what is opened.
+constexpr DWORD kItemAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES |
+                              FILE_LIST_DIRECTORY | READ_CONTROL | SYNCHRONIZE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// ntdll opens a name relative to an open folder, which the Win32 calls cannot.
+using NtCreateFileCall = decltype(&::NtCreateFile);
+using StatusToError = decltype(&::RtlNtStatusToDosError);
+
+void Describe(OpenedItem& item) {
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!::GetFileInformationByHandleEx(item.handle.Get(), FileAttributeTagInfo, &tag, sizeof(tag))) {
+    item.error = ::GetLastError();
+    item.handle.Reset();
+    return;
+  }
+  item.folder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  item.link = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (const auto identity = IdentityOfOpen(item.handle.Get())) item.identity = *identity;
+}
+
+OpenedItem Opened(HANDLE handle, DWORD error) {
+  OpenedItem item;
+  item.handle.Reset(handle);
+  item.error = item.handle ? ERROR_SUCCESS : error;
+  if (item.handle) Describe(item);
+  return item;
+}
+
+// The user this program runs as, from its token.
+std::vector<char> ThisUser() {
+  static const auto openToken =
+      SystemFunction<decltype(&::OpenProcessToken)>(L"advapi32.dll", "OpenProcessToken");
+  static const auto tokenInformation =
+      SystemFunction<decltype(&::GetTokenInformation)>(L"advapi32.dll", "GetTokenInformation");
+  HANDLE token = nullptr;
+  if (!openToken || !tokenInformation || !openToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+    return {};
+  const UniqueKernelHandle owner(token);
+  std::vector<char> user(256);
+  DWORD length = 0;
+  if (!tokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &length)) {
+    user.resize(length);
+    if (!tokenInformation(token, TokenUser, user.data(), length, &length)) return {};
+  }
+  return user;
+}
+
+PSID UserSid(std::vector<char>& user) {
+  return user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+}
+
+// Owned by this user, who with the system alone has any access to it and to what is made in it;
+// none of the folders above passes anything on.
+PSECURITY_DESCRIPTOR ThisUserOnlyDescriptor() {
+  static PSECURITY_DESCRIPTOR descriptor = [] {
+    static const auto sidToText = SystemFunction<decltype(&::ConvertSidToStringSidW)>(
+        L"advapi32.dll", "ConvertSidToStringSidW");
+    static const auto textToDescriptor =
+        SystemFunction<decltype(&::ConvertStringSecurityDescriptorToSecurityDescriptorW)>(
+            L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+    std::vector<char> user = ThisUser();
+    wchar_t* sid = nullptr;
+    if (!sidToText || !textToDescriptor || !UserSid(user) || !sidToText(UserSid(user), &sid))
+      return PSECURITY_DESCRIPTOR{};
+    const std::wstring text =
+        std::wstring(L"O:") + sid + L"D:P(A;OICI;FA;;;" + sid + L")(A;OICI;FA;;;SY)";
+    ::LocalFree(sid);
+    PSECURITY_DESCRIPTOR made = nullptr;
+    if (!textToDescriptor(text.c_str(), SDDL_REVISION_1, &made, nullptr))
+      return PSECURITY_DESCRIPTOR{};
+    return made;  // kept while the program runs
+  }();
+  return descriptor;
+}
+
+// Opens or makes name in folder through ntdll, which takes a name relative to an open folder:
+// the name and the handle are then of one and the same thing, whatever happens to the paths above.
+OpenedItem OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
+                        ULONG disposition, ULONG options, PSECURITY_DESCRIPTOR descriptor) {
+  static const auto create = SystemFunction<NtCreateFileCall>(L"ntdll.dll", "NtCreateFile");
+  static const auto toError = SystemFunction<StatusToError>(L"ntdll.dll", "RtlNtStatusToDosError");
+  if (!create || !toError) return Opened(INVALID_HANDLE_VALUE, ERROR_CALL_NOT_IMPLEMENTED);
+  const auto bytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  UNICODE_STRING objectName{bytes, bytes, const_cast<wchar_t*>(name.c_str())};
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, folder, descriptor);
+  IO_STATUS_BLOCK status{};
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  const NTSTATUS result = create(
+      &opened, access, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share, disposition,
+      options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+  if (result < 0) return Opened(INVALID_HANDLE_VALUE, toError(result));
+  return Opened(opened, ERROR_SUCCESS);
+}
+
+OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, bool makeFolder) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (access == Access::ThisUserOnly && !(descriptor = ThisUserOnlyDescriptor()))
+    return Opened(INVALID_HANDLE_VALUE, ERROR_INVALID_SECURITY_DESCR);
+  const DWORD content = makeFolder ? 0 : FILE_GENERIC_READ | FILE_GENERIC_WRITE;
+  return OpenRelative(folder, name, kItemAccess | content, kShareAll, FILE_CREATE,
+                      makeFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, descriptor);
+}
+
+// The headers name FileDispositionInfoEx only for newer targets than this program's.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+
+bool SetAttributes(HANDLE item, DWORD attributes) {
+  // Times of 0 are left as they are.
+  FILE_BASIC_INFO basic{};
+  basic.FileAttributes = attributes;
+  return ::SetFileInformationByHandle(item, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+// The attributes without the read-only flag, as the system takes them: none at all is "normal".
+DWORD Writable(DWORD attributes) {
+  const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+  return writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool CopyBytes(HANDLE from, HANDLE to) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+      return false;
+    if (read == 0) return true;
+    DWORD written = 0;
+    if (!::WriteFile(to, buffer.data(), read, &written, nullptr) || written != read) return false;
+  }
+}
+
+struct Copy {
+  const std::wstring& from;
+  HANDLE to;
+  bool done = false;
+  DWORD error = ERROR_SUCCESS;
+};
+
+DWORD WINAPI CopyOnItsThread(void* parameter) {
+  auto& copy = *static_cast<Copy*>(parameter);
+  // An input that another program has open, even for writing, is copied too.
+  const UniqueFileHandle from(::CreateFileW(copy.from.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  copy.done = from && CopyBytes(from.Get(), copy.to);
+  if (!copy.done) copy.error = ::GetLastError();
+  return 0;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> IdentityOfOpen(HANDLE item) {
+  // The 128-bit file id, where the file system gives one: on ReFS the 64-bit index of the older
+  // call is not unique. On NTFS the two agree.
+  FILE_ID_INFO id;
+  if (::GetFileInformationByHandleEx(item, FileIdInfo, &id, sizeof(id))) {
+    FileIdentity identity{id.VolumeSerialNumber};
+    static_assert(sizeof(id.FileId.Identifier) == sizeof(identity.index) * 2);
+    std::memcpy(&identity.index, id.FileId.Identifier, sizeof(identity.index));
+    std::memcpy(&identity.indexHigh, id.FileId.Identifier + sizeof(identity.index),
+                sizeof(identity.indexHigh));
+    return identity;
+  }
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!::GetFileInformationByHandle(item, &information)) return std::nullopt;
+  return FileIdentity{
+      information.dwVolumeSerialNumber,
+      (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+OpenedItem OpenWithoutFollowing(const std::wstring& path) {
+  const HANDLE handle =
+      ::CreateFileW(path.c_str(), kItemAccess, kShareAll, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const DWORD error = ::GetLastError();
+  OpenedItem item = Opened(handle, error);
+  // Where a link is opened as what it leads to (Wine does so with a Unix symbolic link), the
+  // path's own attributes still tell it.
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    item.link = true;
+  return item;
+}
+
+OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name, bool content) {
+  const DWORD access = kItemAccess | (content ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : 0);
+  return OpenRelative(folder, name, access, content ? 0 : kShareAll, FILE_OPEN, 0, nullptr);
+}
+
+UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path) {
+  return UniqueFileHandle(::CreateFileW(path.c_str(), FILE_TRAVERSE | SYNCHRONIZE, kShareAll,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+}
+
+OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access) {
+  return CreateNew(folder, name, access, false);
+}
+
+OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access) {
+  return CreateNew(folder, name, access, true);
+}
+
+std::vector<std::wstring> EntriesOf(HANDLE folder) {
+  std::vector<std::wstring> names;
+  alignas(FILE_ID_BOTH_DIR_INFO) char buffer[16 * 1024];
+  for (auto kind = FileIdBothDirectoryRestartInfo;
+       ::GetFileInformationByHandleEx(folder, kind, buffer, sizeof(buffer));
+       kind = FileIdBothDirectoryInfo) {
+    for (size_t at = 0;;) {
+      const auto& entry = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + at);
+      const std::wstring name(entry.FileName, entry.FileNameLength / sizeof(wchar_t));
+      if (name != L"." && name != L"..") names.push_back(name);
+      if (entry.NextEntryOffset == 0) break;
+      at += entry.NextEntryOffset;
+    }
+  }
+  return names;
+}
+
+bool MarkForRemoval(HANDLE item, bool remove) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = remove;
+  return ::SetFileInformationByHandle(item, FileDispositionInfo, &disposition,
+                                      sizeof(disposition)) != FALSE;
+}
+
+bool RemoveOpened(HANDLE item) {
+  if (MarkForRemoval(item, true)) return true;
+  // A read-only name: without touching the attributes where Windows has the flag for it (Windows
+  // 10 1809 and later, on NTFS), else with the flag cleared for the mark and set again.
+  FILE_DISPOSITION_INFO_EX ignoring{FILE_DISPOSITION_FLAG_DELETE |
+                                    FILE_DISPOSITION_FLAG_IGNORE_READONLY_ATTRIBUTE};
+  if (::SetFileInformationByHandle(item, kFileDispositionInfoEx, &ignoring, sizeof(ignoring)))
+    return true;
+  FILE_BASIC_INFO basic;
+  if (!::GetFileInformationByHandleEx(item, FileBasicInfo, &basic, sizeof(basic)) ||
+      !(basic.FileAttributes & FILE_ATTRIBUTE_READONLY) ||
+      !SetAttributes(item, Writable(basic.FileAttributes))) {
+    return false;
+  }
+  const bool marked = MarkForRemoval(item, true);
+  SetAttributes(item, basic.FileAttributes);
+  return marked;
+}
+
+bool RenameOpened(HANDLE item, const std::wstring& path, bool replace) {
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + path.size() * sizeof(wchar_t));
+  auto& rename = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename.ReplaceIfExists = replace;
+  rename.FileNameLength = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+  std::memcpy(rename.FileName, path.data(), rename.FileNameLength);
+  return ::SetFileInformationByHandle(item, FileRenameInfo, buffer.data(),
+                                      static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement) {
+  if (::ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                     nullptr)) {
+    return ERROR_SUCCESS;
+  }
+  const DWORD error = ::GetLastError();
+  // A file held open, or one this user may not replace, refuses a move just as well.
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+      error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
+    return error;
+  if (::MoveFileExW(replacement.c_str(), replaced.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return ERROR_SUCCESS;
+  return ::GetLastError();
+}
+
+bool OwnedByThisUser(HANDLE item) {
+  static const auto securityInfo =
+      SystemFunction<decltype(&::GetSecurityInfo)>(L"advapi32.dll", "GetSecurityInfo");
+  static const auto equalSids = SystemFunction<decltype(&::EqualSid)>(L"advapi32.dll", "EqualSid");
+  std::vector<char> user = ThisUser();
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!securityInfo || !equalSids || !UserSid(user) ||
+      securityInfo(item, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                   nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  const bool mine = owner && equalSids(owner, UserSid(user));
+  ::LocalFree(descriptor);
+  return mine;
+}
+
+std::optional<std::string> ReadWhole(HANDLE file, size_t maxBytes) {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size) || static_cast<uint64_t>(size.QuadPart) > maxBytes)
+    return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  LARGE_INTEGER start{};
+  if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ||
+      !::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
+bool Append(HANDLE file, std::string_view bytes) {
+  LARGE_INTEGER end{};
+  DWORD written = 0;
+  return ::SetFilePointerEx(file, end, nullptr, FILE_END) &&
+         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait) {
+  Copy copy{from, to};
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
+  if (!thread) {
+    CopyOnItsThread(&copy);
+  } else {
+    wait(thread.Get());
+    // The copy lives here: its thread must have ended before this returns.
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+  }
+  ::SetLastError(copy.error);
+  return copy.done;
+}
+
+}  // namespace folianto

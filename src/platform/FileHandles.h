@@ -1,0 +1,90 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FileIdentity.h"
+#include "platform/UniqueHandle.h"
+
+namespace folianto {
+
+// Work on files through handles, so that nothing can swap a path between a look at what stands
+// there and what is done to it.
+
+// What stands at a path, opened without following a link: a junction or a symbolic link is
+// opened itself, never what it leads to.
+struct OpenedItem {
+  UniqueFileHandle handle;
+  FileIdentity identity;
+  bool folder = false;
+  // A junction, a symbolic link or any other reparse point.
+  bool link = false;
+  // The system's error number when nothing could be opened.
+  DWORD error = ERROR_SUCCESS;
+
+  explicit operator bool() const { return static_cast<bool>(handle); }
+};
+
+// The identity of an open file or folder; none when the system tells none.
+std::optional<FileIdentity> IdentityOfOpen(HANDLE item);
+
+// Opens path with the rights to remove it and to list it when it is a folder.
+OpenedItem OpenWithoutFollowing(const std::wstring& path);
+// The same for the entry name of an open folder, opened through that folder; with content, also
+// to read and write it, and only while nothing else has it open.
+OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name,
+                                        bool content = false);
+
+// The folder at path, opened to make things in; a link on the way is followed.
+UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path);
+
+// Who may use something new: as its folder passes on, or this user and the system alone.
+enum class Access { Inherited, ThisUserOnly };
+
+// A new file or folder named name in the open folder, opened as OpenWithoutFollowing opens it (a
+// file also to read and write); fails with ERROR_ALREADY_EXISTS (or ERROR_FILE_EXISTS) as error
+// when something has that name.
+OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access);
+OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access);
+
+// The names of every entry of an open folder, "." and ".." left out.
+std::vector<std::wstring> EntriesOf(HANDLE folder);
+
+// Marks an open file or folder (opened with DELETE access) to be removed when its last handle
+// closes, or takes the mark back.
+bool MarkForRemoval(HANDLE item, bool remove);
+
+// Removes the name through which the item was opened, read-only or not, the folder only when
+// empty; true when it goes. A hard link shares its attributes with the file's other names: they
+// end as they were.
+bool RemoveOpened(HANDLE item);
+
+// Gives the open item the name path, replacing a file of that name when replace.
+bool RenameOpened(HANDLE item, const std::wstring& path, bool replace);
+
+// Puts replacement in the place of replaced in one step that keeps the replaced file's attributes
+// and access list where the file system can, else by a move that replaces it; the system's error
+// number, 0 when it was done.
+DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement);
+
+// Whether the open item belongs to the account this program runs as.
+bool OwnedByThisUser(HANDLE item);
+
+// The whole content of an open file, up to maxBytes; none when it cannot be read or is longer.
+std::optional<std::string> ReadWhole(HANDLE file, size_t maxBytes);
+// Writes bytes at the file's current end; false when not all of them were written.
+bool Append(HANDLE file, std::string_view bytes);
+
+// Waits until the handle is signalled; the caller chooses what runs meanwhile.
+using WaitFor = std::function<void(HANDLE)>;
+
+// Copies the content of the file at from into the open file to, on a thread of its own while wait
+// waits for it. Fails with the system's error as the last error.
+bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait);
+
+}  // namespace folianto

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/UniqueHandle.h"
+
+namespace folianto {
+
+// Kernel objects of the user's session known by their names ("Local\..."), which every program of
+// the session sees, and which go when the last handle to them closes, however its process ends.
+
+// The event of that name, made when there is none; null where the name is another kind's.
+UniqueKernelHandle MakeNamedEvent(const std::wstring& name);
+// Whether an event of that name is held by any program.
+bool NamedEventExists(const std::wstring& name);
+// The mutex of that name, made when there is none; null where the name is another kind's.
+UniqueKernelHandle MakeNamedMutex(const std::wstring& name);
+void ReleaseNamedMutex(HANDLE mutex);
+
+// Gives process a handle of its own to object, so the object lives at least as long as process.
+bool ShareWithProcess(HANDLE object, HANDLE process);
+
+}  // namespace folianto
