@@ -4,12 +4,11 @@
 #include <commctrl.h>
 
 #include "join/DiskWorkspace.h"
+#include "join/HiddenTool.h"
 #include "join/JoinCommand.h"
-#include "join/RunAndWait.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
-#include "platform/OutputCapture.h"
 
 namespace folianto {
 
@@ -87,26 +86,11 @@ class Form1JoinHost final : public JoinHost {
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     ShowProgress();
-    // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
-    const UniqueFileHandle nothingToRead = OpenNullDevice();
-    const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
-    const UniqueFileHandle toRead =
-        options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
-    if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L""};
-    const OutputCapture capture;
-    const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
-    const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
-    int hidden = 0;
-    // The tool's own folder as its current one, never the last folder a dialog browsed: the
-    // current folder is searched for the DLLs a program loads. The record and the claims know
-    // the tool before it runs, so neither goes while it writes.
-    const RunOptions runOptions{&handles, form_.ApplicationFolder(), [this](HANDLE tool) {
-                                  workspace_.ToolStarted(tool);
-                                  join_.ToolStarted(tool);
-                                }};
-    const RunResult result = RunAndWait(commandLine, hidden, runOptions);
-    if (!result.started) return {result, L""};
-    return {result, options.wholeOutput ? capture.All() : capture.Tail()};
+    // The record and the claims know the tool before it runs, so neither goes while it writes.
+    return RunToolHidden(commandLine, options, form_.ApplicationFolder(), [this](HANDLE tool) {
+      workspace_.ToolStarted(tool);
+      join_.ToolStarted(tool);
+    });
   }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,

@@ -17,13 +17,13 @@ constexpr wchar_t kRecordEnding[] = L".join";
 // A record names a few dozen things; anything much longer is no record of a join.
 constexpr size_t kMaxRecordBytes = 1024 * 1024;
 
-std::function<void()>& StepObserver() {
-  static std::function<void()> observer;
+std::function<void(std::wstring_view)>& StepObserver() {
+  static std::function<void(std::wstring_view)> observer;
   return observer;
 }
 
-void Step() {
-  if (const auto& observer = StepObserver()) observer();
+void Step(std::wstring_view step) {
+  if (const auto& observer = StepObserver()) observer(step);
 }
 
 bool IsTaken(DWORD error) {
@@ -72,7 +72,7 @@ StartedTool Started(HANDLE process) {
 
 }  // namespace
 
-void DiskWorkspace::ObserveSteps(std::function<void()> observer) {
+void DiskWorkspace::ObserveSteps(std::function<void(std::wstring_view)> observer) {
   StepObserver() = std::move(observer);
 }
 
@@ -148,7 +148,7 @@ std::wstring DiskWorkspace::Make(const std::wstring& folder, const std::wstring&
       return {};
     }
     made_.push_back({std::move(item), isFolder ? std::move(made.handle) : UniqueFileHandle()});
-    Step();
+    Step(L"made");
     return made_.back().item.path;
   }
   return {};
@@ -187,7 +187,7 @@ std::wstring DiskWorkspace::MakeHardLink(const std::wstring& folder, const std::
   if (!link || !Matches(link, item)) return {};
   Note(RecordLine(item));
   made_.push_back({std::move(item), {}});
-  Step();
+  Step(L"made");
   return path;
 }
 
@@ -236,7 +236,7 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   if (!named) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
   if (!named) return {false, HandOver(source)};
   Forget(source);
-  Step();
+  Step(L"named");
   return {true, {}};
 }
 
@@ -325,7 +325,7 @@ DiskWorkspace::Removal DiskWorkspace::Remove(Entry& entry) {
       entry.item.folder ? OpenWithoutFollowing(entry.item.path) : Open(entry, otherwise);
   const bool left = after && Matches(after, entry.item);
   if (entry.item.folder) entry.handle.Reset();
-  if (!left) Step();
+  if (!left) Step(L"removed");
   return left ? Removal::Left : Removal::Gone;
 }
 
@@ -357,7 +357,7 @@ std::vector<std::wstring> DiskWorkspace::Left() const {
 
 void DiskWorkspace::ToolStarted(HANDLE process) {
   Note(RecordLine(Started(process)));
-  Step();
+  Step(L"tool");
 }
 
 void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder) {

@@ -45,9 +45,9 @@ class DiskWorkspace final : public JoinWorkspace {
   // nothing the join made goes while the tool may still use it.
   void ToolStarted(HANDLE process);
 
-  // Told after each step that changes the disk (a thing made, a tool started, a name given, a
-  // thing removed), for tests that end the program there.
-  static void ObserveSteps(std::function<void()> observer);
+  // Told after each step that changes the disk ("made", "tool" when a tool is about to run,
+  // "named", "removed"), for tests that end the program there.
+  static void ObserveSteps(std::function<void(std::wstring_view step)> observer);
 
  private:
   friend void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder);

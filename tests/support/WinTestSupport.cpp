@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 
 #include "platform/Paths.h"
@@ -183,6 +184,41 @@ std::string ReadFileBytes(const std::wstring& path) {
   }
   ::CloseHandle(file);
   return bytes;
+}
+
+std::string MakePdf(const std::vector<std::string>& pageTexts) {
+  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>", "",
+                                      "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+  std::string kids;
+  for (const std::string& text : pageTexts) {
+    const std::string content = "BT /F1 24 Tf 72 720 Td (" + text + ") Tj ET";
+    kids += std::to_string(objects.size() + 1) + " 0 R ";
+    objects.push_back(
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font "
+        "<< /F1 3 0 R >> >> /Contents " +
+        std::to_string(objects.size() + 2) + " 0 R >>");
+    objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
+                      "\nendstream");
+  }
+  objects[1] =
+      "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pageTexts.size()) + " >>";
+
+  std::string pdf = "%PDF-1.4\n";
+  std::vector<size_t> offsets;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const size_t xref = pdf.size();
+  pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+  for (const size_t offset : offsets) {
+    char entry[32];
+    std::snprintf(entry, sizeof(entry), "%010zu 00000 n \n", offset);
+    pdf += entry;
+  }
+  pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  return pdf;
 }
 
 std::wstring WindowText(HWND window) {

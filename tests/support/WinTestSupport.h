@@ -97,6 +97,9 @@ void Pump();
 // Starts the program of commandLine (program first); its process, empty when it did not start.
 UniqueKernelHandle StartProgram(std::wstring commandLine);
 
+// A small valid PDF file with one page per text, each page showing its text.
+std::string MakePdf(const std::vector<std::string>& pageTexts);
+
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 

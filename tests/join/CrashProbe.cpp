@@ -1,0 +1,131 @@
+// Runs one join as Folianto's window runs it, with the real workspace, tool, records and claims,
+// and ends itself, as TerminateProcess ends a program, at the STEP-th step that changes the disk
+// (a thing made, a tool started, a name given, a thing removed) or asks for a password. With STEP 0
+// it runs to its end: its exit code is then the number of such steps, and OUTCOME holds what the
+// user would be told, in UTF-16.
+// Usage: join_crash_probe TEMPORARY STEP KIND OUTCOME OUTPUT INPUT...
+//   KIND plain; bookmarks, a bookmark for each file; password, each locked input opening with
+//   "secret"; standin, no path having a short form, so that an input outside the code page goes
+//   by a hard link.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "filelist/MemoryFileList.h"
+#include "join/DiskWorkspace.h"
+#include "join/HiddenTool.h"
+#include "join/JoinCommand.h"
+#include "join/SessionFileClaims.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
+
+namespace folianto {
+namespace {
+
+int g_steps = 0;
+int g_endAt = 0;
+
+void EndNow() {
+  ::TerminateProcess(::GetCurrentProcess(), 9);
+}
+
+void Step(std::wstring_view step) {
+  if (++g_steps != g_endAt) return;
+  // A tool is told before it runs: the end comes with the first messages its wait lets run.
+  if (step == L"tool") {
+    ::SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR, DWORD) { EndNow(); });
+    return;
+  }
+  EndNow();
+}
+
+class ProbeHost final : public JoinHost {
+ public:
+  ProbeHost(std::wstring kind, std::wstring output, std::wstring toolFolder, RunningJoins& joins)
+      : kind_(std::move(kind)),
+        output_(std::move(output)),
+        toolFolder_(std::move(toolFolder)),
+        join_(joins),
+        workspace_(TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
+    join_.Use(workspace_);
+  }
+  std::wstring told;
+
+  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
+    dialog.fileName = output_;
+    dialog.checkBoxTicked = kind_ == L"bookmarks";
+    return {DialogResult::Chosen, 0};
+  }
+  void ShowMessage(const std::wstring& text) override { told += text; }
+  void TellOutcome(const std::wstring&, const JoinOutcome& outcome) override {
+    told += outcome.succeeded ? kJoinSuccessful + outcome.text : outcome.text;
+  }
+  JoinWorkspace& Workspace() override { return workspace_; }
+  void SetProgress(int) override {}
+  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
+                           const ToolRunOptions& options) override {
+    return RunToolHidden(commandLine, options, toolFolder_, [this](HANDLE tool) {
+      workspace_.ToolStarted(tool);
+      join_.ToolStarted(tool);
+    });
+  }
+  std::optional<SecretText> AskPassword(const std::wstring&, bool) override {
+    Step(L"asked");
+    std::wstring password = L"secret";
+    return SecretText(password);
+  }
+  bool CanAsk() override { return true; }
+  std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                      const std::vector<std::wstring>& others) override {
+    return folianto::SameFileAmong(path, others);
+  }
+  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
+    return join_.Claim(std::move(files));
+  }
+  bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
+  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
+    if (kind_ == L"standin") return std::nullopt;
+    return ShortPathOf(path);
+  }
+  bool Exists(const std::wstring& path) override { return FileExists(path); }
+
+ private:
+  std::wstring kind_, output_, toolFolder_;
+  RunningJoins::Join join_;
+  DiskWorkspace workspace_;
+};
+
+int Probe(int argc, wchar_t** argv) {
+  if (argc < 7) return -1;
+  for (const wchar_t* name : {L"TMP", L"TEMP"})
+    ::SetEnvironmentVariableW(name, argv[1]);
+  g_endAt = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+  DiskWorkspace::ObserveSteps(Step);
+  const std::wstring toolFolder = ApplicationFolder();
+  SessionFileClaims claims([](HANDLE lock, unsigned ms) { return WaitRunningMessages(lock, ms); });
+  RunningJoins joins(claims);
+  MemoryFileList list(std::vector<std::wstring>(argv + 6, argv + argc));
+  CommonDialog dialog;
+  std::wstring told;
+  {
+    ProbeHost host(argv[3], argv[5], toolFolder, joins);
+    RunJoinCommand(host, list, dialog, toolFolder);
+    told = host.told;
+  }
+  if (FILE* file = ::_wfopen(argv[4], L"wb")) {
+    std::fwrite(told.data(), sizeof(wchar_t), told.size(), file);
+    std::fclose(file);
+  }
+  return g_steps;
+}
+
+}  // namespace
+}  // namespace folianto
+
+int wmain(int argc, wchar_t** argv) {
+  return folianto::Probe(argc, argv);
+}
