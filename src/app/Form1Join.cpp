@@ -22,6 +22,18 @@ std::wstring Duration(UINT milliseconds) {
   return std::to_wstring(seconds / 60) + L" minutes";
 }
 
+std::wstring OutputText(const OutputCapture& capture, ToolOutput kept) {
+  switch (kept) {
+    case ToolOutput::All:
+      return capture.All();
+    case ToolOutput::AllUtf8:
+      return capture.AllUtf8();
+    case ToolOutput::Tail:
+      break;
+  }
+  return capture.Tail();
+}
+
 // One join's view of the window, from the click to the join's end: the join is in the window's
 // record of running joins all that time.
 class Form1JoinHost final : public JoinHost {
@@ -79,18 +91,22 @@ class Form1JoinHost final : public JoinHost {
     const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
     const UniqueFileHandle toRead =
         options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
-    if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L""};
-    const OutputCapture capture;
-    const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
-    const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
+    if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L"", L""};
+    // Apart, so that its messages, which hold paths in the code page, never decide how its data
+    // is read.
+    const OutputCapture output;
+    const OutputCapture errors;
+    const StdHandles handles{toRead ? toRead.Get() : nothing,
+                             output.Handle() ? output.Handle() : nothing,
+                             errors.Handle() ? errors.Handle() : nothing};
     int hidden = 0;
     // The tool's own folder as its current one, never the last folder a dialog browsed: the
     // current folder is searched for the DLLs a program loads.
     const RunOptions runOptions{&handles, form_.ApplicationFolder(),
                                 [this](HANDLE tool) { record_.ToolStarted(tool); }};
     const RunResult result = RunAndWait(commandLine, hidden, runOptions);
-    if (!result.started) return {result, L""};
-    return {result, options.wholeOutput ? capture.All() : capture.Tail()};
+    if (!result.started) return {result, L"", L""};
+    return {result, OutputText(output, options.output), errors.Tail()};
   }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,

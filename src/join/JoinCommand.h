@@ -13,11 +13,22 @@
 
 namespace folianto {
 
-// The tool's run as the join sees it: how it ended, and what it wrote to its standard output and
-// error.
+// The tool's run as the join sees it: how it ended, what it wrote to its standard output (its
+// data, verbose reports and prompts), and its messages, which it writes to its standard error
+// (errors, warnings, "PASSWORD REQUIRED").
 struct ToolRun {
   RunResult result;
   std::wstring output;
+  std::wstring errors = {};
+};
+
+// What of the tool's standard output a run keeps, and how it reads it: as its messages, in UTF-8
+// where it reads as such, else in the system's code page (in which the tool writes paths), or in
+// UTF-8 always. Of its messages only the end is kept, read in the first way.
+enum class ToolOutput {
+  Tail,     // the end, that a message shows
+  All,      // all of it (a verbose join's pages)
+  AllUtf8,  // all of it, in UTF-8 (what dump_data_utf8 writes)
 };
 
 // What a run of the tool is given beyond its command line.
@@ -25,8 +36,7 @@ struct ToolRunOptions {
   // What the tool reads on its standard input, then meeting its end: a password for "PROMPT", a
   // line of at most a few thousand characters. Nothing when null.
   const SecretText* input = nullptr;
-  // All that the tool writes, not only the end that a message shows.
-  bool wholeOutput = false;
+  ToolOutput output = ToolOutput::Tail;
 };
 
 // What "Join!" needs from the window and the system.

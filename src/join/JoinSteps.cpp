@@ -12,11 +12,12 @@ namespace folianto {
 
 namespace {
 
-// What the tool writes of an input it cannot open without a password: "OWNER OR USER PASSWORD
-// REQUIRED, but not given", "... but incorrect", or in older builds "OWNER PASSWORD REQUIRED".
+// What the tool writes among its messages of an input it cannot open without a password: "OWNER OR
+// USER PASSWORD REQUIRED, but not given", "... but incorrect", or in older builds "OWNER PASSWORD
+// REQUIRED".
 constexpr std::wstring_view kPasswordRequired = L"PASSWORD REQUIRED";
 
-const ToolRun kNothingRun{RunResult{}, L""};
+const ToolRun kNothingRun{RunResult{}, L"", L""};
 
 bool Succeeded(const ToolRun& run) {
   return run.result.started && run.result.code == 0;
@@ -25,8 +26,8 @@ bool Succeeded(const ToolRun& run) {
 size_t InputsNeedingPasswords(const ToolRun& run) {
   if (Succeeded(run)) return 0;
   size_t count = 0;
-  for (size_t at = run.output.find(kPasswordRequired); at != std::wstring::npos;
-       at = run.output.find(kPasswordRequired, at + 1))
+  for (size_t at = run.errors.find(kPasswordRequired); at != std::wstring::npos;
+       at = run.errors.find(kPasswordRequired, at + 1))
     ++count;
   return count;
 }
@@ -110,7 +111,8 @@ class JoinSteps {
     if (join_.bookmarkEachFile) line += L" verbose";
     if (line.size() >= kMaxCommandLineLength)
       return {kNothingRun, L"The file paths are too long to join in one go."};
-    return {host_.RunHiddenAndWait(line, {nullptr, join_.bookmarkEachFile}), std::nullopt};
+    const ToolOutput output = join_.bookmarkEachFile ? ToolOutput::All : ToolOutput::Tail;
+    return {host_.RunHiddenAndWait(line, {nullptr, output}), std::nullopt};
   }
 
   // Finds the inputs that need a password, in list order, until as many as the join reported,
@@ -164,7 +166,7 @@ class JoinSteps {
       line.append(password->Text()).push_back(L'\n');
       const SecretText input(line);
       const ToolRun run =
-          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
+          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input});
       if (Succeeded(run)) return std::nullopt;
       if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
     }
@@ -184,7 +186,7 @@ class JoinSteps {
               L"Nothing was joined."};
     }
     const std::wstring handle = L"A=" + Quoted(joined);
-    const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, true});
+    const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, ToolOutput::AllUtf8});
     if (!Succeeded(dump)) return {dump, std::nullopt};
     const std::wstring data = scratch_.MakeFile();
     if (data.empty()) return NoRoom();

@@ -8,9 +8,9 @@
 
 namespace folianto {
 
-// A temporary file that takes a program's standard output and error. It goes when its handle is
-// closed, also when closing the window ends this program while the other one runs: that one keeps
-// its own handle, and the file goes when it ends too.
+// A temporary file that takes what a program writes to one of its standard outputs. It goes when
+// its handle is closed, also when closing the window ends this program while the other one runs:
+// that one keeps its own handle, and the file goes when it ends too.
 class OutputCapture {
  public:
   OutputCapture();
@@ -23,9 +23,11 @@ class OutputCapture {
   std::wstring Tail() const;
   // All that was written, as text in the same way.
   std::wstring All() const;
+  // All that was written, as UTF-8 whatever it holds: text that its writer encodes so.
+  std::wstring AllUtf8() const;
 
  private:
-  std::wstring Read(LONGLONG maxBytes) const;
+  std::wstring Read(LONGLONG maxBytes, bool utf8) const;
 
   UniqueFileHandle file_;
 };

@@ -41,7 +41,7 @@ TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNoth
     ScriptedHost host;
     host.saveAnswer = L"D:\\out\\all.pdf";
     host.tool = [&](const std::wstring& line, const std::wstring&) -> ToolRun {
-      if (line == failing) return {ExitedWith(1), L"Error: the tool's words"};
+      if (line == failing) return {ExitedWith(1), L"", L"Error: the tool's words"};
       if (line == join) return {ExitedWith(0), L"   Adding page 1 X\n   Adding page 1 X\n"};
       return {ExitedWith(0),
               L"BookmarkBegin\nBookmarkTitle: Own\nBookmarkLevel: 1\n"
@@ -121,7 +121,7 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
           if (input != password + L"\n") words += refused;
         }
       }
-      return {ExitedWith(words.empty() ? 0 : 1), words};
+      return {ExitedWith(words.empty() ? 0 : 1), L"", words};
     };
     MemoryFileList list(c.list);
     CommonDialog dialog;
