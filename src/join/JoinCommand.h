@@ -33,8 +33,9 @@ enum class ToolOutput {
 
 // What a run of the tool is given beyond its command line.
 struct ToolRunOptions {
-  // What the tool reads on its standard input, then meeting its end: a password for "PROMPT", a
-  // line of at most a few thousand characters. Nothing when null.
+  // What the tool reads on its standard input, in the system's code page, then meeting its end: a
+  // password for "PROMPT", a line of at most a few thousand characters, every character of which
+  // the code page holds. Nothing when null.
   const SecretText* input = nullptr;
   ToolOutput output = ToolOutput::Tail;
 };
@@ -52,9 +53,13 @@ class JoinHost : public ToolFileNames {
   // reads options.input on its standard input, or nothing.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                                    const ToolRunOptions& options) = 0;
-  // Asks the user for the password that opens file (as the list names it); again: the last one
-  // given did not open it. None when the user cancelled.
-  virtual std::optional<SecretText> AskPassword(const std::wstring& file, bool again) = 0;
+  // Asks the user for the password that opens file (as the list names it), with prompt said above
+  // the box. None when the user cancelled.
+  virtual std::optional<SecretText> AskPassword(const std::wstring& file,
+                                                const std::wstring& prompt) = 0;
+  // The characters of text that would not reach the tool as they are on its standard input, in
+  // the system's code page: each once, in order.
+  virtual std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) = 0;
   // Whether the user can be asked anything: not once the window has been closed.
   virtual bool CanAsk() = 0;
   // The position of the first of others that names the same file as path, however spelt; none.

@@ -17,6 +17,10 @@ namespace {
 // REQUIRED".
 constexpr std::wstring_view kPasswordRequired = L"PASSWORD REQUIRED";
 
+constexpr wchar_t kAskPassword[] = L"This file needs a password to open. Type its password:";
+constexpr wchar_t kWrongPassword[] =
+    L"That password is wrong. Type the password that opens this file:";
+
 const ToolRun kNothingRun{RunResult{}, L"", L""};
 
 bool Succeeded(const ToolRun& run) {
@@ -34,6 +38,27 @@ size_t InputsNeedingPasswords(const ToolRun& run) {
 
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
+}
+
+// What the password box says of a password with characters that cannot reach the tool. They are
+// part of the password, so the copies are wiped.
+SecretText UnreadablePasswordPrompt(std::vector<std::wstring>& characters) {
+  std::wstring prompt = L"The password has characters that pdftk.exe cannot read:";
+  // Room for all before the first character goes in, so no copy is left behind.
+  prompt.reserve(200 + 3 * characters.size());
+  for (std::wstring& character : characters) {
+    prompt.append(L" ").append(character);
+    WipeText(character);
+  }
+  prompt +=
+      L". If it is typed right, save the file without a password in another program and "
+      L"join that copy.";
+  return SecretText(prompt);
+}
+
+SecretText Prompt(const wchar_t* words) {
+  std::wstring text = words;
+  return SecretText(text);
 }
 
 // The files the steps make for themselves, in the folder where the tool writes the output (or its
@@ -146,12 +171,14 @@ class JoinSteps {
   }
 
   // Asks for the password of the listed entry until the tool, given it on its standard input,
-  // opens the file (handle) with it and writes its pages into open. Returns how the join ends
-  // when it cannot go on.
+  // opens the file (handle) with it and writes its pages into open. A password with characters
+  // that would not reach the tool as typed is not handed to it. Returns how the join ends when it
+  // cannot go on.
   std::optional<JoinStepsOutcome> OpenWithPassword(const std::wstring& entry,
                                                    const std::wstring& handle,
                                                    const std::wstring& open) {
-    for (bool again = false;; again = true) {
+    SecretText prompt = Prompt(kAskPassword);
+    for (;;) {
       // The window may have been closed while the tool ran.
       if (!host_.CanAsk()) {
         return JoinStepsOutcome{kNothingRun, L"The file " + entry +
@@ -159,8 +186,12 @@ class JoinSteps {
                                                  L"asked for once the window has been closed. "
                                                  L"Nothing was joined."};
       }
-      const std::optional<SecretText> password = host_.AskPassword(entry, again);
+      const std::optional<SecretText> password = host_.AskPassword(entry, prompt.Text());
       if (!password) return JoinStepsOutcome{kNothingRun, L""};
+      if (auto outside = host_.CharactersOutsideCodePage(password->Text()); !outside.empty()) {
+        prompt = UnreadablePasswordPrompt(outside);
+        continue;
+      }
       std::wstring line;
       line.reserve(password->Text().size() + 1);
       line.append(password->Text()).push_back(L'\n');
@@ -169,6 +200,7 @@ class JoinSteps {
           RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input});
       if (Succeeded(run)) return std::nullopt;
       if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
+      prompt = Prompt(kWrongPassword);
     }
   }
 

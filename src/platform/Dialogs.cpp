@@ -123,8 +123,9 @@ class SystemDialogHost final : public DialogHost {
   JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring&) override {
     return ShowJoinSuccessfulBox(owner);
   }
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override {
-    return ShowPasswordDialog(owner, file, again);
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
+                                        const std::wstring& prompt) override {
+    return ShowPasswordDialog(owner, file, prompt);
   }
 };
 

@@ -30,10 +30,10 @@ class DialogHost {
   // "Join successful." for the joined file output, owned by owner, with the buttons "Open" and
   // "Show in Folder" beside OK.
   virtual JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring& output) = 0;
-  // Asks for the password that opens file in a masked box; again: the last one given was wrong.
-  // None when the user cancelled.
+  // Asks for the password that opens file in a masked box, with prompt above it. None when the
+  // user cancelled.
   virtual std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                                bool again) = 0;
+                                                const std::wstring& prompt) = 0;
 };
 
 // The real system dialogs.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/SecretText.h"
 
 namespace folianto {
@@ -76,13 +77,15 @@ std::wstring OutputCapture::Read(LONGLONG maxBytes, bool utf8) const {
 }
 
 UniqueFileHandle InputHolding(const std::wstring& text) {
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::optional<std::string> converted = InAnsiCodePage(text);
+  if (!converted) return {};
+  std::string& narrow = *converted;
+  const auto bytes = static_cast<DWORD>(narrow.size());
   constexpr DWORD kPipeBuffer = 4096;
-  if (bytes < 0 || static_cast<DWORD>(bytes) > kPipeBuffer) return {};
-  std::string narrow(static_cast<size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), bytes, nullptr, nullptr);
+  if (bytes > kPipeBuffer) {
+    WipeText(narrow);
+    return {};
+  }
   HANDLE read = nullptr;
   HANDLE write = nullptr;
   if (!::CreatePipe(&read, &write, nullptr, kPipeBuffer)) {
@@ -92,10 +95,9 @@ UniqueFileHandle InputHolding(const std::wstring& text) {
   UniqueFileHandle readEnd(read);
   const UniqueKernelHandle writeEnd(write);
   DWORD written = 0;
-  const BOOL wrote =
-      ::WriteFile(write, narrow.data(), static_cast<DWORD>(bytes), &written, nullptr);
+  const BOOL wrote = ::WriteFile(write, narrow.data(), bytes, &written, nullptr);
   WipeText(narrow);
-  if (!wrote || written != static_cast<DWORD>(bytes)) return {};
+  if (!wrote || written != bytes) return {};
   return readEnd;
 }
 

@@ -47,8 +47,9 @@ JoinSuccessChoice ScriptedDialogs::ShowJoinSuccessful(HWND owner, const std::wst
   return successChoice;
 }
 
-std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file, bool again) {
-  passwordQuestions.push_back((again ? L"again " : L"") + file);
+std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file,
+                                                       const std::wstring& prompt) {
+  passwordQuestions.push_back(file + L": " + prompt);
   if (passwordAnswers.empty()) return std::nullopt;
   std::optional<std::wstring> answer = std::move(passwordAnswers.front());
   passwordAnswers.pop_front();

@@ -35,8 +35,9 @@ class ScriptedDialogs final : public DialogHost {
   void ShowMessage(HWND owner, const std::wstring& text) override;
   // Recorded among the messages as its text; answered with successChoice.
   JoinSuccessChoice ShowJoinSuccessful(HWND owner, const std::wstring& output) override;
-  // Each takes the next of passwordAnswers (none: Cancel), the file and again recorded.
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override;
+  // Each takes the next of passwordAnswers (none: Cancel), the file and prompt recorded.
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
+                                        const std::wstring& prompt) override;
 
   std::deque<FileAnswer> openAnswers;
   std::deque<FileAnswer> saveAnswers;
