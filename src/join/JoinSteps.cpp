@@ -1,5 +1,7 @@
 #include "join/JoinSteps.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <utility>
 
@@ -121,12 +123,21 @@ class JoinSteps {
     return host_.RunHiddenAndWait(ToolCommand(join_.applicationFolder) + arguments, options);
   }
 
+  // Joins, and while the join reports inputs that need a password, opens the next ones and joins
+  // again. The tool may name fewer than there are (it may stop at the first, or its words are
+  // cut): how many it names is only how many to look for before the next try.
   JoinStepsOutcome Join(const std::wstring& into) {
     JoinStepsOutcome outcome = JoinOnce(into);
-    const size_t needing = InputsNeedingPasswords(outcome.run);
-    if (outcome.message || needing == 0) return outcome;
-    if (auto stop = OpenWithPasswords(needing)) return std::move(*stop);
-    return JoinOnce(into);
+    while (!outcome.message) {
+      const size_t needing = InputsNeedingPasswords(outcome.run);
+      if (needing == 0) break;
+      const size_t known = opened_.size();
+      if (auto stop = OpenWithPasswords(needing)) return std::move(*stop);
+      // Every input looked at, and none more opened: the join would end as it did.
+      if (opened_.size() == known) return outcome;
+      outcome = JoinOnce(into);
+    }
+    return outcome;
   }
 
   JoinStepsOutcome JoinOnce(const std::wstring& into) {
@@ -140,31 +151,34 @@ class JoinSteps {
     return {host_.RunHiddenAndWait(line, {nullptr, output}), std::nullopt};
   }
 
-  // Finds the inputs that need a password, in list order, until as many as the join reported,
-  // and opens each with the password the user gives into a file of the join's own, which the
-  // join then reads in its place. The tool reads one password from its standard input per run.
-  // Returns how the join ends when it cannot go on.
+  // Finds the inputs that need a password, in list order from the first not yet looked at, until
+  // as many as the join reported, and opens each with the password the user gives into a file of
+  // the join's own, which the join then reads in its place. The tool reads one password from its
+  // standard input per run. Returns how the join ends when it cannot go on.
   std::optional<JoinStepsOutcome> OpenWithPasswords(size_t needing) {
-    std::map<std::wstring, std::wstring> opened;  // a listed file, and its file without password
-    for (size_t i = 0; i < join_.entries.size() && needing > 0; ++i) {
-      const std::wstring& entry = join_.entries[i];
+    const auto& entries = join_.entries;
+    for (; next_ < entries.size() && needing > 0; ++next_) {
+      const std::wstring& entry = entries[next_];
       if (!PassesPdfTest(entry)) continue;
-      // A file listed again was asked for once; the tool counts it again.
-      if (opened.count(entry)) {
-        --needing;
+      // A file listed again was looked at once. The tool counts it again where it needs a
+      // password, unless the join already hands it the opened copy there.
+      const auto here = entries.begin() + static_cast<std::ptrdiff_t>(next_);
+      if (std::find(entries.begin(), here, entry) != here) {
+        const auto known = opened_.find(entry);
+        if (known != opened_.end() && toolEntries_[next_] != known->second) --needing;
         continue;
       }
-      const std::wstring handle = L"A=" + Quoted(toolEntries_[i]);
+      const std::wstring handle = L"A=" + Quoted(toolEntries_[next_]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
       const std::wstring open =
-          scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
+          scratch_.PlaceFor(std::wstring{HandleLetter(static_cast<int>(next_) + 1)} + L".pdf");
       if (open.empty()) return NoRoom();
       if (auto stop = OpenWithPassword(entry, handle, open)) return stop;
-      opened[entry] = open;
+      opened_[entry] = open;
     }
-    for (size_t i = 0; i < join_.entries.size(); ++i) {
-      if (const auto known = opened.find(join_.entries[i]); known != opened.end())
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (const auto known = opened_.find(entries[i]); known != opened_.end())
         toolEntries_[i] = known->second;
     }
     return std::nullopt;
@@ -241,6 +255,10 @@ class JoinSteps {
   JoinHost& host_;
   const JoinRun& join_;
   std::vector<std::wstring> toolEntries_;
+  // The listed files opened with their passwords, each with its file without one, and the
+  // position of the first entry not yet looked at for a password.
+  std::map<std::wstring, std::wstring> opened_;
+  size_t next_ = 0;
   ScratchFiles scratch_;
 };
 
