@@ -119,7 +119,11 @@ INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wPara
     ::SetDlgItemTextW(dialog, kPromptId, question.prompt.c_str());
     FitPrompt(dialog, question.prompt);
     ::SendDlgItemMessageW(dialog, kPasswordId, EM_LIMITTEXT, kMaxPasswordLength, 0);
-    return TRUE;  // the focus goes to the first control that takes it: the box
+    // Each box, not only the first: one that comes up behind another window, or with the focus
+    // elsewhere, would let a typed password go where it was never meant to.
+    ::SetForegroundWindow(dialog);
+    ::SetFocus(::GetDlgItem(dialog, kPasswordId));
+    return FALSE;  // the focus is set
   }
   if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
   auto* question = reinterpret_cast<PasswordQuestion*>(::GetWindowLongPtrW(dialog, DWLP_USER));
@@ -133,7 +137,8 @@ INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wPara
 
 std::optional<SecretText> ShowPasswordDialog(HWND owner, const std::wstring& file,
                                              const std::wstring& prompt) {
-  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
+  constexpr DWORD kStyle =
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND;
   DialogTemplate dialog(kStyle, 262, 76, kTitle, 5);
   // The path keeps its name and drive in sight when it is too long for the line.
   dialog.AddItem(kStatic, kFileId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
