@@ -30,7 +30,9 @@ class AnsweringDialogs final : public DialogHost {
     messages.push_back(text);
     return IDOK;
   }
-  std::optional<SecretText> AskPassword(HWND, const std::wstring&, bool) override { return {}; }
+  std::optional<SecretText> AskPassword(HWND, const std::wstring&, const std::wstring&) override {
+    return {};
+  }
 };
 
 }  // namespace folianto::bench

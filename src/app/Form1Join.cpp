@@ -72,10 +72,14 @@ class Form1JoinHost final : public JoinHost {
     if (choice == kShowInFolderButton) form_.ShowFileInFolder(output);
   }
   JoinWorkspace& Workspace() override { return workspace_; }
-  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
+  std::optional<SecretText> AskPassword(const std::wstring& file,
+                                        const std::wstring& prompt) override {
     std::optional<SecretText> password;
-    Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, again); });
+    Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, prompt); });
     return password;
+  }
+  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
+    return CharactersOutsideAnsiCodePage(text);
   }
   bool CanAsk() override { return !form_.Closing(); }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a

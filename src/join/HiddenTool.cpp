@@ -5,6 +5,22 @@
 
 namespace folianto {
 
+namespace {
+
+std::wstring OutputText(const OutputCapture& capture, ToolOutput kept) {
+  switch (kept) {
+    case ToolOutput::All:
+      return capture.All();
+    case ToolOutput::AllUtf8:
+      return capture.AllUtf8();
+    case ToolOutput::Tail:
+      break;
+  }
+  return capture.Tail();
+}
+
+}  // namespace
+
 ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& options,
                       const std::wstring& toolFolder,
                       const std::function<void(HANDLE process)>& started) {
@@ -13,14 +29,18 @@ ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& opt
   const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
   const UniqueFileHandle toRead =
       options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
-  if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L""};
-  const OutputCapture capture;
-  const HANDLE output = capture.Handle() ? capture.Handle() : nothing;
-  const StdHandles handles{toRead ? toRead.Get() : nothing, output, output};
+  if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L"", L""};
+  // Apart, so that its messages, which hold paths in the code page, never decide how its data is
+  // read.
+  const OutputCapture output;
+  const OutputCapture errors;
+  const StdHandles handles{toRead ? toRead.Get() : nothing,
+                           output.Handle() ? output.Handle() : nothing,
+                           errors.Handle() ? errors.Handle() : nothing};
   int hidden = 0;
   const RunResult result = RunAndWait(commandLine, hidden, {&handles, toolFolder, started});
-  if (!result.started) return {result, L""};
-  return {result, options.wholeOutput ? capture.All() : capture.Tail()};
+  if (!result.started) return {result, L"", L""};
+  return {result, OutputText(output, options.output), errors.Tail()};
 }
 
 }  // namespace folianto

@@ -220,9 +220,10 @@ std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicat
   if (result.code == 0) return kJoinSuccessful;
   std::wstring message = L"The join failed: pdftk.exe " +
                          HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
-  if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {
-    message += L"\n\n" + text;
-  }
+  // Its messages tell why; what it wrote on its output only where it said nothing else.
+  std::wstring text = ToolTextTail(run.errors);
+  if (text.empty()) text = ToolTextTail(run.output);
+  if (!text.empty()) message += L"\n\n" + text;
   return message;
 }
 

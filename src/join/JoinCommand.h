@@ -15,20 +15,31 @@
 
 namespace folianto {
 
-// The tool's run as the join sees it: how it ended, and what it wrote to its standard output and
-// error.
+// The tool's run as the join sees it: how it ended, what it wrote to its standard output (its
+// data, verbose reports and prompts), and its messages, which it writes to its standard error
+// (errors, warnings, "PASSWORD REQUIRED").
 struct ToolRun {
   RunResult result;
   std::wstring output;
+  std::wstring errors = {};
+};
+
+// What of the tool's standard output a run keeps, and how it reads it: as its messages, in UTF-8
+// where it reads as such, else in the system's code page (in which the tool writes paths), or in
+// UTF-8 always. Of its messages only the end is kept, read in the first way.
+enum class ToolOutput {
+  Tail,     // the end, that a message shows
+  All,      // all of it (a verbose join's pages)
+  AllUtf8,  // all of it, in UTF-8 (what dump_data_utf8 writes)
 };
 
 // What a run of the tool is given beyond its command line.
 struct ToolRunOptions {
-  // What the tool reads on its standard input, then meeting its end: a password for "PROMPT", a
-  // line of at most a few thousand characters. Nothing when null.
+  // What the tool reads on its standard input, in the system's code page, then meeting its end: a
+  // password for "PROMPT", a line of at most a few thousand characters, every character of which
+  // the code page holds. Nothing when null.
   const SecretText* input = nullptr;
-  // All that the tool writes, not only the end that a message shows.
-  bool wholeOutput = false;
+  ToolOutput output = ToolOutput::Tail;
 };
 
 // How a join that ran ended, as the user is told it.
@@ -59,9 +70,13 @@ class JoinHost : public ToolFileNames {
   // reads options.input on its standard input, or nothing.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                                    const ToolRunOptions& options) = 0;
-  // Asks the user for the password that opens file (as the list names it); again: the last one
-  // given did not open it. None when the user cancelled.
-  virtual std::optional<SecretText> AskPassword(const std::wstring& file, bool again) = 0;
+  // Asks the user for the password that opens file (as the list names it), with prompt said above
+  // the box. None when the user cancelled.
+  virtual std::optional<SecretText> AskPassword(const std::wstring& file,
+                                                const std::wstring& prompt) = 0;
+  // The characters of text that would not reach the tool as they are on its standard input, in
+  // the system's code page: each once, in order.
+  virtual std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) = 0;
   // Whether the user can be asked anything: not once the window has been closed.
   virtual bool CanAsk() = 0;
   // The position of the first of others that names the same file as path, however spelt; none.

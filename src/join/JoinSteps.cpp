@@ -1,5 +1,7 @@
 #include "join/JoinSteps.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <utility>
 
@@ -13,11 +15,16 @@ namespace folianto {
 
 namespace {
 
-// What the tool writes of an input it cannot open without a password: "OWNER OR USER PASSWORD
-// REQUIRED, but not given", "... but incorrect", or in older builds "OWNER PASSWORD REQUIRED".
+// What the tool writes among its messages of an input it cannot open without a password: "OWNER OR
+// USER PASSWORD REQUIRED, but not given", "... but incorrect", or in older builds "OWNER PASSWORD
+// REQUIRED".
 constexpr std::wstring_view kPasswordRequired = L"PASSWORD REQUIRED";
 
-const ToolRun kNothingRun{RunResult{}, L""};
+constexpr wchar_t kAskPassword[] = L"This file needs a password to open. Type its password:";
+constexpr wchar_t kWrongPassword[] =
+    L"That password is wrong. Type the password that opens this file:";
+
+const ToolRun kNothingRun{RunResult{}, L"", L""};
 
 bool Succeeded(const ToolRun& run) {
   return run.result.Succeeded();
@@ -26,14 +33,35 @@ bool Succeeded(const ToolRun& run) {
 size_t InputsNeedingPasswords(const ToolRun& run) {
   if (Succeeded(run)) return 0;
   size_t count = 0;
-  for (size_t at = run.output.find(kPasswordRequired); at != std::wstring::npos;
-       at = run.output.find(kPasswordRequired, at + 1))
+  for (size_t at = run.errors.find(kPasswordRequired); at != std::wstring::npos;
+       at = run.errors.find(kPasswordRequired, at + 1))
     ++count;
   return count;
 }
 
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
+}
+
+// What the password box says of a password with characters that cannot reach the tool. They are
+// part of the password, so the copies are wiped.
+SecretText UnreadablePasswordPrompt(std::vector<std::wstring>& characters) {
+  std::wstring prompt = L"The password has characters that pdftk.exe cannot read:";
+  // Room for all before the first character goes in, so no copy is left behind.
+  prompt.reserve(200 + 3 * characters.size());
+  for (std::wstring& character : characters) {
+    prompt.append(L" ").append(character);
+    WipeText(character);
+  }
+  prompt +=
+      L". If it is typed right, save the file without a password in another program and "
+      L"join that copy.";
+  return SecretText(prompt);
+}
+
+SecretText Prompt(const wchar_t* words) {
+  std::wstring text = words;
+  return SecretText(text);
 }
 
 // A file of the join's in its private folder: as it was made, and as the tool is handed it.
@@ -66,12 +94,21 @@ class JoinSteps {
     return host_.RunHiddenAndWait(ToolCommand(join_.applicationFolder) + arguments, options);
   }
 
+  // Joins, and while the join reports inputs that need a password, opens the next ones and joins
+  // again. The tool may name fewer than there are (it may stop at the first, or its words are
+  // cut): how many it names is only how many to look for before the next try.
   JoinStepsOutcome Join(const std::wstring& into) {
     JoinStepsOutcome outcome = JoinOnce(into);
-    const size_t needing = InputsNeedingPasswords(outcome.run);
-    if (outcome.message || needing == 0) return outcome;
-    if (auto stop = OpenWithPasswords(needing)) return std::move(*stop);
-    return JoinOnce(into);
+    while (!outcome.message) {
+      const size_t needing = InputsNeedingPasswords(outcome.run);
+      if (needing == 0) break;
+      const size_t known = opened_.size();
+      if (auto stop = OpenWithPasswords(needing)) return std::move(*stop);
+      // Every input looked at, and none more opened: the join would end as it did.
+      if (opened_.size() == known) return outcome;
+      outcome = JoinOnce(into);
+    }
+    return outcome;
   }
 
   JoinStepsOutcome JoinOnce(const std::wstring& into) {
@@ -81,47 +118,53 @@ class JoinSteps {
     if (join_.bookmarkEachFile) line += L" verbose";
     if (line.size() >= kMaxCommandLineLength)
       return {kNothingRun, L"The file paths are too long to join in one go."};
-    return {host_.RunHiddenAndWait(line, {nullptr, join_.bookmarkEachFile}), std::nullopt};
+    const ToolOutput output = join_.bookmarkEachFile ? ToolOutput::All : ToolOutput::Tail;
+    return {host_.RunHiddenAndWait(line, {nullptr, output}), std::nullopt};
   }
 
-  // Finds the inputs that need a password, in list order, until as many as the join reported,
-  // and opens each with the password the user gives into a file of the join's own, which the
-  // join then reads in its place. The tool reads one password from its standard input per run.
-  // Returns how the join ends when it cannot go on.
+  // Finds the inputs that need a password, in list order from the first not yet looked at, until
+  // as many as the join reported, and opens each with the password the user gives into a file of
+  // the join's own, which the join then reads in its place. The tool reads one password from its
+  // standard input per run. Returns how the join ends when it cannot go on.
   std::optional<JoinStepsOutcome> OpenWithPasswords(size_t needing) {
-    std::map<std::wstring, std::wstring> opened;  // a listed file, and its file without password
-    for (size_t i = 0; i < join_.entries.size() && needing > 0; ++i) {
-      const std::wstring& entry = join_.entries[i];
+    const auto& entries = join_.entries;
+    for (; next_ < entries.size() && needing > 0; ++next_) {
+      const std::wstring& entry = entries[next_];
       if (!PassesPdfTest(entry)) continue;
-      // A file listed again was asked for once; the tool counts it again.
-      if (opened.count(entry)) {
-        --needing;
+      // A file listed again was looked at once. The tool counts it again where it needs a
+      // password, unless the join already hands it the opened copy there.
+      const auto here = entries.begin() + static_cast<std::ptrdiff_t>(next_);
+      if (std::find(entries.begin(), here, entry) != here) {
+        const auto known = opened_.find(entry);
+        if (known != opened_.end() && toolEntries_[next_] != known->second) --needing;
         continue;
       }
-      const std::wstring handle = L"A=" + Quoted(toolEntries_[i]);
+      const std::wstring handle = L"A=" + Quoted(toolEntries_[next_]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
       const auto open =
-          MakePrivateFile(std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
+          MakePrivateFile(std::wstring{HandleLetter(static_cast<int>(next_) + 1)} + L".pdf");
       if (!open) return NoRoom();
       if (auto stop = OpenWithPassword(entry, handle, open->tool)) return stop;
       workspace_.Wrote(open->made);
-      opened[entry] = open->tool;
+      opened_[entry] = open->tool;
     }
-    for (size_t i = 0; i < join_.entries.size(); ++i) {
-      if (const auto known = opened.find(join_.entries[i]); known != opened.end())
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (const auto known = opened_.find(entries[i]); known != opened_.end())
         toolEntries_[i] = known->second;
     }
     return std::nullopt;
   }
 
   // Asks for the password of the listed entry until the tool, given it on its standard input,
-  // opens the file (handle) with it and writes its pages into open. Returns how the join ends
-  // when it cannot go on.
+  // opens the file (handle) with it and writes its pages into open. A password with characters
+  // that would not reach the tool as typed is not handed to it. Returns how the join ends when it
+  // cannot go on.
   std::optional<JoinStepsOutcome> OpenWithPassword(const std::wstring& entry,
                                                    const std::wstring& handle,
                                                    const std::wstring& open) {
-    for (bool again = false;; again = true) {
+    SecretText prompt = Prompt(kAskPassword);
+    for (;;) {
       // The window may have been closed while the tool ran.
       if (!host_.CanAsk()) {
         return JoinStepsOutcome{kNothingRun, L"The file " + entry +
@@ -129,16 +172,21 @@ class JoinSteps {
                                                  L"asked for once the window has been closed. "
                                                  L"Nothing was joined."};
       }
-      const std::optional<SecretText> password = host_.AskPassword(entry, again);
+      const std::optional<SecretText> password = host_.AskPassword(entry, prompt.Text());
       if (!password) return JoinStepsOutcome{kNothingRun, L""};
+      if (auto outside = host_.CharactersOutsideCodePage(password->Text()); !outside.empty()) {
+        prompt = UnreadablePasswordPrompt(outside);
+        continue;
+      }
       std::wstring line;
       line.reserve(password->Text().size() + 1);
       line.append(password->Text()).push_back(L'\n');
       const SecretText input(line);
       const ToolRun run =
-          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input, false});
+          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input});
       if (Succeeded(run)) return std::nullopt;
       if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
+      prompt = Prompt(kWrongPassword);
     }
   }
 
@@ -156,7 +204,7 @@ class JoinSteps {
               L"Nothing was joined."};
     }
     const std::wstring handle = L"A=" + Quoted(joined);
-    const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, true});
+    const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, ToolOutput::AllUtf8});
     if (!Succeeded(dump)) return {dump, std::nullopt};
     const std::vector<Bookmark> outline =
         OutlineWithFileEntries(titles, pages, BookmarksOf(dump.output));
@@ -191,6 +239,10 @@ class JoinSteps {
   JoinWorkspace& workspace_;
   const JoinRun& join_;
   std::vector<std::wstring> toolEntries_;
+  // The listed files opened with their passwords, each with its file without one, and the
+  // position of the first entry not yet looked at for a password.
+  std::map<std::wstring, std::wstring> opened_;
+  size_t next_ = 0;
 };
 
 }  // namespace

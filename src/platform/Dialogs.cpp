@@ -120,8 +120,9 @@ class SystemDialogHost final : public DialogHost {
                  std::span<const DialogButton> buttons) override {
     return ShowChoiceBox(owner, text, buttons);
   }
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override {
-    return ShowPasswordDialog(owner, file, again);
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
+                                        const std::wstring& prompt) override {
+    return ShowPasswordDialog(owner, file, prompt);
   }
 };
 

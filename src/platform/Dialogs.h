@@ -34,10 +34,10 @@ class DialogHost {
   // gives: the id of the button pressed, or IDOK for OK, Escape and the close button.
   virtual int ShowChoice(HWND owner, const std::wstring& text,
                          std::span<const DialogButton> buttons) = 0;
-  // Asks for the password that opens file in a masked box; again: the last one given was wrong.
-  // None when the user cancelled.
+  // Asks for the password that opens file in a masked box, with prompt above it. None when the
+  // user cancelled.
   virtual std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                                bool again) = 0;
+                                                const std::wstring& prompt) = 0;
 };
 
 // The real system dialogs.

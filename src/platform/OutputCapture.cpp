@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/SecretText.h"
 
 namespace folianto {
@@ -13,16 +14,21 @@ namespace {
 // Enough of the text for the tail a message shows, in any encoding.
 constexpr LONGLONG kMaxCaptureRead = 16 * 1024;
 
-std::wstring Decode(const char* bytes, int count) {
-  for (const UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
-    const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-    const int length = ::MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
-    if (length <= 0) continue;
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
-    return text;
-  }
-  return {};
+// The text of bytes in codePage; empty when they do not read as such under flags.
+std::wstring Widen(UINT codePage, DWORD flags, const char* bytes, int count) {
+  const int length = ::MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
+  return text;
+}
+
+// utf8: the writer encodes its text so, and a broken sequence is one replacement character, not
+// the whole text read in the code page.
+std::wstring Decode(const char* bytes, int count, bool utf8) {
+  if (utf8) return Widen(CP_UTF8, 0, bytes, count);
+  std::wstring text = Widen(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, count);
+  return text.empty() ? Widen(CP_ACP, 0, bytes, count) : text;
 }
 
 }  // namespace
@@ -40,14 +46,18 @@ OutputCapture::OutputCapture() {
 }
 
 std::wstring OutputCapture::Tail() const {
-  return Read(kMaxCaptureRead);
+  return Read(kMaxCaptureRead, false);
 }
 
 std::wstring OutputCapture::All() const {
-  return Read(MAXDWORD);
+  return Read(MAXDWORD, false);
 }
 
-std::wstring OutputCapture::Read(LONGLONG maxBytes) const {
+std::wstring OutputCapture::AllUtf8() const {
+  return Read(MAXDWORD, true);
+}
+
+std::wstring OutputCapture::Read(LONGLONG maxBytes, bool utf8) const {
   LARGE_INTEGER size{};
   if (!file_ || !::GetFileSizeEx(file_.Get(), &size) || size.QuadPart == 0) return {};
   const LONGLONG start = std::max<LONGLONG>(0, size.QuadPart - maxBytes);
@@ -63,17 +73,19 @@ std::wstring OutputCapture::Read(LONGLONG maxBytes) const {
   // A cut inside a UTF-8 sequence skips to the next character.
   while (start > 0 && first < read && (static_cast<unsigned char>(bytes[first]) & 0xC0) == 0x80)
     ++first;
-  return Decode(bytes.data() + first, static_cast<int>(read - first));
+  return Decode(bytes.data() + first, static_cast<int>(read - first), utf8);
 }
 
 UniqueFileHandle InputHolding(const std::wstring& text) {
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::optional<std::string> converted = InAnsiCodePage(text);
+  if (!converted) return {};
+  std::string& narrow = *converted;
+  const auto bytes = static_cast<DWORD>(narrow.size());
   constexpr DWORD kPipeBuffer = 4096;
-  if (bytes < 0 || static_cast<DWORD>(bytes) > kPipeBuffer) return {};
-  std::string narrow(static_cast<size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), bytes, nullptr, nullptr);
+  if (bytes > kPipeBuffer) {
+    WipeText(narrow);
+    return {};
+  }
   HANDLE read = nullptr;
   HANDLE write = nullptr;
   if (!::CreatePipe(&read, &write, nullptr, kPipeBuffer)) {
@@ -83,10 +95,9 @@ UniqueFileHandle InputHolding(const std::wstring& text) {
   UniqueFileHandle readEnd(read);
   const UniqueKernelHandle writeEnd(write);
   DWORD written = 0;
-  const BOOL wrote =
-      ::WriteFile(write, narrow.data(), static_cast<DWORD>(bytes), &written, nullptr);
+  const BOOL wrote = ::WriteFile(write, narrow.data(), bytes, &written, nullptr);
   WipeText(narrow);
-  if (!wrote || written != static_cast<DWORD>(bytes)) return {};
+  if (!wrote || written != bytes) return {};
   return readEnd;
 }
 

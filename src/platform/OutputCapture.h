@@ -8,9 +8,9 @@
 
 namespace folianto {
 
-// A temporary file that takes a program's standard output and error. It goes when its handle is
-// closed, also when closing the window ends this program while the other one runs: that one keeps
-// its own handle, and the file goes when it ends too.
+// A temporary file that takes what a program writes to one of its standard outputs. It goes when
+// its handle is closed, also when closing the window ends this program while the other one runs:
+// that one keeps its own handle, and the file goes when it ends too.
 class OutputCapture {
  public:
   OutputCapture();
@@ -23,17 +23,20 @@ class OutputCapture {
   std::wstring Tail() const;
   // All that was written, as text in the same way.
   std::wstring All() const;
+  // All that was written, as UTF-8 whatever it holds: text that its writer encodes so.
+  std::wstring AllUtf8() const;
 
  private:
-  std::wstring Read(LONGLONG maxBytes) const;
+  std::wstring Read(LONGLONG maxBytes, bool utf8) const;
 
   UniqueFileHandle file_;
 };
 
 // The read end of a pipe that holds text, in the system's code page, for a program to read on its
-// standard input, which then meets its end; null when it cannot be made. The text must fit the
-// pipe's buffer (a few thousand characters), since it is written before the program starts. The
-// copies made on the way are wiped.
+// standard input, which then meets its end; null when it cannot be made, also when a character of
+// the text would not reach the program as it is. The text must fit the pipe's buffer (a few
+// thousand characters), since it is written before the program starts. The copies made on the way
+// are wiped.
 UniqueFileHandle InputHolding(const std::wstring& text);
 
 // The null device, to read from and write to: a program that reads it meets the end at once.

@@ -8,8 +8,6 @@ namespace folianto {
 namespace {
 
 constexpr wchar_t kTitle[] = L"Password";
-constexpr wchar_t kAsk[] = L"This file needs a password to open. Type its password:";
-constexpr wchar_t kAskAgain[] = L"That password is wrong. Type the password that opens this file:";
 constexpr WORD kFileId = 100, kPromptId = 101, kPasswordId = 102;
 
 // The system's atoms of the predefined control classes, as a dialog template names them.
@@ -63,9 +61,43 @@ class DialogTemplate {
 
 struct PasswordQuestion {
   const std::wstring& file;
-  bool again;
+  const std::wstring& prompt;
   std::optional<SecretText> answer;
 };
+
+void MoveDown(HWND control, int by) {
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  ::SetWindowPos(control, nullptr, r.left, r.top + by, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Gives the prompt the lines its words take, the controls below it and the dialog growing with it.
+void FitPrompt(HWND dialog, const std::wstring& prompt) {
+  const HWND label = ::GetDlgItem(dialog, kPromptId);
+  RECT line{};
+  ::GetClientRect(label, &line);
+  RECT needed = line;
+  if (const HDC dc = ::GetDC(label)) {
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0));
+    const HGDIOBJ before = ::SelectObject(dc, font);
+    ::DrawTextW(dc, prompt.c_str(), static_cast<int>(prompt.size()), &needed,
+                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(label, dc);
+  }
+  const int grow = needed.bottom - line.bottom;
+  if (grow <= 0) return;
+  ::SetWindowPos(label, nullptr, 0, 0, line.right, needed.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const int id : {int{kPasswordId}, IDOK, IDCANCEL})
+    MoveDown(::GetDlgItem(dialog, id), grow);
+  RECT frame{};
+  ::GetWindowRect(dialog, &frame);
+  ::SetWindowPos(dialog, nullptr, frame.left, frame.top - grow / 2, frame.right - frame.left,
+                 frame.bottom - frame.top + grow, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // Reads the masked box and empties it, overwriting its text first, so that the control's buffer
 // keeps no copy.
@@ -84,9 +116,14 @@ INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wPara
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     const auto& question = *reinterpret_cast<PasswordQuestion*>(lParam);
     ::SetDlgItemTextW(dialog, kFileId, question.file.c_str());
-    ::SetDlgItemTextW(dialog, kPromptId, question.again ? kAskAgain : kAsk);
+    ::SetDlgItemTextW(dialog, kPromptId, question.prompt.c_str());
+    FitPrompt(dialog, question.prompt);
     ::SendDlgItemMessageW(dialog, kPasswordId, EM_LIMITTEXT, kMaxPasswordLength, 0);
-    return TRUE;  // the focus goes to the first control that takes it: the box
+    // Each box, not only the first: one that comes up behind another window, or with the focus
+    // elsewhere, would let a typed password go where it was never meant to.
+    ::SetForegroundWindow(dialog);
+    ::SetFocus(::GetDlgItem(dialog, kPasswordId));
+    return FALSE;  // the focus is set
   }
   if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
   auto* question = reinterpret_cast<PasswordQuestion*>(::GetWindowLongPtrW(dialog, DWLP_USER));
@@ -98,17 +135,20 @@ INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wPara
 
 }  // namespace
 
-std::optional<SecretText> ShowPasswordDialog(HWND owner, const std::wstring& file, bool again) {
-  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
+std::optional<SecretText> ShowPasswordDialog(HWND owner, const std::wstring& file,
+                                             const std::wstring& prompt) {
+  constexpr DWORD kStyle =
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND;
   DialogTemplate dialog(kStyle, 262, 76, kTitle, 5);
   // The path keeps its name and drive in sight when it is too long for the line.
   dialog.AddItem(kStatic, kFileId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
+  // One line, growing with the words of the prompt.
   dialog.AddItem(kStatic, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 20, 248, 9, L"");
   dialog.AddItem(kEdit, kPasswordId, ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 32,
                  248, 13, L"");
   dialog.AddItem(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 151, 54, 50, 15, L"OK");
   dialog.AddItem(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 205, 54, 50, 15, L"Cancel");
-  PasswordQuestion question{file, again, std::nullopt};
+  PasswordQuestion question{file, prompt, std::nullopt};
   ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.Get(), owner,
                             PasswordDialogProcedure, reinterpret_cast<LPARAM>(&question));
   return std::move(question.answer);

@@ -4,13 +4,14 @@
 // Reads one command per line from standard input and answers each with one line of JSON:
 //   main         the main window: found, process id, window and client rectangles on screen
 //   controls     every control of the main window: id, class, text, rectangle on screen
-//   state        list entries, selected entry (1-based, 0 none), progress position, focused control
+//   state        list entries, selected entry (1-based, 0 none), progress position, focused
+//                control, the caption of the foreground window
 //   itemrect N   the screen rectangle of list entry N (1-based)
 //   listparts    the screen rectangles of the list's header and of its vertical scroll bar (null
 //                when it shows none)
-//   dialogs      the other visible top-level windows of the program: class, caption, message text,
-//                whether it stays on top of other windows, and their visible controls: id, class,
-//                text, rectangle, style, check state
+//   dialogs      the other visible top-level windows of the program: handle, class, caption,
+//                message text, whether it stays on top of other windows, and their visible
+//                controls: id, class, text, rectangle, style, check state
 //   windows      every visible top-level window of any program: class, caption, process id,
 //                rectangle
 //   tips         the texts of the program's tooltips shown now
@@ -275,7 +276,8 @@ std::string StateCommand(ProgramView& view) {
   std::ostringstream rest;
   rest << "],\"selected\":" << selected + 1 << ",\"progress\":" << progress
        << ",\"focus\":" << Describe(focus)
-       << ",\"focusInMain\":" << (focus && ::IsChild(view.Main(), focus) ? "true" : "false") << "}";
+       << ",\"focusInMain\":" << (focus && ::IsChild(view.Main(), focus) ? "true" : "false")
+       << ",\"foreground\":" << Json(WindowText(::GetForegroundWindow())) << "}";
   return out + rest.str();
 }
 
@@ -348,7 +350,8 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter) {
   if (!search.out.empty()) search.out += ",";
   std::string controls = "[";
   ::EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
-  search.out += "{\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
+  search.out += "{\"handle\":" + std::to_string(reinterpret_cast<uintptr_t>(window)) +
+                ",\"class\":" + Json(className) + ",\"title\":" + Json(WindowText(window)) +
                 ",\"text\":" + (message ? Json(WindowText(message)) : std::string("null")) +
                 ",\"rect\":" + Json(r) + ",\"topmost\":" +
                 ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false") +

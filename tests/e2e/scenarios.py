@@ -1235,15 +1235,16 @@ def bookmark_each_file(s):
 
 
 PASSWORD = "Sesame-7319"
+PASSWORD_2 = "Tulip-2046"
 
 
 class CommandLineWatch:
-    """Reads the command line of every Linux process while it runs, for a password, and counts
+    """Reads the command line of every Linux process while it runs, for passwords, and counts
     the runs of the tool that read a password on their standard input."""
 
-    def __init__(self, secret):
+    def __init__(self, secrets):
         import threading
-        self.secret, self.leaks, self.prompted = secret.encode(), [], set()
+        self.secrets, self.leaks, self.prompted = [x.encode() for x in secrets], [], set()
         self.running = True
         self.thread = threading.Thread(target=self.watch, daemon=True)
         self.thread.start()
@@ -1255,7 +1256,7 @@ class CommandLineWatch:
                     line = cmdline.read_bytes()
                 except OSError:
                     continue
-                if self.secret in line:
+                if any(secret in line for secret in self.secrets):
                     self.leaks.append(line.replace(b"\0", b" "))
                 if b"input_pw" in line and b"PROMPT" in line:
                     self.prompted.add(cmdline.parent.name)
@@ -1266,52 +1267,73 @@ class CommandLineWatch:
         self.thread.join()
 
 
-def answer_password(s, path, password, again):
+ASKED = "This file needs a password to open."
+
+
+def answer_password(s, path, password, says=ASKED):
+    """Answers the password box that names path and whose prompt holds says: types password by
+    keys into it, where the keyboard focus must already be, and presses Enter; None: Cancel."""
     dialog = s.wait_dialog("Password", timeout=60)
     s.check(dialog["statics"][0] == unix_to_wine(path), f"the dialog names {dialog['statics']}")
-    s.check(("wrong" in dialog["statics"][1]) == again, f"the dialog says {dialog['statics'][1]!r}")
+    s.check(says in dialog["statics"][1], f"the dialog says {dialog['statics'][1]!r}")
     box = next(c for c in dialog["controls"] if c["class"] == "Edit")
     s.check(box["style"] & 0x20, "the password box is not masked (ES_PASSWORD)")
     s.shot("password")
     if password is None:
         s.click_at(*center(s.dialog_control("Password", "Cancel")["rect"]))
     else:
+        # What is typed goes where the focus is: a box without it would hand the password to
+        # another window.
+        state = s.state()
+        focus = state["focus"] or {}
+        s.check(state["foreground"] == "Password" and focus.get("class") == "Edit"
+                and focus.get("rect") == box["rect"],
+                f"the foreground is {state['foreground']!r}, the focus on {focus}")
         s.type(password, secret=True)
         s.key("Return")
-    s.wait_dialog_closed("Password")
+    # The next box may follow at once, under the same title.
+    s.wait(lambda: all(d["handle"] != dialog["handle"] for d in s.dialogs()),
+           "the password box to close")
 
 
 def prepare_password_asked(s):
     s.inputs = os.path.join(s.work, "inputs")
     write_pdf(os.path.join(s.inputs, "open.pdf"), ["open"])
-    locked = os.path.join(s.inputs, "locked.pdf")
-    write_pdf(locked + ".plain", ["locked"])
-    subprocess.run(["qpdf", "--encrypt", PASSWORD, "owner-" + PASSWORD, "128", "--use-aes=y",
-                    "--", locked + ".plain", locked], check=True)
-    os.remove(locked + ".plain")
-    s.arguments = entries(s.inputs, ["open.pdf", "locked.pdf"])
+    for name, password in [("locked.pdf", PASSWORD), ("locked 2.pdf", PASSWORD_2)]:
+        locked = os.path.join(s.inputs, name)
+        write_pdf(locked + ".plain", [name[:-4]])
+        subprocess.run(["qpdf", "--encrypt", password, "owner-" + password, "128",
+                        "--use-aes=y", "--", locked + ".plain", locked], check=True)
+        os.remove(locked + ".plain")
+    s.arguments = entries(s.inputs, ["open.pdf", "locked.pdf", "locked 2.pdf"])
 
 
 def password_asked(s):
     s.wait_items(s.arguments)
-    locked = os.path.join(s.inputs, "locked.pdf")
+    locked, locked_2 = (os.path.join(s.inputs, name) for name in ["locked.pdf", "locked 2.pdf"])
     output_folder = os.path.join(s.work, "joined")
     os.makedirs(output_folder)
     joined = os.path.join(output_folder, "joined.pdf")
-    watch = CommandLineWatch(PASSWORD)
+    watch = CommandLineWatch([PASSWORD, PASSWORD_2])
     try:
-        with s.step("Join!: the locked file's password is asked for; a wrong one asks again"):
+        with s.step("Join!: a password the tool cannot read is said so, and asked again"):
             start_join(s, joined)
-            answer_password(s, locked, "wrong guess", again=False)
-            answer_password(s, locked, PASSWORD, again=True)
-        with s.step("the right one joins"):
+            answer_password(s, locked, "\u0141\u00f3d\u017a")
+        with s.step("a wrong one asks again"):
+            answer_password(s, locked, "wrong guess",
+                            says="characters that pdftk.exe cannot read: \u0141 \u017a.")
+        with s.step("the right one opens the file; the next locked file is asked for"):
+            answer_password(s, locked, PASSWORD, says="That password is wrong.")
+            answer_password(s, locked_2, PASSWORD_2)
+        with s.step("both right ones join"):
             text = s.answer_message()
             s.check(text == "Join successful.", f"the message says {text!r}")
-            s.check(page_texts(joined) == ["open", "locked"], f"the pages read {page_texts(joined)}")
+            s.check(page_texts(joined) == ["open", "locked", "locked 2"],
+                    f"the pages read {page_texts(joined)}")
         with s.step("Cancel joins nothing and says nothing"):
             cancelled = os.path.join(output_folder, "cancelled.pdf")
             start_join(s, cancelled)
-            answer_password(s, locked, None, again=False)
+            answer_password(s, locked, None)
             s.wait(lambda: s.state()["progress"] == 0, "the progress bar back at 0")
             time.sleep(1.0)
             s.check(not s.dialogs(), f"a window came up after Cancel: {s.dialogs()}")
@@ -1320,7 +1342,7 @@ def password_asked(s):
     finally:
         watch.stop()
     with s.step("no command line held the password while the tool ran with PROMPT"):
-        s.check(len(watch.prompted) >= 2, f"the tool read a password {len(watch.prompted)} times")
+        s.check(len(watch.prompted) >= 3, f"the tool read a password {len(watch.prompted)} times")
         s.check(not watch.leaks, f"the password was on a command line: {watch.leaks}")
 
 

@@ -73,12 +73,15 @@ class ProbeHost final : public JoinHost {
       join_.ToolStarted(tool);
     });
   }
-  std::optional<SecretText> AskPassword(const std::wstring&, bool) override {
+  std::optional<SecretText> AskPassword(const std::wstring&, const std::wstring&) override {
     Step(L"asked");
     std::wstring password = L"secret";
     return SecretText(password);
   }
   bool CanAsk() override { return true; }
+  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
+    return CharactersOutsideAnsiCodePage(text);
+  }
   std::optional<size_t> SameFileAmong(const std::wstring& path,
                                       const std::vector<std::wstring>& others) override {
     return folianto::SameFileAmong(path, others);

@@ -206,7 +206,7 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
     ToolRun run;
     std::wstring message;
   } cases[] = {
-      {"success", {ExitedWith(0), L"ignored"}, L"Join successful."},
+      {"success", {ExitedWith(0), L"ignored", L"ignored"}, L"Join successful."},
       {"missing", {StartFailedWith(2), L""}, L"pdftk.exe was not found in C:\\Tools."},
       {"missing folder", {StartFailedWith(3), L""}, L"pdftk.exe was not found in C:\\Tools."},
       {"bad name", {StartFailedWith(123), L""}, L"pdftk.exe was not found in C:\\Tools."},
@@ -216,10 +216,10 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
        {ExitedWith(3), L""},
        L"The join failed: pdftk.exe ended with exit code 3."},
       {"failed, only line breaks",
-       {ExitedWith(3), L"\r\n\r\n"},
+       {ExitedWith(3), L"\r\n", L"\r\n\r\n"},
        L"The join failed: pdftk.exe ended with exit code 3."},
-      {"failed with text",
-       {ExitedWith(1), L"Error: Unable to find file.\r\nDone.\r\n"},
+      {"failed with its messages, not what it wrote on its output",
+       {ExitedWith(1), L"Creating Output ...\r\n", L"Error: Unable to find file.\r\nDone.\r\n"},
        L"The join failed: pdftk.exe ended with exit code 1.\n\nError: Unable to find "
        L"file.\r\nDone."},
       {"exit code 259 is an exit code",
@@ -229,8 +229,8 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
        {ExitedWith(0xC0000135), L""},
        L"The join failed: pdftk.exe could not start: a DLL it needs was not found (0xC0000135). "
        L"The DLL files that come with pdftk.exe must stand beside it in C:\\Tools."},
-      {"a crash after some words of its own",
-       {ExitedWith(0xC00000FD), L"Reading in.pdf\r\n"},
+      {"a crash with no message, after some words on its output",
+       {ExitedWith(0xC00000FD), L"Reading in.pdf\r\n", L"\r\n"},
        L"The join failed: pdftk.exe crashed (stack overflow, 0xC00000FD).\n\nReading in.pdf"},
       {"another Windows status in its hex form",
        {ExitedWith(0xC0000022), L""},
@@ -254,13 +254,13 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
 TEST(JoinCommand, ShowsOnlyTheLast2000CharactersOfTheToolsText) {
   const std::wstring tail(2000, L'b');
   const std::wstring message =
-      JoinOutcomeMessage({ExitedWith(1), std::wstring(5000, L'a') + tail + L"\n"}, kFolder);
+      JoinOutcomeMessage({ExitedWith(1), L"", std::wstring(5000, L'a') + tail + L"\n"}, kFolder);
   EXPECT_EQ(message, L"The join failed: pdftk.exe ended with exit code 1.\n\n" + tail);
 
   // A cut between the halves of a surrogate pair drops the orphaned half.
   const std::wstring pair{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
   const std::wstring text = pair + std::wstring(1999, L'c');
-  const std::wstring shown = JoinOutcomeMessage({ExitedWith(1), text}, kFolder);
+  const std::wstring shown = JoinOutcomeMessage({ExitedWith(1), L"", text}, kFolder);
   EXPECT_TRUE(shown.ends_with(L"\n\n" + std::wstring(1999, L'c'))) << "no lone low surrogate";
 }
 

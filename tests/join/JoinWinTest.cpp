@@ -221,6 +221,27 @@ TEST(JoinCommand, AFailedJoinShowsTheToolsOwnWordsAndNoSuccess) {
   EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
 }
 
+// The stand-in tool writes its data in UTF-8 and its messages with a path in the code page, as
+// the real one does on Windows: each is read in its own way.
+TEST(JoinCommand, ReadsTheToolsDataAndItsMessagesApart) {
+  ASSERT_EQ(::GetACP(), 1252u) << "the tool's messages are in the Western code page";
+  ThreeInputs inputs;
+  TempFolder tool;
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\join_run_helper.exe").c_str(),
+                          (tool.Path() + L"\\pdftk.exe").c_str(), FALSE));
+  TestForm app(tool.Path());
+  app.form->ListView1.Append(inputs.one);
+  app.form->ListView1.Append(inputs.two);
+  app.form->CommonDialog1.checkBoxTicked = true;  // a bookmark for each file
+  Join(app, inputs.folder.Path() + L"\\all.pdf");
+  EXPECT_EQ(app.dialogs.messages,
+            Texts{L"The join failed: pdftk.exe ended with exit code 1.\n\nWarning: "
+                  L"C:\\caf\u00e9\\in.pdf\r\nError: could not write C:\\caf\u00e9\\out.pdf"});
+  const std::string outline = testing::ReadFileBytes(tool.Path() + L"\\outline-read");
+  EXPECT_NE(outline.find("BookmarkTitle: &#915;&#940;&#956;&#956;&#945;\n"), std::string::npos)
+      << outline;
+}
+
 // Names a missing folder in TMP and TEMP while it lives, so no temporary file can be made.
 class NoTemporaryFolder {
  public:

@@ -6,21 +6,29 @@
 //   write TEXT         writes TEXT to standard output and "err:" TEXT to standard error
 //   stdin              reads standard input to its end and ends with the number of bytes read
 //   wait NAME          waits (a minute at most) for the event NAME, then sets the event NAME-done
-// Copied as pdftk.exe, it is a join's tool that never ends: it writes its process id to the file
-// "tool-started" beside itself and waits for ever.
+// Copied as pdftk.exe, it is a join's tool, whose messages name a path in code page 1252:
+//   ... verbose          reports a page of each input on its output
+//   ... dump_data_utf8   writes a bookmark with a Greek title on its output, in UTF-8
+//   ... update_info FILE keeps a copy of FILE as "outline-read" beside itself and fails
+//   anything else        never ends: writes its process id to "tool-started" beside itself and
+//                        waits for ever
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 namespace {
 
-void Write(DWORD which, const std::wstring& text) {
-  const std::string bytes(text.begin(), text.end());
+void WriteBytes(DWORD which, std::string_view bytes) {
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
               nullptr);
+}
+
+void Write(DWORD which, const std::wstring& text) {
+  WriteBytes(which, std::string(text.begin(), text.end()));
 }
 
 int Number(const wchar_t* text) {
@@ -33,7 +41,31 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t self[MAX_PATH] = {};
   const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
   if (path.ends_with(L"\\pdftk.exe")) {
-    const std::wstring mark = path.substr(0, path.size() - 9) + L"tool-started";
+    const std::wstring folder = path.substr(0, path.size() - 9);
+    const std::wstring_view last = argc > 1 ? argv[argc - 1] : L"";
+    int updateInfo = 0;
+    for (int i = 1; i + 1 < argc; ++i) {
+      if (argv[i] == std::wstring_view(L"update_info")) updateInfo = i;
+    }
+    if (last == L"verbose" || last == L"dump_data_utf8" || updateInfo) {
+      WriteBytes(STD_ERROR_HANDLE, "Warning: C:\\caf\xE9\\in.pdf\r\n");
+      if (updateInfo) {
+        ::CopyFileW(argv[updateInfo + 1], (folder + L"outline-read").c_str(), FALSE);
+        WriteBytes(STD_ERROR_HANDLE, "Error: could not write C:\\caf\xE9\\out.pdf\r\n");
+        return 1;
+      }
+      if (last == L"dump_data_utf8") {
+        WriteBytes(STD_OUTPUT_HANDLE,
+                   "BookmarkBegin\nBookmarkTitle: \xCE\x93\xCE\xAC\xCE\xBC\xCE\xBC\xCE\xB1\n"
+                   "BookmarkLevel: 1\nBookmarkPageNumber: 1\n");
+        return 0;
+      }
+      for (int i = 1; i < argc; ++i) {
+        if (std::wcschr(argv[i], L'=')) WriteBytes(STD_OUTPUT_HANDLE, "   Adding page 1 X\r\n");
+      }
+      return 0;
+    }
+    const std::wstring mark = folder + L"tool-started";
     if (FILE* file = ::_wfopen(mark.c_str(), L"w")) {
       std::fprintf(file, "%lu", ::GetCurrentProcessId());
       std::fclose(file);

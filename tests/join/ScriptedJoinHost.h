@@ -2,6 +2,7 @@
 
 // A JoinHost that answers the join's questions from the test and writes down, in order,
 // everything the join does.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -61,13 +62,24 @@ class ScriptedHost final : public JoinHost {
   // Each question takes the next answer; none: Cancel.
   std::vector<std::optional<std::wstring>> passwords;
   bool canAsk = true;
-  std::optional<SecretText> AskPassword(const std::wstring& file, bool again) override {
-    log.push_back((again ? L"ask again " : L"ask ") + file);
+  std::optional<SecretText> AskPassword(const std::wstring& file,
+                                        const std::wstring& prompt) override {
+    log.push_back(L"ask " + file + L": " + prompt);
     if (asked >= passwords.size() || !passwords[asked]) return std::nullopt;
     std::wstring answer = *passwords[asked++];
     return SecretText(answer);
   }
   bool CanAsk() override { return canAsk; }
+  // As the Western code page: every character beyond Latin-1 is lost.
+  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
+    std::vector<std::wstring> outside;
+    for (const wchar_t c : text) {
+      if (c > 0xFF &&
+          std::find(outside.begin(), outside.end(), std::wstring(1, c)) == outside.end())
+        outside.emplace_back(1, c);
+    }
+    return outside;
+  }
   // The same file: the same text, or a pair of names given here (a short name, a hard link).
   std::set<std::pair<std::wstring, std::wstring>> sameFiles;
   std::optional<size_t> SameFileAmong(const std::wstring& path,

@@ -55,8 +55,9 @@ int ScriptedDialogs::ShowChoice(HWND owner, const std::wstring& text,
   return choice;
 }
 
-std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file, bool again) {
-  passwordQuestions.push_back((again ? L"again " : L"") + file);
+std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file,
+                                                       const std::wstring& prompt) {
+  passwordQuestions.push_back(file + L": " + prompt);
   if (passwordAnswers.empty()) return std::nullopt;
   std::optional<std::wstring> answer = std::move(passwordAnswers.front());
   passwordAnswers.pop_front();

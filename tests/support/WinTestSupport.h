@@ -36,8 +36,9 @@ class ScriptedDialogs final : public DialogHost {
   // Recorded among the messages as its text; answered with the next of choices, else IDOK.
   int ShowChoice(HWND owner, const std::wstring& text,
                  std::span<const DialogButton> buttons) override;
-  // Each takes the next of passwordAnswers (none: Cancel), the file and again recorded.
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file, bool again) override;
+  // Each takes the next of passwordAnswers (none: Cancel), the file and prompt recorded.
+  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
+                                        const std::wstring& prompt) override;
 
   std::deque<FileAnswer> openAnswers;
   std::deque<FileAnswer> saveAnswers;
