@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "join/DiskWorkspace.h"
 #include "join/RunAndWait.h"
+#include "join/WorkspaceRecord.h"
+#include "platform/FileSystem.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -57,6 +60,22 @@ bool IsEmptyFolder(const std::wstring& folder) {
   return empty;
 }
 
+// Waits for the tools that the joins recorded in temporary started, as a later start does.
+void WaitForTheirTools(const std::wstring& temporary) {
+  const std::wstring records = temporary + L"\\folianto-joins";
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((records + L"\\*.join").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    for (const StartedTool& tool :
+         ReadRecord(ReadFileBytes(records + L"\\" + found.cFileName)).tools) {
+      const UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, tool.id));
+      if (process) ::WaitForSingleObject(process.Get(), 60000);
+    }
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
 // Runs the probe's join; its exit code.
 DWORD RunProbe(const std::wstring& arguments) {
   const UniqueKernelHandle probe =
@@ -81,13 +100,65 @@ bool Lock(const std::wstring& plain, const std::wstring& locked) {
   return result.Succeeded();
 }
 
+// A join of the probe's: its inputs in "in put", named as given ("locked" ones open with the
+// password), its output in "out", which exists before the join, and its temporary folder.
+struct ProbeJoin {
+  ProbeJoin(std::wstring kind, Texts names, std::wstring outputName)
+      : kind(std::move(kind)), names(std::move(names)), output(outputs + L"\\" + outputName) {
+    for (const std::wstring& name : this->names) {
+      const std::wstring path = inputs + L"\\" + name;
+      const std::wstring plain =
+          folder.WriteFile(L"in put\\plain", MakePdf({"page " + std::to_string(contents.size())}));
+      ok = ok && (name.starts_with(L"locked") ? Lock(plain, path)
+                                              : ::MoveFileW(plain.c_str(), path.c_str()));
+      ::DeleteFileW(plain.c_str());
+      contents.push_back(ReadFileBytes(path));
+      arguments += L" " + Quoted(path);
+    }
+  }
+
+  // Runs the join, ended at that step (0: never); the probe's exit code.
+  DWORD Run(int step) {
+    folder.WriteFile(L"out\\" + NameOfOutput(), kOldOutput);
+    return RunProbe(Quoted(temporary) + L" " + std::to_wstring(step) + L" " + kind + L" " +
+                    Quoted(folder.Path() + L"\\outcome.txt") + L" " + Quoted(output) + arguments);
+  }
+  std::wstring Told() const {
+    const std::string told = ReadFileBytes(folder.Path() + L"\\outcome.txt");
+    return std::wstring(reinterpret_cast<const wchar_t*>(told.data()), told.size() / 2);
+  }
+  // A later start, once the tools the ended join left have ended too.
+  void StartAgain() const {
+    WaitForTheirTools(temporary);
+    RemoveWhatEndedJoinsLeft(temporary);
+  }
+  bool InputsAsTheyWere() const {
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (ReadFileBytes(inputs + L"\\" + names[i]) != contents[i]) return false;
+    }
+    return true;
+  }
+  std::wstring NameOfOutput() const { return output.substr(outputs.size() + 1); }
+
+  TempFolder folder;
+  const std::wstring inputs = folder.MakeFolder(L"in put");
+  const std::wstring outputs = folder.MakeFolder(L"out");
+  const std::wstring temporary = folder.MakeFolder(L"temporary");
+  std::wstring kind;
+  Texts names;
+  std::wstring output;
+  std::wstring arguments;
+  std::vector<std::string> contents;
+  bool ok = true;
+};
+
 TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFoliantos) {
   ASSERT_TRUE(::GetFileAttributesW((TestProgramFolder() + L"\\pdftk.exe").c_str()) !=
               INVALID_FILE_ATTRIBUTES)
       << "no pdftk.exe next to the tests";
   const struct {
     const wchar_t* kind;
-    Texts inputs;  // in the folder "in put"; "locked" ones open with the password
+    Texts inputs;
     std::wstring output;
   } cases[] = {
       {L"plain", {L"one.pdf", L"two.pdf"}, L"all.pdf"},
@@ -99,64 +170,94 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(c.kind)));
-    TempFolder folder;
-    const std::wstring inputs = folder.MakeFolder(L"in put");
-    const std::wstring outputs = folder.MakeFolder(L"out");
-    const std::wstring temporary = folder.MakeFolder(L"temporary");
-    std::wstring arguments;
-    std::vector<std::string> contents;
-    for (const std::wstring& name : c.inputs) {
-      const std::wstring path = inputs + L"\\" + name;
-      folder.WriteFile(L"in put\\plain", MakePdf({"page of " + std::to_string(contents.size())}));
-      if (name.starts_with(L"locked")) {
-        ASSERT_TRUE(Lock(inputs + L"\\plain", path));
-      } else {
-        ASSERT_TRUE(::MoveFileW((inputs + L"\\plain").c_str(), path.c_str()));
-      }
-      ::DeleteFileW((inputs + L"\\plain").c_str());
-      contents.push_back(ReadFileBytes(path));
-      arguments += L" " + Quoted(path);
-    }
-    const std::wstring output = outputs + L"\\" + c.output;
-    const std::wstring outcome = folder.Path() + L"\\outcome.txt";
-    const auto run = [&](int step) {
-      folder.WriteFile(L"out\\" + c.output, kOldOutput);
-      return RunProbe(Quoted(temporary) + L" " + std::to_wstring(step) + L" " + c.kind + L" " +
-                      Quoted(outcome) + L" " + Quoted(output) + arguments);
-    };
-
+    ProbeJoin join(c.kind, c.inputs, c.output);
+    ASSERT_TRUE(join.ok);
     // The whole join, to count its steps.
-    const DWORD steps = run(0);
-    const std::string told = ReadFileBytes(outcome);
-    ASSERT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(told.data()), told.size() / 2),
-              L"Join successful.");
+    const DWORD steps = join.Run(0);
+    ASSERT_EQ(join.Told(), L"Join successful.");
     ASSERT_GT(steps, 2u);
-    ASSERT_TRUE(IsWholeJoin(ReadFileBytes(output)));
+    ASSERT_TRUE(IsWholeJoin(ReadFileBytes(join.output)));
 
     for (int step = 1; step <= static_cast<int>(steps); ++step) {
       SCOPED_TRACE(step);
-      EXPECT_EQ(run(step), 9u) << "the probe did not end itself there";
+      EXPECT_EQ(join.Run(step), 9u) << "the probe did not end itself there";
       // Whatever is decrypted lies in the private folder alone, never beside the user's files:
       // beside the output is only the joined file under its temporary name.
-      for (const std::wstring& name : Made(outputs))
+      for (const std::wstring& name : Made(join.outputs))
         EXPECT_TRUE(name.ends_with(L".tmp")) << ::testing::PrintToString(name);
       if (std::wstring(c.kind) != L"standin") {
-        EXPECT_EQ(Made(inputs), Texts{});
+        EXPECT_EQ(Made(join.inputs), Texts{});
       }
-      // The next start, once the tool it left has ended too.
-      for (int wait = 0; wait < 300 && !IsEmptyFolder(temporary); ++wait) {
-        RemoveWhatEndedJoinsLeft(temporary);
-        if (!IsEmptyFolder(temporary)) ::Sleep(100);
-      }
-      EXPECT_TRUE(IsEmptyFolder(temporary)) << "the record or the private folder is left";
-      EXPECT_EQ(Made(inputs), Texts{});
-      EXPECT_EQ(Made(outputs), Texts{});
-      for (size_t i = 0; i < c.inputs.size(); ++i)
-        EXPECT_EQ(ReadFileBytes(inputs + L"\\" + c.inputs[i]), contents[i]);
-      const std::string now = ReadFileBytes(output);
+      join.StartAgain();
+      EXPECT_TRUE(IsEmptyFolder(join.temporary)) << "the record or the private folder is left";
+      EXPECT_EQ(Made(join.inputs), Texts{});
+      EXPECT_EQ(Made(join.outputs), Texts{});
+      EXPECT_TRUE(join.InputsAsTheyWere());
+      const std::string now = ReadFileBytes(join.output);
       EXPECT_TRUE(now == kOldOutput || IsWholeJoin(now))
           << "the output is neither old nor whole new";
     }
+  }
+}
+
+// A join ended while its tool writes (with bookmarks: its temporary output beside the output, its
+// private folder with a file in it), and then changed by another hand before the next start: that
+// start touches nothing that is no longer what the join made, nor a record of another account's.
+TEST(JoinCrash, ALaterStartTouchesNothingThatIsNoLongerWhatTheJoinMadeNorAnotherAccountsRecord) {
+  constexpr int kWhileTheToolJoins = 4;  // made: the output's file, the private folder, a file
+  const struct {
+    const char* name;
+    std::function<bool(ProbeJoin&, const std::wstring& user)> tamper;
+    bool removed;  // what the ended join made is gone
+  } cases[] = {
+      // The user's folder holds files of the names the join's held.
+      {"the private folder renamed, and a link to the user's folder in its place",
+       [](ProbeJoin& join, const std::wstring& user) {
+         Texts made = Made(join.temporary);
+         std::erase(made, L"folianto-joins");
+         const std::wstring own = join.temporary + L"\\" + made.at(0);
+         for (const std::wstring& name : Made(own))
+           join.folder.WriteFile(user.substr(join.folder.Path().size() + 1) + L"\\" + name,
+                                 "the user's");
+         return ::MoveFileW(own.c_str(), (join.folder.Path() + L"\\moved").c_str()) &&
+                testing::LinkUnix(own, user);
+       },
+       true},
+      {"its record given to another account",
+       [](ProbeJoin& join, const std::wstring&) {
+         WIN32_FIND_DATAW record;
+         ::FindClose(
+             ::FindFirstFileW((join.temporary + L"\\folianto-joins\\*.join").c_str(), &record));
+         return testing::GiveAway(join.temporary + L"\\folianto-joins\\" + record.cFileName);
+       },
+       false},
+      {"a record of another account's naming a folder of the user's as one the join made",
+       [](ProbeJoin& join, const std::wstring& user) {
+         const std::wstring forged = join.temporary + L"\\folianto-joins\\forged.join";
+         const std::wstring file = user + L"\\A.pdf";
+         const auto identities = std::pair{IdentityOf(user), IdentityOf(file)};
+         if (!identities.first || !identities.second) return false;
+         join.folder.WriteFile(L"temporary\\folianto-joins\\forged.join",
+                               RecordLine(MadeItem{true, *identities.first, user}) +
+                                   RecordLine(MadeItem{false, *identities.second, file}));
+         return testing::GiveAway(forged);
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProbeJoin join(L"bookmarks", {L"one.pdf", L"two.pdf"}, L"all.pdf");
+    const std::wstring user = join.folder.MakeFolder(L"out\\folianto-abcdefgh");
+    join.folder.WriteFile(L"out\\folianto-abcdefgh\\A.pdf", "the user's A");
+    ASSERT_EQ(join.Run(kWhileTheToolJoins), 9u);
+    ASSERT_TRUE(c.tamper(join, user));
+    join.StartAgain();
+    EXPECT_EQ(ReadFileBytes(user + L"\\A.pdf"), "the user's A");
+    for (const std::wstring& name : Made(user))
+      EXPECT_EQ(ReadFileBytes(user + L"\\" + name), "the user's");
+    EXPECT_EQ(Made(join.outputs).size(), c.removed ? 1u : 2u)
+        << "the user's folder, the join's file";
+    EXPECT_EQ(ReadFileBytes(join.output), kOldOutput);
   }
 }
 

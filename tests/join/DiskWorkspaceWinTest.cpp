@@ -118,19 +118,6 @@ TEST(DiskWorkspace, ACopyLetsTheWindowRunAndLeavesNothingWhenCutShort) {
   EXPECT_EQ(workspace.Left(), std::vector<std::wstring>{folder});
 }
 
-// What the Linux side makes for a test: the fixture's helper, a Winelib program.
-bool RunUnixHelper(const std::wstring& arguments) {
-  const UniqueKernelHandle helper = testing::StartProgram(L"\"" + testing::TestProgramFolder() +
-                                                          L"\\unix_helper.exe\" " + arguments);
-  DWORD code = 1;
-  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
-         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
-}
-
-bool LinkUnix(const std::wstring& link, const std::wstring& target) {
-  return RunUnixHelper(L"symlink \"" + target + L"\" \"" + link + L"\"");
-}
-
 // The workspace removes a thing only while it is the very file or folder it made: a link put in
 // its place (a Unix symbolic link stands in for a junction here), or another file under its name,
 // is left as it is, and so is everything it leads to. What it made is F (a folder), I (a file in
@@ -148,12 +135,13 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
       {"nothing changed", [](const Made&, const std::wstring&) { return true; }, "", ""},
       {"its folder renamed, and a link to the user's folder in its place",
        [](const Made& made, const std::wstring& user) {
-         return ::MoveFileW(made.F.c_str(), (made.F + L"-moved").c_str()) && LinkUnix(made.F, user);
+         return ::MoveFileW(made.F.c_str(), (made.F + L"-moved").c_str()) &&
+                testing::LinkUnix(made.F, user);
        },
        "", "FI"},
       {"the file in its folder replaced by a link to the user's file",
        [](const Made& made, const std::wstring& user) {
-         return ::DeleteFileW(made.I.c_str()) && LinkUnix(made.I, user + L"\\A.pdf");
+         return ::DeleteFileW(made.I.c_str()) && testing::LinkUnix(made.I, user + L"\\A.pdf");
        },
        "F", "FI"},
       // Moved in, as a file made after the removal could take the freed inode on a Linux file

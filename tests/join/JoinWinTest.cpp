@@ -378,6 +378,79 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   }
 }
 
+// The tool writes the joined file under a temporary name: one that fails half-way leaves the file
+// the user agreed to replace as it was, and nothing of its own beside it.
+TEST(JoinCommand, AToolThatFailsHalfWayLeavesTheFileItWasToReplaceAsItWas) {
+  TempFolder tool;
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\join_run_helper.exe").c_str(),
+                          (tool.Path() + L"\\pdftk.exe").c_str(), FALSE));
+  tool.WriteFile(L"crash-half-way", "");
+  ThreeInputs inputs;
+  const std::string old = MakePdf({"The old file"});
+  const std::wstring output = inputs.folder.WriteFile(L"out\\all.pdf", old);
+  TestForm app(tool.Path());
+  app.form->ListView1.Append(inputs.one);
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages,
+            Texts{L"The join failed: pdftk.exe crashed (access violation, 0xC0000005)."});
+  EXPECT_EQ(testing::ReadFileBytes(output), old);
+  WIN32_FIND_DATAW found;
+  EXPECT_EQ(::FindFirstFileW((inputs.folder.Path() + L"\\out\\folianto-*").c_str(), &found),
+            INVALID_HANDLE_VALUE)
+      << "the half-written file is left";
+}
+
+// Another Folianto that holds the look at the claims (a hung one, say), or another program that
+// took its name, refuses the join within a moment, with nothing marked; the window runs meanwhile.
+TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {
+  const std::wstring lockName = L"Local\\Folianto-claims";
+  for (const bool squatted : {false, true}) {
+    SCOPED_TRACE(squatted ? "the name taken by an event" : "the lock held by another");
+    ThreeInputs inputs;
+    const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+    // The lock is another thread's: this one's own would be had again.
+    struct Holder {
+      std::wstring name;
+      bool squatted;
+      UniqueKernelHandle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+      UniqueKernelHandle holding{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    } holder{lockName, squatted};
+    const UniqueKernelHandle thread(::CreateThread(
+        nullptr, 0,
+        [](void* parameter) -> DWORD {
+          auto& holder = *static_cast<Holder*>(parameter);
+          const UniqueKernelHandle taken(
+              holder.squatted ? ::CreateEventW(nullptr, TRUE, FALSE, holder.name.c_str())
+                              : ::CreateMutexW(nullptr, TRUE, holder.name.c_str()));
+          ::SetEvent(holder.holding.Get());
+          ::WaitForSingleObject(holder.release.Get(), INFINITE);
+          return 0;
+        },
+        &holder, 0, nullptr));
+    ASSERT_TRUE(thread && ::WaitForSingleObject(holder.holding.Get(), 5000) == WAIT_OBJECT_0);
+    TestForm app;
+    app.form->ListView1.Append(inputs.one);
+    static int ticks = 0;
+    ticks = 0;
+    const UINT_PTR timer =
+        ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const DWORD began = ::GetTickCount();
+    Join(app, output);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{L"Another Folianto is starting a join. Try again in a moment. Nothing was "
+                    L"joined."});
+    EXPECT_LT(::GetTickCount() - began, 10000u);
+    if (!squatted) {
+      EXPECT_GE(ticks, 10) << "the window did not run while it waited";
+    }
+    EXPECT_FALSE(Claimed(output, FileClaims::Use::Write)) << "marked without the lock";
+    EXPECT_FALSE(Exists(output));
+    ::SetEvent(holder.release.Get());
+    ::WaitForSingleObject(thread.Get(), 5000);
+  }
+}
+
 // While a join waits for the tool, "Join!" works again: the second join runs inside the first.
 TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   ExpectTool();

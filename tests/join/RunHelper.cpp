@@ -10,6 +10,8 @@
 //   ... verbose          reports a page of each input on its output
 //   ... dump_data_utf8   writes a bookmark with a Greek title on its output, in UTF-8
 //   ... update_info FILE keeps a copy of FILE as "outline-read" beside itself and fails
+//   ... output FILE      with "crash-half-way" beside it: writes the start of a PDF file to FILE
+//                        and crashes
 //   anything else        never ends: writes its process id to "tool-started" beside itself and
 //                        waits for ever
 #include <windows.h>
@@ -64,6 +66,14 @@ int wmain(int argc, wchar_t** argv) {
         if (std::wcschr(argv[i], L'=')) WriteBytes(STD_OUTPUT_HANDLE, "   Adding page 1 X\r\n");
       }
       return 0;
+    }
+    if (::GetFileAttributesW((folder + L"crash-half-way").c_str()) != INVALID_FILE_ATTRIBUTES &&
+        argc > 2 && argv[argc - 2] == std::wstring_view(L"output")) {
+      if (FILE* output = ::_wfopen(argv[argc - 1], L"wb")) {
+        std::fputs("%PDF-1.4\n1 0 obj\n<< /Type /Cat", output);
+        std::fclose(output);
+      }
+      return static_cast<int>(0xC0000005);
     }
     const std::wstring mark = folder + L"tool-started";
     if (FILE* file = ::_wfopen(mark.c_str(), L"w")) {

@@ -222,6 +222,26 @@ std::string MakePdf(const std::vector<std::string>& pageTexts) {
   return pdf;
 }
 
+namespace {
+
+bool RunUnixHelper(const std::wstring& arguments) {
+  const UniqueKernelHandle helper =
+      StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
+  DWORD code = 1;
+  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
+         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
+}
+
+}  // namespace
+
+bool LinkUnix(const std::wstring& link, const std::wstring& target) {
+  return RunUnixHelper(L"symlink \"" + target + L"\" \"" + link + L"\"");
+}
+
+bool GiveAway(const std::wstring& path) {
+  return RunUnixHelper(L"give-away \"" + path + L"\"");
+}
+
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
   ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));

@@ -98,6 +98,11 @@ void Pump();
 // Starts the program of commandLine (program first); its process, empty when it did not start.
 UniqueKernelHandle StartProgram(std::wstring commandLine);
 
+// What only the Linux side can do under Wine, by the tests' Winelib helper: link is made a Unix
+// symbolic link to target (as a junction would be on Windows); path is given to another account.
+bool LinkUnix(const std::wstring& link, const std::wstring& target);
+bool GiveAway(const std::wstring& path);
+
 // A small valid PDF file with one page per text, each page showing its text.
 std::string MakePdf(const std::vector<std::string>& pageTexts);
 
