@@ -19,7 +19,7 @@ constexpr std::wstring_view kPasswordRequired = L"PASSWORD REQUIRED";
 const ToolRun kNothingRun{RunResult{}, L""};
 
 bool Succeeded(const ToolRun& run) {
-  return run.result.started && run.result.code == 0;
+  return run.result.Succeeded();
 }
 
 size_t InputsNeedingPasswords(const ToolRun& run) {

@@ -16,9 +16,10 @@ void UseAccelerators(HWND window, HACCEL accelerators);
 // none. A WM_QUIT met here ends the program at once, however deep the wait is nested.
 bool PumpPendingMessages();
 
-// Returns when handle is signalled, true, or cannot be waited for, false. Meanwhile the thread's
-// messages run as they arrive: the wait sleeps until the handle is signalled or a message comes,
-// never longer than 100 ms, so neither is seen late. A WM_QUIT ends the program, as above.
+// Returns when handle is signalled, true, or cannot be waited for, false, with the system's error
+// left for GetLastError. Meanwhile the thread's messages run as they arrive: the wait sleeps until
+// the handle is signalled or a message comes, never longer than 100 ms, so neither is seen late. A
+// WM_QUIT ends the program, as above.
 bool WaitRunningMessages(HANDLE handle);
 
 }  // namespace folianto

@@ -73,9 +73,11 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   return result;
 }
 
-DWORD ExitCodeOf(HANDLE process) {
-  DWORD exitCode = 0;
-  return ::GetExitCodeProcess(process, &exitCode) ? exitCode : 0;
+ProcessExitCode ExitCodeOf(HANDLE process) {
+  ProcessExitCode exitCode;
+  exitCode.read = ::GetExitCodeProcess(process, &exitCode.code) != FALSE;
+  if (!exitCode.read) exitCode.error = ::GetLastError();
+  return exitCode;
 }
 
 }  // namespace folianto
