@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/JoinRecord.h"
 #include "platform/OutputCapture.h"
+#include "platform/SystemError.h"
 
 namespace folianto {
 
@@ -92,6 +93,7 @@ class Form1JoinHost final : public JoinHost {
     if (!result.started) return {result, L""};
     return {result, options.wholeOutput ? capture.All() : capture.Tail()};
   }
+  std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,
                                       const std::vector<std::wstring>& others) override {

@@ -76,6 +76,12 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
   return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }
 
+// "system error 6: The handle is invalid.", or the number alone when the system has no words.
+std::wstring SystemErrorWords(uint32_t error, const std::wstring& text) {
+  std::wstring words = L"system error " + std::to_wstring(error);
+  return text.empty() ? words : words + L": " + text;
+}
+
 // Runs the tool on the checked entries; returns what the user is told: why nothing ran, or how
 // the run ended; nothing when the user cancelled.
 std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::wstring>& entries,
@@ -89,8 +95,11 @@ std::wstring RunToolAndDescribeOutcome(JoinHost& host, const std::vector<std::ws
   if (!tool) return refusal;
   const JoinStepsOutcome steps =
       RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
+  const uint32_t systemError = steps.run.result.systemError;
   std::wstring outcome =
-      steps.message ? *steps.message : JoinOutcomeMessage(steps.run, applicationFolder);
+      steps.message ? *steps.message
+                    : JoinOutcomeMessage(steps.run, applicationFolder,
+                                         systemError ? host.SystemErrorText(systemError) : L"");
   return FinishToolOutput(host, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
@@ -170,16 +179,25 @@ std::wstring SaveDialogFailureMessage(uint32_t error) {
   return L"The save dialog failed (" + DialogErrorText(error) + L"). Nothing was joined.";
 }
 
-std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder) {
+std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder,
+                                const std::wstring& systemErrorText) {
   const RunResult& result = run.result;
   if (!result.started) {
     const int number = result.StartErrorNumber();
     if (number == 53 || number == 76) {
       return L"pdftk.exe was not found in " + applicationFolder + L".";
     }
-    return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
+    std::wstring error = L"error " + std::to_wstring(number);
+    if (result.systemError) error += L", " + SystemErrorWords(result.systemError, systemErrorText);
+    return L"pdftk.exe could not be started (" + error + L").";
   }
-  if (result.code == 0) return kJoinSuccessful;
+  // Not the tool's failure but this program's: the tool may have done its work, or still be at it.
+  if (!result.ended) {
+    return L"Folianto could not learn how pdftk.exe ended (" +
+           SystemErrorWords(result.systemError, systemErrorText) +
+           L"). pdftk.exe may still be running.";
+  }
+  if (result.Succeeded()) return kJoinSuccessful;
   std::wstring message = L"The join failed: pdftk.exe " +
                          HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
   if (const std::wstring text = ToolTextTail(run.output); !text.empty()) {
