@@ -142,7 +142,7 @@ int wmain(int argc, wchar_t** argv) {
       } else if (way == kRunAndWait || way == kQuickRunAndWait) {
         int hidden = 0;
         const folianto::RunResult result = folianto::RunAndWait(commandLine, hidden);
-        succeeded = result.started && result.code == 0;
+        succeeded = result.Succeeded();
       } else if (way == kBookmarkFloor) {
         const std::wstring join =
             folianto::BuildJoinCommandLine(realTool, inputs, floorJoined) + L" verbose";

@@ -80,7 +80,8 @@ bool Measure(HWND window, const std::function<void()>& whileSending, Answers& an
   ::SetEvent(stop.Get());
   // Its last message is answered meanwhile.
   folianto::WaitRunningMessages(sender.process.Get());
-  if (folianto::ExitCodeOf(sender.process.Get()) != 0) return false;
+  const folianto::ProcessExitCode ended = folianto::ExitCodeOf(sender.process.Get());
+  if (!ended.read || ended.code != 0) return false;
 
   std::vector<double> trips;
   if (FILE* input = ::_wfopen(file.c_str(), L"r")) {

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/SystemError.h"
 
 namespace folianto {
 
@@ -96,6 +97,7 @@ class Form1JoinHost final : public JoinHost {
       join_.ToolStarted(tool);
     });
   }
+  std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
 
   std::optional<size_t> SameFileAmong(const std::wstring& path,
                                       const std::vector<std::wstring>& others) override {

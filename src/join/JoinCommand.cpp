@@ -77,6 +77,12 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
   return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }
 
+// "system error 6: The handle is invalid.", or the number alone when the system has no words.
+std::wstring SystemErrorWords(uint32_t error, const std::wstring& text) {
+  std::wstring words = L"system error " + std::to_wstring(error);
+  return text.empty() ? words : words + L": " + text;
+}
+
 // After the tool's last run: the joined file takes its name when every step succeeded, and what
 // the join made goes either way, unless a tool may still be using it.
 JoinOutcome FinishJoin(JoinWorkspace& workspace, const ToolPaths& paths, const std::wstring& output,
@@ -121,7 +127,7 @@ std::optional<JoinOutcome> RunTool(JoinHost& host, const std::vector<std::wstrin
     return std::nullopt;
   }
   JoinOutcome outcome = steps.message ? JoinOutcome::Failed(*steps.message)
-                                      : OutcomeOfRun(steps.run, applicationFolder);
+                                      : OutcomeOfRun(steps.run, applicationFolder, host);
   return FinishJoin(workspace, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
@@ -197,9 +203,12 @@ std::wstring SaveDialogFailureMessage(uint32_t error) {
   return L"The save dialog failed (" + DialogErrorText(error) + L"). Nothing was joined.";
 }
 
-JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder) {
+JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder,
+                         JoinHost& host) {
   if (run.result.Succeeded()) return {true, L"", L""};
-  JoinOutcome outcome = JoinOutcome::Failed(JoinOutcomeMessage(run, applicationFolder));
+  const uint32_t systemError = run.result.systemError;
+  JoinOutcome outcome = JoinOutcome::Failed(JoinOutcomeMessage(
+      run, applicationFolder, systemError ? host.SystemErrorText(systemError) : L""));
   const int number = run.result.started ? 0 : run.result.StartErrorNumber();
   if (number == 53 || number == 76) {
     outcome.text += L"\n\nPut pdftk.exe, and the files that came with it, into that folder.";
@@ -208,16 +217,25 @@ JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFold
   return outcome;
 }
 
-std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder) {
+std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder,
+                                const std::wstring& systemErrorText) {
   const RunResult& result = run.result;
   if (!result.started) {
     const int number = result.StartErrorNumber();
     if (number == 53 || number == 76) {
       return L"pdftk.exe was not found in " + applicationFolder + L".";
     }
-    return L"pdftk.exe could not be started (error " + std::to_wstring(number) + L").";
+    std::wstring error = L"error " + std::to_wstring(number);
+    if (result.systemError) error += L", " + SystemErrorWords(result.systemError, systemErrorText);
+    return L"pdftk.exe could not be started (" + error + L").";
   }
-  if (result.code == 0) return kJoinSuccessful;
+  // Not the tool's failure but this program's: the tool may have done its work, or still be at it.
+  if (!result.ended) {
+    return L"Folianto could not learn how pdftk.exe ended (" +
+           SystemErrorWords(result.systemError, systemErrorText) +
+           L"). pdftk.exe may still be running.";
+  }
+  if (result.Succeeded()) return kJoinSuccessful;
   std::wstring message = L"The join failed: pdftk.exe " +
                          HowTheToolEnded(static_cast<uint32_t>(result.code), applicationFolder);
   // Its messages tell why; what it wrote on its output only where it said nothing else.

@@ -70,6 +70,8 @@ class JoinHost : public ToolFileNames {
   // reads options.input on its standard input, or nothing.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                                    const ToolRunOptions& options) = 0;
+  // The system's own words for its error number; empty when it has none.
+  virtual std::wstring SystemErrorText(uint32_t error) = 0;
   // Asks the user for the password that opens file (as the list names it), with prompt said above
   // the box. None when the user cancelled.
   virtual std::optional<SecretText> AskPassword(const std::wstring& file,
@@ -102,9 +104,11 @@ inline constexpr wchar_t kJoinSuccessful[] = L"Join successful.";
 // The save dialog's check box.
 inline constexpr wchar_t kBookmarkEachFile[] = L"Add a bookmark for each file";
 
-// The message that tells the user how the tool's run ended.
-std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder);
-// The same as the outcome of a join.
-JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder);
+// The message that tells the user how the tool's run ended; systemErrorText gives the system's
+// words for the run's system error.
+std::wstring JoinOutcomeMessage(const ToolRun& run, const std::wstring& applicationFolder,
+                                const std::wstring& systemErrorText);
+// The same as the outcome of a join, with the system's words from host.
+JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder, JoinHost& host);
 
 }  // namespace folianto

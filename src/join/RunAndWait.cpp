@@ -30,12 +30,16 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
     options.onStarted(started.process.Get());
     Resume(started);
   }
+  return WaitForEnd(started.process.Get());
+}
 
+RunResult WaitForEnd(HANDLE process) {
   // The handle, not the exit code, says when the program has ended: a program may really exit with
-  // 259, the code that also means "still running". A handle that cannot be waited for ends the
-  // wait too, so that it cannot last forever.
-  WaitRunningMessages(started.process.Get());
-  return ExitedWith(ExitCodeOf(started.process.Get()));
+  // 259, the code that also means "still running".
+  if (!WaitRunningMessages(process)) return EndUnknown(::GetLastError());
+  const ProcessExitCode exitCode = ExitCodeOf(process);
+  if (!exitCode.read) return EndUnknown(exitCode.error);
+  return ExitedWith(exitCode.code);
 }
 
 }  // namespace folianto

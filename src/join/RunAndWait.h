@@ -25,4 +25,8 @@ struct RunOptions {
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
                      const RunOptions& options = {});
 
+// The wait of RunAndWait for a started process: its exit code once it has ended, or, when the
+// wait or the read of its exit code fails, that its end is unknown, with the system's error.
+RunResult WaitForEnd(HANDLE process);
+
 }  // namespace folianto

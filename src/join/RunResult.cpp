@@ -10,6 +10,7 @@ constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorAccessDenied = 5;
 constexpr uint32_t kErrorInvalidName = 123;
 constexpr uint32_t kErrorDirectory = 267;  // the current folder given is not there
+constexpr int32_t kStillActive = 259;
 
 int RunTimeErrorNumber(uint32_t systemError) {
   switch (systemError) {
@@ -33,12 +34,16 @@ int RunResult::StartErrorNumber() const {
 }
 
 RunResult ExitedWith(uint32_t exitCode) {
-  return {true, static_cast<int32_t>(exitCode)};
+  return {true, true, static_cast<int32_t>(exitCode), 0};
 }
 
 RunResult StartFailedWith(uint32_t systemError) {
   const auto number = static_cast<uint32_t>(RunTimeErrorNumber(systemError));
-  return {false, static_cast<int32_t>(kStartFailureBase + number)};
+  return {false, false, static_cast<int32_t>(kStartFailureBase + number), systemError};
+}
+
+RunResult EndUnknown(uint32_t systemError) {
+  return {true, false, kStillActive, systemError};
 }
 
 void CorrectWindowStyle(int& windowStyle) {

@@ -5,18 +5,26 @@
 namespace folianto {
 
 // What became of a command line handed to RunAndWait. A tool may end with any exit code, even one
-// that looks like a start failure, so `started` says which of the two `code` is.
+// that looks like a start failure, so `started` and `ended` say what `code` is.
 struct RunResult {
   bool started = false;
-  // The exit code when started; otherwise the start failure's error number + 0x80040000.
+  // The program has ended and `code` is its exit code. A started run that has not may still be
+  // running: this program could not learn its end, or stopped waiting for it.
+  bool ended = false;
+  // The exit code when ended; the start failure's error number + 0x80040000 when not started;
+  // otherwise 259, the system's "still running", so that a look at the code alone never takes it
+  // for success.
   int32_t code = 0;
+  // The system's error number of a failed start, of a wait that failed or of an exit code that
+  // could not be read; 0 otherwise.
+  uint32_t systemError = 0;
 
   // The run-time error number of a failed start (53, 76, 70 or 5).
   int StartErrorNumber() const;
-  // The program ran and ended with 0.
-  bool Succeeded() const { return started && code == 0; }
+  // The program ended with exit code 0.
+  bool Succeeded() const { return ended && code == 0; }
   // The program was started and its end is not known: what it writes may still change.
-  bool MayStillRun() const { return false; }
+  bool MayStillRun() const { return started && !ended; }
 };
 
 inline constexpr uint32_t kStartFailureBase = 0x80040000;
@@ -27,6 +35,9 @@ RunResult ExitedWith(uint32_t exitCode);
 // 53 file not found, 76 path not found (a malformed name or a missing current folder included),
 // 70 permission denied, and 5 for anything else.
 RunResult StartFailedWith(uint32_t systemError);
+
+// A started program whose end this program could not learn, for the system's error `systemError`.
+RunResult EndUnknown(uint32_t systemError);
 
 // The window style of a run: 0 hidden, 1 normal with focus, 2 minimised with focus, 3 maximised
 // with focus, 4 normal without focus, 5 shown, 6 minimised without focus. When none is given, and

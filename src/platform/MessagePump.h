@@ -17,9 +17,10 @@ void UseAccelerators(HWND window, HACCEL accelerators);
 bool PumpPendingMessages();
 
 // Returns when handle is signalled, true (a mutex its owner left without letting go counts, and is
-// then had), or cannot be waited for or timeoutMs have passed, false. Meanwhile the thread's
-// messages run as they arrive: the wait sleeps until the handle is signalled or a message comes,
-// never longer than 100 ms, so neither is seen late. A WM_QUIT ends the program, as above.
+// then had), or cannot be waited for or timeoutMs have passed, false, with the system's error left
+// for GetLastError. Meanwhile the thread's messages run as they arrive: the wait sleeps until the
+// handle is signalled or a message comes, never longer than 100 ms, so neither is seen late. A
+// WM_QUIT ends the program, as above.
 bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs = INFINITE);
 
 }  // namespace folianto

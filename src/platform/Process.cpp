@@ -82,9 +82,11 @@ void Resume(const StartedProcess& started) {
   ::ResumeThread(started.thread.Get());
 }
 
-DWORD ExitCodeOf(HANDLE process) {
-  DWORD exitCode = 0;
-  return ::GetExitCodeProcess(process, &exitCode) ? exitCode : 0;
+ProcessExitCode ExitCodeOf(HANDLE process) {
+  ProcessExitCode exitCode;
+  exitCode.read = ::GetExitCodeProcess(process, &exitCode.code) != FALSE;
+  if (!exitCode.read) exitCode.error = ::GetLastError();
+  return exitCode;
 }
 
 void RunInBackground(void (*work)()) {

@@ -33,8 +33,13 @@ void Resume(const StartedProcess& started);
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
                             const StdHandles* stdHandles, const std::wstring& currentFolder);
 
-// The exit code of a process that has ended; 0 when it cannot be read.
-DWORD ExitCodeOf(HANDLE process);
+// The exit code of a process that has ended, or the system's error number when it cannot be read.
+struct ProcessExitCode {
+  bool read = false;
+  DWORD code = 0;
+  DWORD error = ERROR_SUCCESS;
+};
+ProcessExitCode ExitCodeOf(HANDLE process);
 
 // This program's own process, and the id of a process.
 HANDLE ThisProcess();

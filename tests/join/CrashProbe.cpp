@@ -22,6 +22,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/SystemError.h"
 
 namespace folianto {
 namespace {
@@ -79,6 +80,7 @@ class ProbeHost final : public JoinHost {
     return SecretText(password);
   }
   bool CanAsk() override { return true; }
+  std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
   std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
     return CharactersOutsideAnsiCodePage(text);
   }

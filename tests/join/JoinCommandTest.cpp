@@ -201,17 +201,30 @@ TEST(JoinCommand, RefusesANestedJoinThatWritesOrReadsWhatTheRunningJoinWrites) {
 }
 
 TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
+  const std::wstring notFound =
+      L"pdftk.exe was not found in C:\\Tools.\n\nPut pdftk.exe, and the files that came with it, "
+      L"into that folder.";
   const struct {
     const char* name;
     ToolRun run;
     std::wstring message;
   } cases[] = {
       {"success", {ExitedWith(0), L"ignored", L"ignored"}, L"Join successful."},
-      {"missing", {StartFailedWith(2), L""}, L"pdftk.exe was not found in C:\\Tools."},
-      {"missing folder", {StartFailedWith(3), L""}, L"pdftk.exe was not found in C:\\Tools."},
-      {"bad name", {StartFailedWith(123), L""}, L"pdftk.exe was not found in C:\\Tools."},
-      {"access denied", {StartFailedWith(5), L""}, L"pdftk.exe could not be started (error 70)."},
-      {"other", {StartFailedWith(193), L""}, L"pdftk.exe could not be started (error 5)."},
+      {"missing", {StartFailedWith(2), L""}, notFound},
+      {"missing folder", {StartFailedWith(3), L""}, notFound},
+      {"bad name", {StartFailedWith(123), L""}, notFound},
+      {"access denied",
+       {StartFailedWith(5), L""},
+       L"pdftk.exe could not be started (error 70, system error 5: The words for 5.)."},
+      {"other",
+       {StartFailedWith(193), L""},
+       L"pdftk.exe could not be started (error 5, system error 193: The words for 193.)."},
+      // What the tool may still write is left as it is.
+      {"the wait failed: Folianto's failure, whatever the tool did",
+       {EndUnknown(6), L""},
+       L"Folianto could not learn how pdftk.exe ended (system error 6: The words for 6.). "
+       L"pdftk.exe may still be running.\n\nWhat Folianto made for pdftk.exe stays until "
+       L"Folianto next starts after pdftk.exe has ended, which removes it:\nD:\\FOL1A.tmp"},
       {"failed, silent",
        {ExitedWith(3), L""},
        L"The join failed: pdftk.exe ended with exit code 3."},
@@ -247,20 +260,26 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(JoinOutcomeMessage(c.run, kFolder), c.message);
+    ScriptedHost host;
+    host.saveAnswer = L"D:\\all.pdf";
+    host.toolRun = c.run;
+    MemoryFileList list = ListOf(1);
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    EXPECT_EQ(host.Messages(), Log{c.message});
   }
 }
 
 TEST(JoinCommand, ShowsOnlyTheLast2000CharactersOfTheToolsText) {
   const std::wstring tail(2000, L'b');
-  const std::wstring message =
-      JoinOutcomeMessage({ExitedWith(1), L"", std::wstring(5000, L'a') + tail + L"\n"}, kFolder);
+  const std::wstring message = JoinOutcomeMessage(
+      {ExitedWith(1), L"", std::wstring(5000, L'a') + tail + L"\n"}, kFolder, L"");
   EXPECT_EQ(message, L"The join failed: pdftk.exe ended with exit code 1.\n\n" + tail);
 
   // A cut between the halves of a surrogate pair drops the orphaned half.
   const std::wstring pair{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
   const std::wstring text = pair + std::wstring(1999, L'c');
-  const std::wstring shown = JoinOutcomeMessage({ExitedWith(1), L"", text}, kFolder);
+  const std::wstring shown = JoinOutcomeMessage({ExitedWith(1), L"", text}, kFolder, L"");
   EXPECT_TRUE(shown.ends_with(L"\n\n" + std::wstring(1999, L'c'))) << "no lone low surrogate";
 }
 

@@ -9,6 +9,7 @@
 
 #include "join/SessionFileClaims.h"
 #include "platform/OutputCapture.h"
+#include "platform/SystemError.h"
 #include "platform/UniqueHandle.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
@@ -364,7 +365,11 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
        showFolder},
       {"missing folder", noTool.Path() + L"\\gone",
        L"pdftk.exe was not found in " + noTool.Path() + L"\\gone." + putTheTool, showFolder},
-      {"not a program", badTool.Path(), L"pdftk.exe could not be started (error 5).", {}},
+      {"not a program",
+       badTool.Path(),
+       L"pdftk.exe could not be started (error 5, system error 193: " + SystemErrorText(193) +
+           L").",
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

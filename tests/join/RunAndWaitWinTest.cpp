@@ -149,10 +149,13 @@ TEST(RunAndWait, AProgramThatCannotStartGivesItsErrorAtOnceWithoutWaiting) {
     const char* name;
     std::wstring commandLine;
     uint32_t code;
+    uint32_t systemError;
   } cases[] = {
-      {"missing program", L"\"" + folder.Path() + L"\\missing.exe\" a b", 0x80040035},
-      {"a folder in its place", L"\"" + folder.Path() + L"\\folder.exe\"", 0x80040046},
-      {"not a program", L"\"" + folder.Path() + L"\\junk.exe\"", 0x80040005},
+      {"missing program", L"\"" + folder.Path() + L"\\missing.exe\" a b", 0x80040035,
+       ERROR_FILE_NOT_FOUND},
+      {"a folder in its place", L"\"" + folder.Path() + L"\\folder.exe\"", 0x80040046,
+       ERROR_ACCESS_DENIED},
+      {"not a program", L"\"" + folder.Path() + L"\\junk.exe\"", 0x80040005, ERROR_BAD_EXE_FORMAT},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -161,8 +164,37 @@ TEST(RunAndWait, AProgramThatCannotStartGivesItsErrorAtOnceWithoutWaiting) {
     const RunResult result = RunAndWait(c.commandLine, hidden);
     EXPECT_FALSE(result.started);
     EXPECT_EQ(static_cast<uint32_t>(result.code), c.code);
+    EXPECT_EQ(result.systemError, c.systemError);
     EXPECT_TRUE(HasQueuedMessage(WM_APP + 1)) << "no message was let run";
     testing::Pump();
+  }
+}
+
+// A handle that cannot be waited for, or whose exit code cannot be read, leaves the program's end
+// unknown: never an exit code, least of all the 0 of success. The program here ends with 0.
+TEST(RunAndWait, AnEndThatCannotBeLearnedIsNoExitCode) {
+  const struct {
+    const char* name;
+    DWORD rights;
+    bool ended;
+    uint32_t systemError;
+  } cases[] = {
+      {"both rights", SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, true, 0},
+      {"no right to wait", PROCESS_QUERY_LIMITED_INFORMATION, false, ERROR_ACCESS_DENIED},
+      {"no right to read the exit code", SYNCHRONIZE, false, ERROR_ACCESS_DENIED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const UniqueKernelHandle program = testing::StartProgram(Helper(L"exit 0"));
+    ASSERT_TRUE(program);
+    const UniqueKernelHandle handle(::OpenProcess(c.rights, FALSE, ::GetProcessId(program.Get())));
+    ASSERT_TRUE(handle);
+    const RunResult result = WaitForEnd(handle.Get());
+    EXPECT_TRUE(result.started);
+    EXPECT_EQ(result.ended, c.ended);
+    EXPECT_EQ(result.systemError, c.systemError);
+    EXPECT_EQ(result.Succeeded(), c.ended);
+    ::WaitForSingleObject(program.Get(), 10000);
   }
 }
 
@@ -186,7 +218,8 @@ TEST(RunAndWait, StartsTheProgramWithTheShowCommandOfItsStyle) {
     SCOPED_TRACE(c.style);
     int style = c.style;
     const RunResult result = RunAndWait(Helper(L"startup"), style);
-    EXPECT_EQ(result.code, 100 + c.showCommand) << "STARTF_USESHOWWINDOW and the show command";
+    EXPECT_EQ(result.code, 100 + c.showCommand)
+        << "STARTF_USESHOWWINDOW and the show command; system error " << result.systemError;
     EXPECT_EQ(style, c.correctedStyle) << "the caller's variable holds the style used";
   }
 }

@@ -36,6 +36,7 @@ TEST(RunResult, AFailedStartGivesItsRunTimeErrorNumberPlus0x80040000) {
     EXPECT_FALSE(result.started);
     EXPECT_EQ(static_cast<uint32_t>(result.code), 0x80040000u + static_cast<uint32_t>(c.number));
     EXPECT_EQ(result.StartErrorNumber(), c.number);
+    EXPECT_EQ(result.systemError, c.systemError);
   }
   EXPECT_EQ(static_cast<uint32_t>(StartFailedWith(2).code), 0x80040035u);
 }
@@ -44,8 +45,18 @@ TEST(RunResult, AnyExitCodeStaysAnExitCode) {
   for (const uint32_t exitCode : {0u, 3u, 259u, 0x80040035u, 0xC0000005u}) {
     const RunResult result = ExitedWith(exitCode);
     EXPECT_TRUE(result.started);
+    EXPECT_TRUE(result.ended);
     EXPECT_EQ(static_cast<uint32_t>(result.code), exitCode);
   }
+}
+
+TEST(RunResult, AnEndThatIsNotKnownIsNoSuccess) {
+  const RunResult result = EndUnknown(6);
+  EXPECT_TRUE(result.started);
+  EXPECT_FALSE(result.ended);
+  EXPECT_FALSE(result.Succeeded());
+  EXPECT_NE(result.code, 0) << "a look at the code alone";
+  EXPECT_EQ(result.systemError, 6u);
 }
 
 }  // namespace

@@ -59,6 +59,9 @@ class ScriptedHost final : public JoinHost {
     if (!tool) return toolRun;
     return tool(commandLine, options.input ? options.input->Text() : std::wstring());
   }
+  std::wstring SystemErrorText(uint32_t error) override {
+    return L"The words for " + std::to_wstring(error) + L".";
+  }
   // Each question takes the next answer; none: Cancel.
   std::vector<std::optional<std::wstring>> passwords;
   bool canAsk = true;
