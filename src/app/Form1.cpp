@@ -55,6 +55,7 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
   Check4.OnClick([this] { Check4Click(); });
   Check5.OnClick([this] { Check5Click(); });
   joinsRunning_.onRunningChanged = [this](bool running) { OnJoinsRunningChanged(running); };
+  joinsRunning_.onToolsChanged = [this] { UpdateCloseWait(); };
 }
 
 Form1::~Form1() {

@@ -93,6 +93,14 @@ class Form1 {
   void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
   // The program's exit code is 0 only when every join ended well.
   void JoinFailed();
+  // An outcome is being told, or no longer: meanwhile the wait after a close does not count.
+  void TellingOutcome(bool telling);
+  // Signalled at the limit of the wait after a close: every wait for a tool ends then.
+  HANDLE GiveUpWaiting() const { return giveUp_.Get(); }
+  // A join given up at that limit, said once the last join has ended: whether its tool still runs,
+  // and what it leaves.
+  void LeaveBehind(const std::wstring& output, bool toolRuns,
+                   const std::vector<std::wstring>& left);
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)
@@ -123,6 +131,7 @@ class Form1 {
   void GiveFocusBack();
   // Form1Join.cpp; true when the close waits for joins.
   bool OnClose();
+  void UpdateCloseWait();
   void OnCloseWaitLimit();
   void OnJoinsRunningChanged(bool running);
 
@@ -200,6 +209,13 @@ class Form1 {
   bool closing_ = false;
   int exitCode_ = 0;
   UINT closeWaitLimitMs_ = 10 * 60 * 1000;
+  // How long the wait after a close has counted, and since when it counts (0: not now).
+  ULONGLONG closeWaited_ = 0;
+  ULONGLONG closeWaitSince_ = 0;
+  int telling_ = 0;
+  bool givenUp_ = false;
+  UniqueKernelHandle giveUp_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::wstring leftBehind_;
   UniqueCursor handPointer_;
   UniqueAccelerators accelerators_;
   ListHistory history_;

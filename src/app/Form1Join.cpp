@@ -49,10 +49,18 @@ class Form1JoinHost final : public JoinHost {
     // The window is gone, and the user believes the join went well: whatever else it has to
     // say comes in a box of its own on top of the other windows.
     const std::wstring& output = join_.Files().output;
+    form_.TellingOutcome(true);
     form_.Dialogs().ShowMessage(
         nullptr, output.empty() ? text : L"The join into " + output + L":\n\n" + text);
+    form_.TellingOutcome(false);
   }
   void TellOutcome(const std::wstring& output, const JoinOutcome& outcome) override {
+    if (givenUp_) {
+      // Said with the others given up, once the last join has ended.
+      form_.JoinFailed();
+      form_.LeaveBehind(output, toolLeftRunning_, workspace_.Left());
+      return;
+    }
     if (!outcome.succeeded) {
       form_.JoinFailed();
       if (outcome.folderToShow.empty() || form_.Closing()) {
@@ -91,11 +99,21 @@ class Form1JoinHost final : public JoinHost {
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     ShowProgress();
+    join_.ToolRunning(true);
     // The record and the claims know the tool before it runs, so neither goes while it writes.
-    return RunToolHidden(commandLine, options, form_.ApplicationFolder(), [this](HANDLE tool) {
-      workspace_.ToolStarted(tool);
-      join_.ToolStarted(tool);
-    });
+    ToolRun run = RunToolHidden(
+        commandLine, options, form_.ApplicationFolder(),
+        [this](HANDLE tool) {
+          workspace_.ToolStarted(tool);
+          join_.ToolStarted(tool);
+        },
+        form_.GiveUpWaiting());
+    join_.ToolRunning(false);
+    if (run.result.givenUp) {
+      givenUp_ = true;
+      toolLeftRunning_ = run.result.started;
+    }
+    return run;
   }
   std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
 
@@ -129,7 +147,9 @@ class Form1JoinHost final : public JoinHost {
   void Tell(Show show) {
     ShowProgress();
     const HCURSOR before = ::GetCursor();
+    form_.TellingOutcome(true);
     show();
+    form_.TellingOutcome(false);
     AfterDialog(before);
   }
   // A dialog or message box that showed a pointer of its own leaves it where the mouse rests.
@@ -141,6 +161,9 @@ class Form1JoinHost final : public JoinHost {
   RunningJoins::Join join_;
   DiskWorkspace workspace_;
   int progress_ = 0;
+  // The wait for a tool ended at the limit after a close; the tool may still run.
+  bool givenUp_ = false;
+  bool toolLeftRunning_ = false;
 };
 
 }  // namespace
@@ -169,35 +192,67 @@ void Form1::JoinFailed() {
 }
 
 bool Form1::OnClose() {
-  if (!joinsRunning_.Any()) return false;
+  if (!joinsRunning_.Any()) {
+    // The joins given up at the limit of the wait are said before the program ends.
+    if (!leftBehind_.empty()) dialogs_.ShowMessage(nullptr, std::exchange(leftBehind_, L""));
+    return false;
+  }
   if (closing_) return true;
   // Each join goes on to its end, so that no joined file is left under a temporary name and no
   // link or copy made for the tool is left behind; only a tool that takes too long is left to run.
   closing_ = true;
   ::ShowWindow(window_, SW_HIDE);
-  ::SetTimer(window_, kCloseWaitTimer, closeWaitLimitMs_, nullptr);
+  UpdateCloseWait();
   return true;
+}
+
+void Form1::TellingOutcome(bool telling) {
+  telling_ += telling ? 1 : -1;
+  UpdateCloseWait();
+}
+
+void Form1::UpdateCloseWait() {
+  // The wait counts only while a tool runs and no outcome is being told: a box the user has not
+  // answered yet is never taken for a join that does not end.
+  const bool counts = closing_ && !givenUp_ && telling_ == 0 && joinsRunning_.ToolsRunning() > 0;
+  if (counts == (closeWaitSince_ != 0)) return;
+  const ULONGLONG now = ::GetTickCount64();
+  if (counts) {
+    closeWaitSince_ = now;
+    ::SetTimer(window_, kCloseWaitTimer, closeWaitLimitMs_ - static_cast<UINT>(closeWaited_),
+               nullptr);
+  } else {
+    closeWaited_ = std::min<ULONGLONG>(closeWaited_ + now - closeWaitSince_, closeWaitLimitMs_ - 1);
+    closeWaitSince_ = 0;
+    ::KillTimer(window_, kCloseWaitTimer);
+  }
 }
 
 void Form1::OnCloseWaitLimit() {
   ::KillTimer(window_, kCloseWaitTimer);
-  std::wstring text;
-  for (const RunningJoins::Join* join : joinsRunning_.Joins()) {
-    text += L"The join into " + join->Files().output + L" has not ended " +
-            Duration(closeWaitLimitMs_) +
-            L" after the window was closed, and Folianto ends without it. pdftk.exe is still "
-            L"running; it is not stopped.";
-    if (!join->Left().empty()) {
-      text +=
-          L" These were made for the join and stay until Folianto next starts after "
-          L"pdftk.exe has ended, which removes them:";
-      for (const std::wstring& path : join->Left())
-        text += L"\n" + path;
-    }
-    text += L"\n\n";
+  closeWaitSince_ = 0;
+  // Every wait for a tool ends, the tools left to themselves, and no tool starts any more: each
+  // join goes to its end, and those whose tool ended give the joined file its name and tidy up.
+  givenUp_ = true;
+  ::SetEvent(giveUp_.Get());
+}
+
+void Form1::LeaveBehind(const std::wstring& output, bool toolRuns,
+                        const std::vector<std::wstring>& left) {
+  std::wstring text = L"The join into " + output + L" has not ended " +
+                      Duration(closeWaitLimitMs_) +
+                      L" after the window was closed, and Folianto ends without it.";
+  text += toolRuns ? L" pdftk.exe is still running; it is not stopped."
+                   : L" Its next run of pdftk.exe was not started.";
+  if (!left.empty()) {
+    text += toolRuns ? L" These were made for the join and stay until Folianto next starts after "
+                       L"pdftk.exe has ended, which removes them:"
+                     : L" These were made for the join and stay until Folianto next starts, which "
+                       L"removes them:";
+    for (const std::wstring& path : left)
+      text += L"\n" + path;
   }
-  if (!text.empty()) dialogs_.ShowMessage(nullptr, text.substr(0, text.size() - 2));
-  ::ExitProcess(1);
+  leftBehind_ += (leftBehind_.empty() ? L"" : L"\n\n") + text;
 }
 
 }  // namespace folianto

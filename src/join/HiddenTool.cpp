@@ -23,7 +23,7 @@ std::wstring OutputText(const OutputCapture& capture, ToolOutput kept) {
 
 ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& options,
                       const std::wstring& toolFolder,
-                      const std::function<void(HANDLE process)>& started) {
+                      const std::function<void(HANDLE process)>& started, HANDLE giveUp) {
   // A prompt of the hidden tool reads end-of-file at once instead of waiting for ever.
   const UniqueFileHandle nothingToRead = OpenNullDevice();
   const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
@@ -38,7 +38,7 @@ ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& opt
                            output.Handle() ? output.Handle() : nothing,
                            errors.Handle() ? errors.Handle() : nothing};
   int hidden = 0;
-  const RunResult result = RunAndWait(commandLine, hidden, {&handles, toolFolder, started});
+  const RunResult result = RunAndWait(commandLine, hidden, {&handles, toolFolder, started, giveUp});
   if (!result.started) return {result, L"", L""};
   return {result, OutputText(output, options.output), errors.Tail()};
 }

@@ -18,6 +18,8 @@ static_assert(std::size(kShowCommands) == kDefaultWindowStyle + 1);
 
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const RunOptions& options) {
   CorrectWindowStyle(windowStyle);
+  if (options.giveUp && ::WaitForSingleObject(options.giveUp, 0) == WAIT_OBJECT_0)
+    return GivenUp(false);
   // Hidden means no console window either, not even for a moment.
   DWORD flags = windowStyle == 0 ? CREATE_NO_WINDOW : 0;
   // Told before the program runs its first instruction, so that what onStarted does (a claim, a
@@ -30,13 +32,16 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
     options.onStarted(started.process.Get());
     Resume(started);
   }
-  return WaitForEnd(started.process.Get());
+  return WaitForEnd(started.process.Get(), options.giveUp);
 }
 
-RunResult WaitForEnd(HANDLE process) {
+RunResult WaitForEnd(HANDLE process, HANDLE giveUp) {
   // The handle, not the exit code, says when the program has ended: a program may really exit with
   // 259, the code that also means "still running".
-  if (!WaitRunningMessages(process)) return EndUnknown(::GetLastError());
+  const HANDLE handles[] = {process, giveUp};
+  const int woken = WaitRunningMessages(std::span(handles, giveUp ? 2 : 1));
+  if (woken == 1) return GivenUp(true);
+  if (woken != 0) return EndUnknown(::GetLastError());
   const ProcessExitCode exitCode = ExitCodeOf(process);
   if (!exitCode.read) return EndUnknown(exitCode.error);
   return ExitedWith(exitCode.code);

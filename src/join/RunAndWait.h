@@ -16,6 +16,9 @@ struct RunOptions {
   std::wstring currentFolder;
   // Told the started program's process before the program runs.
   std::function<void(HANDLE process)> onStarted;
+  // When signalled, the wait ends and leaves the program to itself; once it is, no program is
+  // started at all.
+  HANDLE giveUp = nullptr;
 };
 
 // Starts the program of commandLine (program first, as one text, neither parsed nor quoted here)
@@ -26,7 +29,8 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
                      const RunOptions& options = {});
 
 // The wait of RunAndWait for a started process: its exit code once it has ended, or, when the
-// wait or the read of its exit code fails, that its end is unknown, with the system's error.
-RunResult WaitForEnd(HANDLE process);
+// wait or the read of its exit code fails, that its end is unknown, with the system's error; or
+// that it was given up, when giveUp is signalled first.
+RunResult WaitForEnd(HANDLE process, HANDLE giveUp = nullptr);
 
 }  // namespace folianto

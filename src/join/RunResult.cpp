@@ -34,16 +34,20 @@ int RunResult::StartErrorNumber() const {
 }
 
 RunResult ExitedWith(uint32_t exitCode) {
-  return {true, true, static_cast<int32_t>(exitCode), 0};
+  return {true, true, static_cast<int32_t>(exitCode), 0, false};
 }
 
 RunResult StartFailedWith(uint32_t systemError) {
   const auto number = static_cast<uint32_t>(RunTimeErrorNumber(systemError));
-  return {false, false, static_cast<int32_t>(kStartFailureBase + number), systemError};
+  return {false, false, static_cast<int32_t>(kStartFailureBase + number), systemError, false};
 }
 
 RunResult EndUnknown(uint32_t systemError) {
-  return {true, false, kStillActive, systemError};
+  return {true, false, kStillActive, systemError, false};
+}
+
+RunResult GivenUp(bool started) {
+  return {started, false, kStillActive, 0, true};
 }
 
 void CorrectWindowStyle(int& windowStyle) {

@@ -18,6 +18,9 @@ struct RunResult {
   // The system's error number of a failed start, of a wait that failed or of an exit code that
   // could not be read; 0 otherwise.
   uint32_t systemError = 0;
+  // This program stopped waiting for the program, or did not start it, as it was told to (at the
+  // limit of the wait after a close): when started, it is left to itself.
+  bool givenUp = false;
 
   // The run-time error number of a failed start (53, 76, 70 or 5).
   int StartErrorNumber() const;
@@ -38,6 +41,9 @@ RunResult StartFailedWith(uint32_t systemError);
 
 // A started program whose end this program could not learn, for the system's error `systemError`.
 RunResult EndUnknown(uint32_t systemError);
+
+// A program this program stopped waiting for (started), or did not start, as it was told to.
+RunResult GivenUp(bool started);
 
 // The window style of a run: 0 hidden, 1 normal with focus, 2 minimised with focus, 3 maximised
 // with focus, 4 normal without focus, 5 shown, 6 minimised without focus. When none is given, and

@@ -11,6 +11,7 @@ RunningJoins::Join::Join(RunningJoins& joins) : joins_(joins) {
 }
 
 RunningJoins::Join::~Join() {
+  ToolRunning(false);
   held_.clear();
   std::erase(joins_.running_, this);
   if (joins_.running_.empty() && joins_.onRunningChanged) joins_.onRunningChanged(false);
@@ -47,6 +48,17 @@ std::optional<std::wstring> RunningJoins::Join::Claim(JoinFiles files) {
 void RunningJoins::Join::ToolStarted(void* process) {
   for (const auto& held : held_)
     held->ShareWith(process);
+}
+
+void RunningJoins::Join::ToolRunning(bool running) {
+  if (running == toolRunning_) return;
+  toolRunning_ = running;
+  if (running) {
+    ++joins_.toolsRunning_;
+  } else {
+    --joins_.toolsRunning_;
+  }
+  if (joins_.onToolsChanged) joins_.onToolsChanged();
 }
 
 std::vector<std::wstring> RunningJoins::Join::Left() const {

@@ -79,6 +79,8 @@ class RunningJoins {
     const JoinFiles& Files() const { return files_; }
     // A tool the join started, before it runs.
     void ToolStarted(void* process);
+    // The join waits for a tool, or no longer.
+    void ToolRunning(bool running);
 
     // What the join has on disk, as its workspace tells it.
     void Use(const JoinWorkspace& workspace) { workspace_ = &workspace; }
@@ -89,15 +91,22 @@ class RunningJoins {
     JoinFiles files_;
     std::vector<std::unique_ptr<FileClaims::Held>> held_;
     const JoinWorkspace* workspace_ = nullptr;
+    bool toolRunning_ = false;
   };
 
+  // Told whenever a join begins or ends its wait for a tool.
+  std::function<void()> onToolsChanged;
+
   bool Any() const { return !running_.empty(); }
+  // How many of the joins wait for a tool.
+  size_t ToolsRunning() const { return toolsRunning_; }
   // The running joins, the first begun first.
   const std::vector<const Join*>& Joins() const { return running_; }
 
  private:
   FileClaims& claims_;
   std::vector<const Join*> running_;
+  size_t toolsRunning_ = 0;
 };
 
 }  // namespace folianto

@@ -65,8 +65,15 @@ bool PumpPendingMessages() {
   return ran;
 }
 
-bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs) {
+int WaitRunningMessages(std::span<const HANDLE> handles, DWORD timeoutMs) {
   const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  const auto count = static_cast<DWORD>(handles.size());
+  // A handle signalled already is had without a message running: no handler starts in the middle
+  // of what waits for it.
+  const DWORD now = ::WaitForMultipleObjects(count, handles.data(), FALSE, 0);
+  if (now < WAIT_OBJECT_0 + count) return static_cast<int>(now - WAIT_OBJECT_0);
+  if (now >= WAIT_ABANDONED_0 && now < WAIT_ABANDONED_0 + count)
+    return static_cast<int>(now - WAIT_ABANDONED_0);
   // Input already in the queue wakes the first wait at once. Later waits ask for it only after a
   // pass that ran something: input this thread cannot take (another thread's, on an input queue
   // the two share) would otherwise wake every wait at once, and the wait would spin.
@@ -75,19 +82,21 @@ bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs) {
     DWORD sleep = kLongestWaitMs;
     if (timeoutMs != INFINITE) {
       const ULONGLONG now = ::GetTickCount64();
-      if (now >= deadline) return false;
+      if (now >= deadline) return -1;
       sleep = static_cast<DWORD>(std::min<ULONGLONG>(sleep, deadline - now));
     }
-    switch (::MsgWaitForMultipleObjectsEx(1, &handle, sleep, QS_ALLINPUT, flags)) {
-      case WAIT_OBJECT_0:
-      case WAIT_ABANDONED_0:
-        return true;
-      case WAIT_FAILED:
-        return false;
-      default:
-        flags = PumpPendingMessages() ? MWMO_INPUTAVAILABLE : 0;
-    }
+    const DWORD woken =
+        ::MsgWaitForMultipleObjectsEx(count, handles.data(), sleep, QS_ALLINPUT, flags);
+    if (woken < WAIT_OBJECT_0 + count) return static_cast<int>(woken - WAIT_OBJECT_0);
+    if (woken >= WAIT_ABANDONED_0 && woken < WAIT_ABANDONED_0 + count)
+      return static_cast<int>(woken - WAIT_ABANDONED_0);
+    if (woken == WAIT_FAILED) return -1;
+    flags = PumpPendingMessages() ? MWMO_INPUTAVAILABLE : 0;
   }
+}
+
+bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs) {
+  return WaitRunningMessages(std::span<const HANDLE>(&handle, 1), timeoutMs) == 0;
 }
 
 }  // namespace folianto

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 namespace folianto {
 
 // Runs the thread's messages until WM_QUIT; returns its exit code. Each message goes through the
@@ -22,5 +24,7 @@ bool PumpPendingMessages();
 // handle is signalled or a message comes, never longer than 100 ms, so neither is seen late. A
 // WM_QUIT ends the program, as above.
 bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs = INFINITE);
+// The same for the first of handles to be signalled: its position, or -1.
+int WaitRunningMessages(std::span<const HANDLE> handles, DWORD timeoutMs = INFINITE);
 
 }  // namespace folianto

@@ -1,7 +1,10 @@
 // Runs "Join!" in a window whose pdftk.exe is the one in TOOL_FOLDER, with WAIT_LIMIT_MS as its
-// wait after a close, and runs the window until the program ends. The save dialog answers OUTPUT;
-// the list holds INPUT. The texts of its messages go to messages.txt in TOOL_FOLDER, in UTF-16.
-// Usage: join_close_probe TOOL_FOLDER WAIT_LIMIT_MS OUTPUT INPUT
+// wait after a close, and runs the window until the program ends. The list holds INPUT; the save
+// dialog answers the first OUTPUT, and each further OUTPUT is the output of a join started inside
+// the one before, at the first messages its wait for the tool lets run. Each message box stays up
+// BOX_MS, with the program's messages running, as a box the user has not answered yet; the texts
+// go to messages.txt in TOOL_FOLDER, in UTF-16, each followed by a line "--".
+// Usage: join_close_probe TOOL_FOLDER WAIT_LIMIT_MS BOX_MS INPUT OUTPUT...
 #include <windows.h>
 
 #include <cstdio>
@@ -12,23 +15,44 @@
 #include "platform/UiThread.h"
 #include "support/WinTestSupport.h"
 
+namespace {
+
+folianto::Form1* g_form = nullptr;
+int g_nested = 0;
+
+void StartNestedJoin(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  if (--g_nested > 0) ::SetTimer(nullptr, 0, 1, StartNestedJoin);
+  folianto::testing::Click(g_form->Check2);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 5) return 2;
+  if (argc < 6) return 2;
   const folianto::UiThreadSetup uiThread;
   folianto::testing::ScriptedDialogs dialogs;
-  dialogs.AnswerSave({folianto::DialogResult::Chosen, argv[3]});
+  for (int i = 5; i < argc; ++i)
+    dialogs.AnswerSave({folianto::DialogResult::Chosen, argv[i]});
   const std::wstring messages = std::wstring(argv[1]) + L"\\messages.txt";
+  const DWORD boxMs = std::wcstoul(argv[3], nullptr, 10);
   dialogs.onMessage = [&](const std::wstring& text) {
     if (FILE* file = ::_wfopen(messages.c_str(), L"ab")) {
-      std::fwrite(text.data(), sizeof(wchar_t), text.size(), file);
+      const std::wstring said = text + L"\n--\n";
+      std::fwrite(said.data(), sizeof(wchar_t), said.size(), file);
       std::fclose(file);
     }
+    const folianto::UniqueKernelHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    folianto::WaitRunningMessages(never.Get(), boxMs);
   };
   folianto::Form1 form(dialogs, argv[1]);
   form.SetCloseWaitLimit(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10)));
   if (!form.Create(::GetModuleHandleW(nullptr))) return 2;
   form.Show(SW_SHOWNORMAL);
   form.ListView1.Append(argv[4]);
+  g_form = &form;
+  g_nested = argc - 6;
+  if (g_nested > 0) ::SetTimer(nullptr, 0, 1, StartNestedJoin);
   ::PostMessageW(form.Check2.Handle(), BM_CLICK, 0, 0);
   return folianto::RunMessageLoop();
 }

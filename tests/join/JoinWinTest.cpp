@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "join/SessionFileClaims.h"
 #include "platform/OutputCapture.h"
 #include "platform/SystemError.h"
+#include "platform/Paths.h"
 #include "platform/UniqueHandle.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
@@ -484,62 +486,164 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   EXPECT_EQ(testing::ReadFileBytes(second).substr(0, 5), "%PDF-");
 }
 
-// Closing the window while the tool runs hides it at once; the program waits for the join, for
-// as long as it was told (here 3 s), then says so and ends without stopping the tool, which would
-// never end. Until then every Folianto sees the join's files claimed; the system drops the claims
-// with the program, whose own ending never ran.
-TEST(JoinCommand, ClosingDuringAJoinWaitsForItNoLongerThanTheLimitAndLeavesTheToolRunning) {
-  TempFolder folder;
-  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\join_run_helper.exe").c_str(),
-                          (folder.Path() + L"\\pdftk.exe").c_str(), FALSE));
-  const std::wstring output = folder.Path() + L"\\all.pdf", input = folder.WriteFile(L"in.pdf");
-  std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_close_probe.exe\" \"" +
-                             folder.Path() + L"\" 3000 \"" + output + L"\" \"" + input + L"\"";
-  const UniqueKernelHandle probe = testing::StartProgram(std::move(commandLine));
-  ASSERT_TRUE(probe);
-  const std::wstring mark = folder.Path() + L"\\tool-started";
-  for (int i = 0; i < 1000 && testing::ReadFileBytes(mark).empty(); ++i)
-    ::Sleep(20);
-  const UniqueKernelHandle tool(
-      ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
-                    std::strtoul(testing::ReadFileBytes(mark).c_str(), nullptr, 10)));
-  const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
-  ASSERT_TRUE(tool && window) << "the tool did not start";
-  EXPECT_TRUE(Claimed(output, FileClaims::Use::Write));
-  EXPECT_TRUE(Claimed(input, FileClaims::Use::Read));
-  EXPECT_FALSE(Claimed(input, FileClaims::Use::Write));
+// The messages the close probe's boxes showed, in order.
+Texts SaidByProbe(const std::wstring& toolFolder) {
+  const std::string bytes = testing::ReadFileBytes(toolFolder + L"\\messages.txt");
+  const std::wstring said(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  Texts texts;
+  for (size_t begin = 0, end; (end = said.find(L"\n--\n", begin)) != std::wstring::npos;
+       begin = end + 4)
+    texts.push_back(said.substr(begin, end - begin));
+  return texts;
+}
 
-  const DWORD closedAt = ::GetTickCount();
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 250 && ::IsWindowVisible(window); ++i)
-    ::Sleep(20);
-  EXPECT_FALSE(::IsWindowVisible(window)) << "the window stayed";
-  EXPECT_EQ(::WaitForSingleObject(probe.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
-      << "the program did not wait for its join";
-  const DWORD ended = ::WaitForSingleObject(probe.Get(), 30000);
-  EXPECT_GE(::GetTickCount() - closedAt, 3000u);
-  if (ended != WAIT_OBJECT_0) ::TerminateProcess(probe.Get(), 1);
-  DWORD exitCode = 1;
-  ::GetExitCodeProcess(probe.Get(), &exitCode);
-  EXPECT_EQ(exitCode, 1u) << "the program did not end at the limit, or said it ended well";
-  const std::string said = testing::ReadFileBytes(folder.Path() + L"\\messages.txt");
-  // The tool writes the joined file under a temporary name beside the output.
-  WIN32_FIND_DATAW temporary{};
-  ::FindClose(::FindFirstFileW((folder.Path() + L"\\folianto-*.tmp").c_str(), &temporary));
-  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(said.data()), said.size() / 2),
-            L"The join into " + output +
-                L" has not ended 3 seconds after the window was closed, and Folianto ends without "
-                L"it. pdftk.exe is still running; it is not stopped. These were made for the join "
-                L"and stay until Folianto next starts after pdftk.exe has ended, which removes "
-                L"them:\n" +
-                folder.Path() + L"\\" + temporary.cFileName);
-  // The claims live as long as the tool that may still write, not only as the program.
-  EXPECT_TRUE(Claimed(output, FileClaims::Use::Write)) << "the claims went with the program";
-  EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
-      << "the tool was stopped";
-  ::TerminateProcess(tool.Get(), 1);
-  ::WaitForSingleObject(tool.Get(), 5000);
-  EXPECT_FALSE(Claimed(output, FileClaims::Use::Write)) << "the claims outlived the tool";
+// The joined file's name, as the tool writes it under a temporary one beside the output.
+std::wstring TemporaryBeside(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  ::FindClose(::FindFirstFileW((folder + L"\\folianto-*.tmp").c_str(), &found));
+  return found.cFileName;
+}
+
+// Closing the window while tools run hides it at once; the program waits for its joins, and the
+// wait counts only while a tool runs and no outcome is being told. At its limit the waits of the
+// tools still running end, and every join whose tool has ended finishes (its file takes its name)
+// before the program says which joins it leaves and ends, never stopping a tool. Until then, and
+// while a tool it leaves still writes, every Folianto sees the join's files claimed.
+TEST(JoinCommand, TheWaitAfterACloseCountsWhileToolsRunAndLeavesOnlyTheJoinsStillRunning) {
+  const std::wstring slowTool = TestProgramFolder() + L"\\..\\e2e-slow-tool\\pdftk.exe";
+  const std::wstring neverEnds = TestProgramFolder() + L"\\join_run_helper.exe";
+  const auto limitText = [](const std::wstring& output, const wchar_t* limitMs,
+                            const std::wstring& temporary) {
+    return L"The join into " + output + L" has not ended " + limitMs +
+           L" seconds after the window was closed, and Folianto ends without it. pdftk.exe is "
+           L"still running; it is not stopped. These were made for the join and stay until "
+           L"Folianto next starts after pdftk.exe has ended, which removes them:\n" +
+           temporary;
+  };
+  const struct {
+    const char* name;
+    const std::wstring& tool;
+    const wchar_t* firstMs;  // how long the slow tool's first run takes, and each later one
+    const wchar_t* laterMs;
+    const wchar_t* exitCode;
+    const wchar_t* boxMs;
+    const wchar_t* limitSeconds;
+    int joins;                // each one nested in the one before
+    std::vector<bool> named;  // whether each join's output takes its name
+    int toolsLeft;            // joins named in the message at the limit, the last ones
+  } cases[] = {
+      {"a tool that never ends: said at the limit",
+       neverEnds,
+       L"",
+       L"",
+       L"",
+       L"0",
+       L"3",
+       1,
+       {false},
+       1},
+      {"a failure told in a box for longer than the limit: nothing else is said",
+       slowTool,
+       L"1500",
+       L"1500",
+       L"1",
+       L"7000",
+       L"5",
+       1,
+       {false},
+       0},
+      {"the outer join's tool ends first: its file takes its name, only the inner is left",
+       slowTool,
+       L"6000",
+       L"30000",
+       L"0",
+       L"0",
+       L"10",
+       2,
+       {true, false},
+       1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    ASSERT_TRUE(::CopyFileW(c.tool.c_str(), (folder.Path() + L"\\pdftk.exe").c_str(), FALSE));
+    for (const auto& [name, value] : {std::pair{L"FOLIANTO_SLOW_TOOL_MS", c.firstMs},
+                                      {L"FOLIANTO_SLOW_TOOL_LATER_MS", c.laterMs},
+                                      {L"FOLIANTO_SLOW_TOOL_EXIT", c.exitCode}})
+      ::SetEnvironmentVariableW(name, *value ? value : nullptr);
+    const std::wstring input = folder.WriteFile(L"in.pdf");
+    std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\join_close_probe.exe\" \"" +
+                               folder.Path() + L"\" " + c.limitSeconds + L"000 " + c.boxMs +
+                               L" \"" + input + L"\"";
+    Texts outputs;
+    for (int i = 0; i < c.joins; ++i) {
+      outputs.push_back(folder.MakeFolder(L"out" + std::to_wstring(i)) + L"\\all.pdf");
+      commandLine += L" \"" + outputs.back() + L"\"";
+    }
+    const UniqueKernelHandle probe = testing::StartProgram(std::move(commandLine));
+    ASSERT_TRUE(probe);
+    // The tools mark their start beside themselves.
+    const auto started = [&] {
+      const std::string marks = testing::ReadFileBytes(folder.Path() + L"\\tool-started") +
+                                testing::ReadFileBytes(folder.Path() + L"\\slow-tool-started");
+      return static_cast<int>(std::count(marks.begin(), marks.end(), '\n')) +
+             (marks.find('\n') == std::string::npos && !marks.empty() ? 1 : 0);
+    };
+    for (int i = 0; i < 1000 && started() < c.joins; ++i)
+      ::Sleep(20);
+    const HWND window = ::FindWindowW(L"FoliantoForm1", L"Folianto");
+    ASSERT_TRUE(started() == c.joins && window) << "the tools did not start";
+    EXPECT_TRUE(Claimed(outputs.back(), FileClaims::Use::Write));
+    EXPECT_TRUE(Claimed(input, FileClaims::Use::Read));
+    EXPECT_FALSE(Claimed(input, FileClaims::Use::Write));
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 250 && ::IsWindowVisible(window); ++i)
+      ::Sleep(20);
+    EXPECT_FALSE(::IsWindowVisible(window)) << "the window stayed";
+    EXPECT_EQ(::WaitForSingleObject(probe.Get(), 1000), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the program did not wait for its joins";
+    if (::WaitForSingleObject(probe.Get(), 60000) != WAIT_OBJECT_0)
+      ::TerminateProcess(probe.Get(), 2);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(probe.Get(), &exitCode);
+    EXPECT_EQ(exitCode, 1u) << "a join that did not end well ended the program with 0";
+
+    Texts said;
+    if (c.toolsLeft == 0) {
+      said = {L"The join into " + outputs[0] +
+              L":\n\nThe join failed: pdftk.exe ended with exit code 1."};
+    } else {
+      const std::wstring left = FolderOfPath(outputs.back());
+      said = {limitText(outputs.back(), c.limitSeconds, left + L"\\" + TemporaryBeside(left))};
+    }
+    EXPECT_EQ(SaidByProbe(folder.Path()), said);
+    for (int i = 0; i < c.joins; ++i) {
+      EXPECT_EQ(Exists(outputs[i]), c.named[i]) << i;
+      if (c.named[i]) {
+        EXPECT_EQ(TemporaryBeside(FolderOfPath(outputs[i])), L"") << i;
+      }
+    }
+    if (c.toolsLeft > 0) {
+      // The claims live as long as the tool that may still write, not only as the program.
+      EXPECT_TRUE(Claimed(outputs.back(), FileClaims::Use::Write)) << "the claims went";
+    }
+    if (&c.tool == &neverEnds) {
+      const UniqueKernelHandle tool(::OpenProcess(
+          SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
+          std::strtoul(testing::ReadFileBytes(folder.Path() + L"\\tool-started").c_str(), nullptr,
+                       10)));
+      EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+          << "the tool was stopped";
+      ::TerminateProcess(tool.Get(), 1);
+      ::WaitForSingleObject(tool.Get(), 5000);
+      EXPECT_FALSE(Claimed(outputs.back(), FileClaims::Use::Write))
+          << "the claims outlived the tool";
+    }
+  }
+  for (const wchar_t* name :
+       {L"FOLIANTO_SLOW_TOOL_MS", L"FOLIANTO_SLOW_TOOL_LATER_MS", L"FOLIANTO_SLOW_TOOL_EXIT"})
+    ::SetEnvironmentVariableW(name, nullptr);
 }
 
 }  // namespace
