@@ -91,8 +91,10 @@ class Form1 {
   // saying so.
   bool Closing() const { return closing_; }
   void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
-  // The program's exit code is 0 only when every join ended well.
+  // The program's exit code is 0 only when every join ended well: one that was cancelled, or that
+  // joined its files but left something it could not remove, did.
   void JoinFailed();
+  int ExitCode() const { return exitCode_; }
   // An outcome is being told, or no longer: meanwhile the wait after a close does not count.
   void TellingOutcome(bool telling);
   // Signalled at the limit of the wait after a close: every wait for a tool ends then.

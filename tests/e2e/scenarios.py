@@ -1377,6 +1377,46 @@ def password_asked(s):
         s.check(not watch.leaks, f"the password was on a command line: {watch.leaks}")
 
 
+def explorer_of(s, folder_name):
+    """The Explorer window that shows the folder of that name."""
+    return next((w for w in s.ask("windows")["windows"]
+                 if w["class"] == "ExplorerWClass" and w["title"] == folder_name), None)
+
+
+def close_explorer_of(s, folder_name):
+    """Waits for an Explorer window of the folder, and closes it."""
+    window = s.wait(lambda: explorer_of(s, folder_name), f"an Explorer window of {folder_name}")
+    s.click_close_button(window["rect"])
+    return s.wait(lambda: not explorer_of(s, folder_name), "the Explorer window to close")
+
+
+def prepare_first_start_without_pdftk(s):
+    """The program alone in a folder of its own, as unpacked from its archive."""
+    s.app_folder = os.path.join(s.work, "new app")
+    os.makedirs(s.app_folder)
+    shutil.copy2(os.path.join(s.bin, "folianto.exe"), s.app_folder)
+    send_to(s, os.path.join(s.work, "inputs"), ["one.pdf", "two.pdf"])
+
+
+def first_start_without_pdftk(s):
+    s.wait_items(s.arguments)
+    with s.step('"Join!" says that pdftk.exe is missing, where it goes, and offers that folder'):
+        s.click_control(CHECK2_JOIN)
+        s.wait_dialog(driver.SAVE_TITLE, timeout=FEATURE_TIMEOUT)
+        s.answer_save(os.path.join(s.work, "joined.pdf"))
+        box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=60)
+        s.check(box["text"] == f"pdftk.exe was not found in {unix_to_wine(s.app_folder)}.\n\n"
+                "Put pdftk.exe, and the files that came with it, into that folder.",
+                f"the box says {box['text']!r}")
+        shown = [c["text"] for c in box["controls"] if c["class"] == "Button"]
+        s.check(shown == ["Show &Folder", "OK"], f"the buttons are {shown}")
+    with s.step('"Show Folder" opens that folder in Explorer'):
+        s.click_at(*center(s.dialog_control(driver.MESSAGE_TITLE, "Show Folder")["rect"]))
+        s.wait_dialog_closed(driver.MESSAGE_TITLE)
+        close_explorer_of(s, "new app")
+        s.check(not os.path.exists(os.path.join(s.work, "joined.pdf")), "something was joined")
+
+
 def prepare_join_successful_offers_the_file(s):
     s.opened = os.path.join(s.work, "opened.txt")
     send_to(s, os.path.join(s.work, "inputs"), ["one.pdf", "two.pdf"])
@@ -1402,14 +1442,8 @@ def join_successful_offers_the_file(s):
                     return None
         return marks(s.opened)
 
-    def explorer():
-        """The Explorer window that shows the output's folder."""
-        return next((w for w in s.ask("windows")["windows"]
-                     if w["class"] == "ExplorerWClass" and w["title"] == "out folder"), None)
-
     def close_explorer():
-        s.click_close_button(s.wait(explorer, "an Explorer window of the output's folder")["rect"])
-        return s.wait(lambda: not explorer(), "the Explorer window to close")
+        return close_explorer_of(s, "out folder")
 
     def press(button):
         box = s.wait_dialog(driver.MESSAGE_TITLE, timeout=60)
@@ -1474,6 +1508,7 @@ SCENARIOS = {
     "password_asked": (password_asked, prepare_password_asked),
     "join_successful_offers_the_file": (join_successful_offers_the_file,
                                         prepare_join_successful_offers_the_file),
+    "first_start_without_pdftk": (first_start_without_pdftk, prepare_first_start_without_pdftk),
 }
 
 

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "join/RunAndWait.h"
 #include "join/SessionFileClaims.h"
+#include "platform/FileSystem.h"
 #include "platform/OutputCapture.h"
 #include "platform/SystemError.h"
 #include "platform/Paths.h"
@@ -382,6 +384,72 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
     EXPECT_EQ(app.dialogs.choiceButtons, c.buttons);
     EXPECT_EQ(app.form->Progress(), 0);
     EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  }
+}
+
+// A join that joined its files ends well, even when it could not remove all it made (a file put
+// in its private folder while it asked for a password): "Join successful." with its ways to the
+// file and a line naming what is left. One the user cancels is no failure either.
+TEST(JoinCommand, AJoinThatJoinedOrWasCancelledEndedWell) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const std::wstring locked = inputs.folder.Path() + L"\\in put\\locked.pdf";
+  int hidden = 0;
+  ASSERT_TRUE(RunAndWait(L"\"" + TestProgramFolder() + L"\\pdftk.exe\" A=\"" + inputs.one +
+                             L"\" cat A output \"" + locked + L"\" user_pw secret owner_pw other",
+                         hidden)
+                  .Succeeded());
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  const struct {
+    const char* name;
+    bool saved;
+    std::optional<std::wstring> password;
+    bool blockPrivateFolder;
+    bool joined;
+  } cases[] = {
+      {"joined, and something left", true, L"secret", true, true},
+      {"the password box cancelled", true, std::nullopt, false, false},
+      {"the save dialog cancelled", false, std::nullopt, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::DeleteFileW(output.c_str());
+    TestForm app;
+    app.form->ListView1.Append(inputs.two);
+    app.form->ListView1.Append(locked);
+    app.dialogs.passwordAnswers.push_back(c.password);
+    std::wstring left;
+    if (c.blockPrivateFolder) {
+      app.dialogs.whileOpen = [&] {
+        WIN32_FIND_DATAW found;
+        const HANDLE search =
+            ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
+        do {
+          if (std::wstring(found.cFileName) != L"folianto-joins")
+            left = TemporaryFolder() + L"\\" + found.cFileName;
+        } while (left.empty() && ::FindNextFileW(search, &found));
+        ::FindClose(search);
+        UniqueFileHandle(::CreateFileW((left + L"\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_NEW, 0, nullptr));
+      };
+    }
+    if (c.saved) {
+      Join(app, output);
+    } else {
+      testing::Click(app.form->Check2);
+    }
+    EXPECT_EQ(Exists(output), c.joined);
+    EXPECT_EQ(app.form->ExitCode(), 0) << "counted as a failure";
+    if (!c.joined) {
+      EXPECT_EQ(app.dialogs.messages, Texts{});
+      continue;
+    }
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " +
+                    left + L". You can delete it: your own files stay as they are."});
+    EXPECT_EQ(app.dialogs.choiceButtons, (std::vector<Texts>{{L"&Open", L"Show in &Folder"}}));
+    ::DeleteFileW((left + L"\\notes.txt").c_str());
+    ::RemoveDirectoryW(left.c_str());
   }
 }
 

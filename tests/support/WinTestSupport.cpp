@@ -57,6 +57,7 @@ int ScriptedDialogs::ShowChoice(HWND owner, const std::wstring& text,
 
 std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file,
                                                        const std::wstring& prompt) {
+  if (whileOpen) whileOpen();
   passwordQuestions.push_back(file + L": " + prompt);
   if (passwordAnswers.empty()) return std::nullopt;
   std::optional<std::wstring> answer = std::move(passwordAnswers.front());

@@ -47,7 +47,7 @@ class ScriptedDialogs final : public DialogHost {
   std::vector<CommonDialog> saveShown;
   std::vector<std::wstring> folderTitles;
   std::vector<std::wstring> messages;
-  std::function<void()> whileOpen;  // runs inside every Show, before it answers
+  std::function<void()> whileOpen;  // runs inside every Show and question, before it answers
   std::function<void(const std::wstring&)> onMessage;
   std::deque<int> choices;
   // The labels of the buttons beside OK of each choice, in order.
