@@ -30,9 +30,7 @@ class AnsweringDialogs final : public DialogHost {
     messages.push_back(text);
     return IDOK;
   }
-  std::optional<SecretText> AskPassword(HWND, const std::wstring&, const std::wstring&) override {
-    return {};
-  }
+  std::optional<SecretText> AskMasked(HWND, const MaskedQuestion&) override { return {}; }
 };
 
 }  // namespace folianto::bench

@@ -202,7 +202,8 @@ int wmain(int argc, wchar_t** argv) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   const std::vector<std::wstring> paths = SamplePaths();
 
-  folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
+  folianto::Form1 form(folianto::SystemDialogs(folianto::kProgramTitle),
+                       folianto::ApplicationFolder());
   BareList reference;
   HWND list = nullptr;
   if (chosen->mode == Mode::Folianto) {

@@ -10,6 +10,7 @@
 #include "platform/Dpi.h"
 #include "platform/MessagePump.h"
 #include "platform/Shell.h"
+#include "platform/WindowObject.h"
 
 namespace folianto {
 
@@ -68,7 +69,7 @@ Form1::~Form1() {
 
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
-  if (!RegisterForm1Class(instance, WindowProc)) return false;
+  if (!RegisterForm1Class(instance, ObjectWindowProcedure<Form1>)) return false;
   // Made in its designed size at the dpi of the screen it opens on, and the controls in their
   // places, so that nothing is moved before the window is first shown.
   dpi_ = ScreenDpi();
@@ -246,18 +247,6 @@ void Form1::RememberFocus() {
 
 void Form1::GiveFocusBack() {
   if (const HWND control = savedFocus_ ? savedFocus_ : Command1) ::SetFocus(control);
-}
-
-LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  // Some messages (WM_GETMINMAXINFO) come before WM_NCCREATE.
-  auto* form = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
-  return form->OnMessage(message, wParam, lParam);
 }
 
 LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,8 +23,12 @@
 #include "platform/Dialogs.h"
 #include "platform/MessagePump.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WindowObject.h"
 
 namespace folianto {
+
+// The program's name: the window's caption and that of every message box.
+inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 
 // The show command the window opens with: a maximising one (also when the start-up information
 // asks for it through SW_SHOWDEFAULT) opens it normally, since its layout is fixed.
@@ -125,7 +129,9 @@ class Form1 {
   void SetUpFileListColumns();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T>
+  friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND window) { window_ = window; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
   void OnActivate(UINT state, bool minimized);

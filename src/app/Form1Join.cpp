@@ -84,7 +84,8 @@ class Form1JoinHost final : public JoinHost {
   std::optional<SecretText> AskPassword(const std::wstring& file,
                                         const std::wstring& prompt) override {
     std::optional<SecretText> password;
-    Tell([&] { password = form_.Dialogs().AskPassword(form_.Handle(), file, prompt); });
+    const MaskedQuestion question{L"Password", file, prompt, L"OK", L"Cancel", kMaxPasswordLength};
+    Tell([&] { password = form_.Dialogs().AskMasked(form_.Handle(), question); });
     return password;
   }
   std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {

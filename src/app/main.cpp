@@ -16,7 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   ::HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
   const folianto::UiThreadSetup uiThread;
-  folianto::Form1 form(folianto::SystemDialogs(), folianto::ApplicationFolder());
+  folianto::Form1 form(folianto::SystemDialogs(folianto::kProgramTitle),
+                       folianto::ApplicationFolder());
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
   // What joins of a Folianto that ended before them left goes once the window is there, on a

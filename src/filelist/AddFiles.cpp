@@ -2,6 +2,7 @@
 
 #include "filelist/PdfTest.h"
 #include "platform/CommonDialog.h"
+#include "platform/Hex.h"
 
 namespace folianto {
 
@@ -26,6 +27,10 @@ std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName) {
     paths.push_back(std::move(path));
   }
   return paths;
+}
+
+std::wstring DialogErrorText(uint32_t error) {
+  return L"dialog error 0x" + Hex(error, 4);
 }
 
 std::wstring OpenDialogFailureMessage(uint32_t error) {

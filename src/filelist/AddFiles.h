@@ -20,6 +20,9 @@ std::vector<std::wstring> PickedPaths(std::wstring_view dialogFileName);
 // code. Only a selection too big for the dialog's buffer is helped by picking fewer files.
 std::wstring OpenDialogFailureMessage(uint32_t error);
 
+// A dialog's extended error code as a message names it: "dialog error 0x3002".
+std::wstring DialogErrorText(uint32_t error);
+
 // Appends, in order, the picked paths that pass the PDF test; the others are skipped silently.
 void AddPickedFiles(FileList& list, ListHistory& history, std::wstring_view dialogFileName);
 

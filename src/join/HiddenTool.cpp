@@ -1,7 +1,10 @@
 #include "join/HiddenTool.h"
 
 #include "join/RunAndWait.h"
+#include "join/WorkspaceRecord.h"
+#include "platform/FileSystem.h"
 #include "platform/OutputCapture.h"
+#include "platform/Paths.h"
 
 namespace folianto {
 
@@ -19,6 +22,13 @@ std::wstring OutputText(const OutputCapture& capture, ToolOutput kept) {
   return capture.Tail();
 }
 
+// A new name for a file that takes what the tool writes, in the temporary folder, where the
+// system removes it once the tool and this program have let go of it.
+std::wstring CapturePath() {
+  const std::wstring folder = TemporaryFolder();
+  return folder.empty() ? L"" : InFolder(folder, MadeName(true));
+}
+
 }  // namespace
 
 ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& options,
@@ -32,8 +42,8 @@ ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& opt
   if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L"", L""};
   // Apart, so that its messages, which hold paths in the code page, never decide how its data is
   // read.
-  const OutputCapture output;
-  const OutputCapture errors;
+  const OutputCapture output(CapturePath());
+  const OutputCapture errors(CapturePath());
   const StdHandles handles{toRead ? toRead.Get() : nothing,
                            output.Handle() ? output.Handle() : nothing,
                            errors.Handle() ? errors.Handle() : nothing};

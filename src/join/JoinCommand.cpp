@@ -7,10 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "filelist/AddFiles.h"
 #include "filelist/PdfTest.h"
 #include "join/JoinCommandLine.h"
 #include "join/JoinSteps.h"
 #include "join/ToolPaths.h"
+#include "platform/Hex.h"
 
 namespace folianto {
 
@@ -56,10 +58,9 @@ bool IsWindowsErrorStatus(uint32_t code) {
   return (code & 0xFF000000) == 0xC0000000;
 }
 
+// A status as Windows writes it: 0xC0000005.
 std::wstring Hex(uint32_t code) {
-  wchar_t text[16];
-  std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
-  return text;
+  return L"0x" + folianto::Hex(code, 8);
 }
 
 // The rest of the sentence "pdftk.exe ...": its exit code, or in words what its status means.

@@ -89,6 +89,9 @@ class JoinHost : public ToolFileNames {
   virtual std::optional<std::wstring> ClaimFiles(JoinFiles files) = 0;
 };
 
+// The longest password a PDF file holds: 127 bytes.
+inline constexpr int kMaxPasswordLength = 127;
+
 // The longest command line the system starts; the count holds the closing NUL.
 inline constexpr size_t kMaxCommandLineLength = 32767;
 

@@ -1,7 +1,5 @@
 #include "join/SessionFileClaims.h"
 
-#include <cwchar>
-#include <iterator>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -9,6 +7,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/Hex.h"
 #include "platform/NamedObjects.h"
 #include "platform/Paths.h"
 
@@ -21,12 +20,6 @@ namespace {
 // should a Folianto hang while it holds the lock.
 constexpr unsigned kLockWaitMs = 3000;
 
-std::wstring Hex(uint64_t value) {
-  wchar_t text[17];
-  std::swprintf(text, std::size(text), L"%016llX", static_cast<unsigned long long>(value));
-  return text;
-}
-
 // 128 bits of FNV-1a: names too long for an object's name still give one, and two names meet by
 // chance less often than two files are ever claimed.
 std::wstring Hash(std::wstring_view text) {
@@ -36,13 +29,13 @@ std::wstring Hash(std::wstring_view text) {
       value ^= static_cast<uint16_t>(c);
       value *= 0x100000001B3ull;
     }
-    hash += Hex(value);
+    hash += Hex(value, 16);
   }
   return hash;
 }
 
 std::wstring IdentityKey(const FileIdentity& identity) {
-  return Hex(identity.volume) + Hex(identity.indexHigh) + Hex(identity.index);
+  return Hex(identity.volume, 16) + Hex(identity.indexHigh, 16) + Hex(identity.index, 16);
 }
 
 std::wstring ObjectName(const std::wstring& name, FileClaims::Use use) {

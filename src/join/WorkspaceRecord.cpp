@@ -4,6 +4,7 @@
 #include <charconv>
 #include <random>
 
+#include "platform/Hex.h"
 #include "platform/Utf8.h"
 
 namespace folianto {
@@ -16,9 +17,7 @@ constexpr std::string_view kTool = "tool ";
 constexpr std::string_view kForget = "forget ";
 
 std::string Hex(uint64_t value) {
-  char text[17];
-  const auto end = std::to_chars(text, text + sizeof(text), value, 16).ptr;
-  return std::string(text, end);
+  return ToUtf8(folianto::Hex(value, 1));
 }
 
 // Reads one number of base from the start of text and the space after it; false when there is

@@ -1,16 +1,8 @@
 #include "platform/CommonDialog.h"
 
 #include <algorithm>
-#include <cwchar>
-#include <iterator>
 
 namespace folianto {
-
-std::wstring DialogErrorText(uint32_t error) {
-  wchar_t code[16];
-  std::swprintf(code, std::size(code), L"0x%04X", static_cast<unsigned>(error));
-  return std::wstring(L"dialog error ") + code;
-}
 
 std::wstring PlatformFilter(std::wstring_view barFilter) {
   std::wstring filter(barFilter);

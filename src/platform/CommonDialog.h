@@ -32,9 +32,6 @@ struct DialogOutcome {
   uint32_t error = 0;  // the dialog's extended error code when it failed
 };
 
-// The dialog's extended error code as messages name it: "dialog error 0x3003".
-std::wstring DialogErrorText(uint32_t error);
-
 // "A|b|" becomes "A\0b\0"; the string's own terminator supplies the list's final NUL.
 std::wstring PlatformFilter(std::wstring_view barFilter);
 

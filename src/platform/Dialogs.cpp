@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/FileSaveDialog.h"
-#include "platform/PasswordDialog.h"
 #include "platform/Shell.h"
 #include "platform/UniqueHandle.h"
 #include "platform/SystemLibrary.h"
@@ -67,19 +66,20 @@ LRESULT CALLBACK PutOnTop(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void ShowMessageBox(HWND owner, const std::wstring& text) {
+void ShowMessageBox(HWND owner, const wchar_t* caption, const std::wstring& text) {
   if (owner) {
-    ::MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK);
+    ::MessageBoxW(owner, text.c_str(), caption, MB_OK);
     return;
   }
   // Without a window to own it, the box comes on top of the other windows, where it is seen.
   // Not every system honours MB_TOPMOST, so the box is also put there as it comes up.
   const UniqueHook hook(::SetWindowsHookExW(WH_CBT, PutOnTop, nullptr, ::GetCurrentThreadId()));
-  ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+  ::MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 // A task dialog: a message box that offers more than OK, with OK still the answer Enter gives.
-int ShowChoiceBox(HWND owner, const std::wstring& text, std::span<const DialogButton> buttons) {
+int ShowChoiceBox(HWND owner, const wchar_t* caption, const std::wstring& text,
+                  std::span<const DialogButton> buttons) {
   static const auto show =
       SystemFunction<decltype(&::TaskDialogIndirect)>(L"comctl32.dll", "TaskDialogIndirect");
   std::vector<TASKDIALOG_BUTTON> taskButtons;
@@ -90,7 +90,7 @@ int ShowChoiceBox(HWND owner, const std::wstring& text, std::span<const DialogBu
   config.hwndParent = owner;
   config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
   config.dwCommonButtons = TDCBF_OK_BUTTON;
-  config.pszWindowTitle = kProgramTitle;
+  config.pszWindowTitle = caption;
   config.pszContent = text.c_str();
   config.cButtons = static_cast<UINT>(taskButtons.size());
   config.pButtons = taskButtons.data();
@@ -98,7 +98,7 @@ int ShowChoiceBox(HWND owner, const std::wstring& text, std::span<const DialogBu
   int pressed = IDOK;
   // Without the common controls 6 (a program that lacks their manifest) it is a message box.
   if (!show || FAILED(show(&config, &pressed, nullptr, nullptr))) {
-    ShowMessageBox(owner, text);
+    ShowMessageBox(owner, caption, text);
     return IDOK;
   }
   return pressed == IDCANCEL ? IDOK : pressed;
@@ -106,6 +106,7 @@ int ShowChoiceBox(HWND owner, const std::wstring& text, std::span<const DialogBu
 
 class SystemDialogHost final : public DialogHost {
  public:
+  explicit SystemDialogHost(const wchar_t* caption) : caption_(caption) {}
   DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) override {
     return ShowOpenDialog(owner, dialog);
   }
@@ -115,21 +116,25 @@ class SystemDialogHost final : public DialogHost {
   std::wstring BrowseFolder(HWND owner, const std::wstring& title) override {
     return folianto::BrowseFolder(owner, title);
   }
-  void ShowMessage(HWND owner, const std::wstring& text) override { ShowMessageBox(owner, text); }
+  void ShowMessage(HWND owner, const std::wstring& text) override {
+    ShowMessageBox(owner, caption_, text);
+  }
   int ShowChoice(HWND owner, const std::wstring& text,
                  std::span<const DialogButton> buttons) override {
-    return ShowChoiceBox(owner, text, buttons);
+    return ShowChoiceBox(owner, caption_, text, buttons);
   }
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                        const std::wstring& prompt) override {
-    return ShowPasswordDialog(owner, file, prompt);
+  std::optional<SecretText> AskMasked(HWND owner, const MaskedQuestion& question) override {
+    return ShowMaskedInput(owner, question);
   }
+
+ private:
+  const wchar_t* caption_;
 };
 
 }  // namespace
 
-DialogHost& SystemDialogs() {
-  static SystemDialogHost host;
+DialogHost& SystemDialogs(const wchar_t* caption) {
+  static SystemDialogHost host(caption);
   return host;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/CommonDialog.h"
+#include "platform/MaskedInputDialog.h"
 #include "platform/SecretText.h"
 
 namespace folianto {
@@ -27,23 +28,18 @@ class DialogHost {
   virtual DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) = 0;
   // The chosen folder, or the empty text when the user cancelled or it has no file-system path.
   virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
-  // A modal message box with an OK button, captioned with the program's name; without an owner,
-  // on top of the other windows.
+  // A modal message box with an OK button, captioned as the dialogs are; without an owner, on top
+  // of the other windows.
   virtual void ShowMessage(HWND owner, const std::wstring& text) = 0;
   // A message box as ShowMessage shows it, with buttons beside OK, which stays the answer Enter
   // gives: the id of the button pressed, or IDOK for OK, Escape and the close button.
   virtual int ShowChoice(HWND owner, const std::wstring& text,
                          std::span<const DialogButton> buttons) = 0;
-  // Asks for the password that opens file in a masked box, with prompt above it. None when the
-  // user cancelled.
-  virtual std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                                const std::wstring& prompt) = 0;
+  // Asks question in a masked box; what was typed, or none when the user cancelled.
+  virtual std::optional<SecretText> AskMasked(HWND owner, const MaskedQuestion& question) = 0;
 };
 
-// The real system dialogs.
-DialogHost& SystemDialogs();
-
-// The caption of every message box.
-inline constexpr wchar_t kProgramTitle[] = L"Folianto";
+// The real system dialogs; the message boxes are captioned caption.
+DialogHost& SystemDialogs(const wchar_t* caption);
 
 }  // namespace folianto

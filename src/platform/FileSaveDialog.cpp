@@ -15,27 +15,6 @@ namespace folianto {
 
 namespace {
 
-// Owns one reference to a COM interface.
-template <typename Interface>
-class ComPointer {
- public:
-  ComPointer() = default;
-  ~ComPointer() {
-    if (pointer_) pointer_->Release();
-  }
-  ComPointer(const ComPointer&) = delete;
-  ComPointer& operator=(const ComPointer&) = delete;
-
-  Interface* operator->() const { return pointer_; }
-  Interface& operator*() const { return *pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-  // Where a call that hands out a reference puts it; only on an empty owner.
-  Interface** Put() { return &pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
 // CLSID_FileSaveDialog, which would otherwise come from a library of GUIDs.
 constexpr CLSID kFileSaveDialog = {
     0xC0B4E2F3, 0xBA21, 0x4773, {0x8D, 0xBA, 0x33, 0x5E, 0xC9, 0x46, 0xEB, 0x8B}};
@@ -63,7 +42,7 @@ DialogOutcome ShowFileSaveDialog(HWND owner, CommonDialog& dialog) {
   static const auto create =
       SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
   if (!create || !StartComOnUiThread()) return {DialogResult::Failed, CDERR_INITIALIZATION};
-  ComPointer<IFileSaveDialog> save;
+  UniqueComPointer<IFileSaveDialog> save;
   HRESULT result = create(kFileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileSaveDialog),
                           reinterpret_cast<void**>(save.Put()));
   if (FAILED(result)) return Failed(result);
@@ -76,8 +55,8 @@ DialogOutcome ShowFileSaveDialog(HWND owner, CommonDialog& dialog) {
   if (!types.empty()) save->SetFileTypes(static_cast<UINT>(types.size()), types.data());
   if (!dialog.defaultExt.empty()) save->SetDefaultExtension(dialog.defaultExt.c_str());
   save->SetFileName(dialog.fileName.c_str());
-  SetOptions(*save, dialog.flags);
-  ComPointer<IFileDialogCustomize> customize;
+  SetOptions(*save.Get(), dialog.flags);
+  UniqueComPointer<IFileDialogCustomize> customize;
   if (!dialog.checkBoxLabel.empty() &&
       SUCCEEDED(save->QueryInterface(__uuidof(IFileDialogCustomize),
                                      reinterpret_cast<void**>(customize.Put())))) {
@@ -87,7 +66,7 @@ DialogOutcome ShowFileSaveDialog(HWND owner, CommonDialog& dialog) {
   result = save->Show(owner);
   if (result == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return {DialogResult::Cancelled, 0};
   if (FAILED(result)) return Failed(result);
-  ComPointer<IShellItem> item;
+  UniqueComPointer<IShellItem> item;
   if (FAILED(result = save->GetResult(item.Put()))) return Failed(result);
   wchar_t* path = nullptr;
   if (FAILED(result = item->GetDisplayName(SIGDN_FILESYSPATH, &path))) return Failed(result);

@@ -6,6 +6,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/SecretText.h"
+#include "platform/Utf8.h"
 
 namespace folianto {
 
@@ -14,35 +15,25 @@ namespace {
 // Enough of the text for the tail a message shows, in any encoding.
 constexpr LONGLONG kMaxCaptureRead = 16 * 1024;
 
-// The text of bytes in codePage; empty when they do not read as such under flags.
-std::wstring Widen(UINT codePage, DWORD flags, const char* bytes, int count) {
-  const int length = ::MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(codePage, flags, bytes, count, text.data(), length);
-  return text;
-}
-
 // utf8: the writer encodes its text so, and a broken sequence is one replacement character, not
 // the whole text read in the code page.
 std::wstring Decode(const char* bytes, int count, bool utf8) {
-  if (utf8) return Widen(CP_UTF8, 0, bytes, count);
-  std::wstring text = Widen(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, count);
-  return text.empty() ? Widen(CP_ACP, 0, bytes, count) : text;
+  const std::string_view text(bytes, static_cast<size_t>(count));
+  if (utf8) return FromUtf8Replacing(text);
+  if (auto whole = FromUtf8(text)) return std::move(*whole);
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+  if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes, count, wide.data(), length);
+  return wide;
 }
 
 }  // namespace
 
-OutputCapture::OutputCapture() {
-  wchar_t folder[MAX_PATH + 1];
-  wchar_t name[MAX_PATH + 1];
-  const DWORD length = ::GetTempPathW(static_cast<DWORD>(std::size(folder)), folder);
-  if (length == 0 || length > MAX_PATH) return;
-  if (!::GetTempFileNameW(folder, L"fol", 0, name)) return;
-  file_.Reset(::CreateFileW(
-      name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  if (!file_) ::DeleteFileW(name);
+OutputCapture::OutputCapture(const std::wstring& path) {
+  file_.Reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                            nullptr));
 }
 
 std::wstring OutputCapture::Tail() const {

@@ -13,9 +13,10 @@ namespace folianto {
 // that one keeps its own handle, and the file goes when it ends too.
 class OutputCapture {
  public:
-  OutputCapture();
+  // Made new at path, which the caller names.
+  explicit OutputCapture(const std::wstring& path);
 
-  // Null when no temporary file could be made.
+  // Null when the file could not be made.
   HANDLE Handle() const { return file_ ? file_.Get() : nullptr; }
 
   // The end of what was written, as text: UTF-8 when it reads as such, else the system's code

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <type_traits>
 #include <utility>
 
 #include "platform/SystemLibrary.h"
@@ -28,6 +29,10 @@ class UniqueHandle {
   ~UniqueHandle() { Reset(); }
 
   Type Get() const { return handle_; }
+  // For an owner of a pointer (a COM interface, say), the object it points at.
+  Type operator->() const requires std::is_pointer_v<Type> { return handle_; }
+  // Where a call that hands out a handle puts it; only on an empty owner.
+  Type* Put() { return &handle_; }
   explicit operator bool() const { return handle_ != Traits::Empty(); }
   Type Release() { return std::exchange(handle_, Traits::Empty()); }
   void Reset(Type handle = Traits::Empty()) {
@@ -62,6 +67,13 @@ using UniqueIcon = UniqueHandle<HandleTraits<HICON, ::DestroyIcon>>;
 using UniqueCursor = UniqueHandle<HandleTraits<HCURSOR, ::DestroyCursor>>;
 using UniqueMenu = UniqueHandle<HandleTraits<HMENU, ::DestroyMenu>>;
 using UniqueAccelerators = UniqueHandle<HandleTraits<HACCEL, ::DestroyAcceleratorTable>>;
+template <typename T>
+void ReleaseComObject(T* object) {
+  object->Release();
+}
+// Owns one reference to a COM interface.
+template <typename Interface>
+using UniqueComPointer = UniqueHandle<HandleTraits<Interface*, ReleaseComObject<Interface>>>;
 template <typename T>
 using UniqueCoTaskMem = UniqueHandle<HandleTraits<T*, FreeCoTaskMem>>;
 template <typename T>

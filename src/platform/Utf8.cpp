@@ -52,25 +52,47 @@ std::string ToUtf8(std::wstring_view text) {
   return bytes;
 }
 
+namespace {
+
+// Reads the character at bytes[i] into text and returns the bytes it takes; 0 when none starts
+// there.
+size_t TakeCharacter(std::string_view bytes, size_t i, std::wstring& text) {
+  const auto lead = static_cast<unsigned char>(bytes[i]);
+  const int tail = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+  if (tail < 0 || lead > 0xF4 || bytes.size() - i <= static_cast<size_t>(tail)) return 0;
+  char32_t c = tail == 0 ? lead : lead & (0x3F >> tail);
+  for (int k = 1; k <= tail; ++k) {
+    const auto next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+    if ((next & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (next & 0x3F);
+  }
+  // The shortest form only, and no surrogate: anything else is not UTF-8.
+  static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+  if (c < kLeast[tail] || IsSurrogate(c) || c > 0x10FFFF) return 0;
+  AppendWide(text, c);
+  return static_cast<size_t>(tail) + 1;
+}
+
+}  // namespace
+
 std::optional<std::wstring> FromUtf8(std::string_view bytes) {
   std::wstring text;
   text.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const int tail = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (tail < 0 || lead > 0xF4 || bytes.size() - i <= static_cast<size_t>(tail))
-      return std::nullopt;
-    char32_t c = tail == 0 ? lead : lead & (0x3F >> tail);
-    for (int k = 1; k <= tail; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (next & 0x3F);
-    }
-    // The shortest form only, and no surrogate: anything else is not UTF-8.
-    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kLeast[tail] || IsSurrogate(c) || c > 0x10FFFF) return std::nullopt;
-    AppendWide(text, c);
-    i += static_cast<size_t>(tail) + 1;
+    const size_t taken = TakeCharacter(bytes, i, text);
+    if (taken == 0) return std::nullopt;
+    i += taken;
+  }
+  return text;
+}
+
+std::wstring FromUtf8Replacing(std::string_view bytes) {
+  std::wstring text;
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t taken = TakeCharacter(bytes, i, text);
+    if (taken == 0) text += static_cast<wchar_t>(kReplacement);
+    i += taken == 0 ? 1 : taken;
   }
   return text;
 }

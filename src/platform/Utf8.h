@@ -11,5 +11,7 @@ namespace folianto {
 std::string ToUtf8(std::wstring_view text);
 // None when bytes are not UTF-8.
 std::optional<std::wstring> FromUtf8(std::string_view bytes);
+// The same, with each byte that starts no sequence of UTF-8 read as U+FFFD.
+std::wstring FromUtf8Replacing(std::string_view bytes);
 
 }  // namespace folianto

@@ -55,10 +55,9 @@ int ScriptedDialogs::ShowChoice(HWND owner, const std::wstring& text,
   return choice;
 }
 
-std::optional<SecretText> ScriptedDialogs::AskPassword(HWND, const std::wstring& file,
-                                                       const std::wstring& prompt) {
+std::optional<SecretText> ScriptedDialogs::AskMasked(HWND, const MaskedQuestion& question) {
   if (whileOpen) whileOpen();
-  passwordQuestions.push_back(file + L": " + prompt);
+  passwordQuestions.push_back(question.subject + L": " + question.prompt);
   if (passwordAnswers.empty()) return std::nullopt;
   std::optional<std::wstring> answer = std::move(passwordAnswers.front());
   passwordAnswers.pop_front();

@@ -36,9 +36,8 @@ class ScriptedDialogs final : public DialogHost {
   // Recorded among the messages as its text; answered with the next of choices, else IDOK.
   int ShowChoice(HWND owner, const std::wstring& text,
                  std::span<const DialogButton> buttons) override;
-  // Each takes the next of passwordAnswers (none: Cancel), the file and prompt recorded.
-  std::optional<SecretText> AskPassword(HWND owner, const std::wstring& file,
-                                        const std::wstring& prompt) override;
+  // Each takes the next of passwordAnswers (none: Cancel), "subject: prompt" recorded.
+  std::optional<SecretText> AskMasked(HWND owner, const MaskedQuestion& question) override;
 
   std::deque<FileAnswer> openAnswers;
   std::deque<FileAnswer> saveAnswers;

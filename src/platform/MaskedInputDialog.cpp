@@ -1,14 +1,15 @@
-#include "platform/PasswordDialog.h"
+#include "platform/MaskedInputDialog.h"
 
 #include <string_view>
 #include <vector>
+
+#include "platform/WindowObject.h"
 
 namespace folianto {
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Password";
-constexpr WORD kFileId = 100, kPromptId = 101, kPasswordId = 102;
+constexpr WORD kSubjectId = 100, kPromptId = 101, kBoxId = 102;
 
 // The system's atoms of the predefined control classes, as a dialog template names them.
 constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
@@ -59,12 +60,6 @@ class DialogTemplate {
   std::vector<WORD> words_;
 };
 
-struct PasswordQuestion {
-  const std::wstring& file;
-  const std::wstring& prompt;
-  std::optional<SecretText> answer;
-};
-
 void MoveDown(HWND control, int by) {
   RECT r{};
   ::GetWindowRect(control, &r);
@@ -91,7 +86,7 @@ void FitPrompt(HWND dialog, const std::wstring& prompt) {
   if (grow <= 0) return;
   ::SetWindowPos(label, nullptr, 0, 0, line.right, needed.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const int id : {int{kPasswordId}, IDOK, IDCANCEL})
+  for (const int id : {int{kBoxId}, IDOK, IDCANCEL})
     MoveDown(::GetDlgItem(dialog, id), grow);
   RECT frame{};
   ::GetWindowRect(dialog, &frame);
@@ -101,7 +96,7 @@ void FitPrompt(HWND dialog, const std::wstring& prompt) {
 
 // Reads the masked box and empties it, overwriting its text first, so that the control's buffer
 // keeps no copy.
-SecretText TakePassword(HWND box) {
+SecretText TakeText(HWND box) {
   const auto length = static_cast<size_t>(::GetWindowTextLengthW(box));
   std::wstring text(length + 1, L'\0');
   text.resize(
@@ -111,47 +106,50 @@ SecretText TakePassword(HWND box) {
   return SecretText(text);
 }
 
-INT_PTR CALLBACK PasswordDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    const auto& question = *reinterpret_cast<PasswordQuestion*>(lParam);
-    ::SetDlgItemTextW(dialog, kFileId, question.file.c_str());
-    ::SetDlgItemTextW(dialog, kPromptId, question.prompt.c_str());
-    FitPrompt(dialog, question.prompt);
-    ::SendDlgItemMessageW(dialog, kPasswordId, EM_LIMITTEXT, kMaxPasswordLength, 0);
-    // Each box, not only the first: one that comes up behind another window, or with the focus
-    // elsewhere, would let a typed password go where it was never meant to.
-    ::SetForegroundWindow(dialog);
-    ::SetFocus(::GetDlgItem(dialog, kPasswordId));
-    return FALSE;  // the focus is set
+// One question's dialog: what it asks, and the answer it takes.
+struct MaskedDialog {
+  const MaskedQuestion& question;
+  std::optional<SecretText> answer;
+
+  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+      ::SetDlgItemTextW(dialog, kSubjectId, question.subject.c_str());
+      ::SetDlgItemTextW(dialog, kPromptId, question.prompt.c_str());
+      FitPrompt(dialog, question.prompt);
+      ::SendDlgItemMessageW(dialog, kBoxId, EM_LIMITTEXT, question.maxLength, 0);
+      // Each box, not only the first: one that comes up behind another window, or with the focus
+      // elsewhere, would let what is typed go where it was never meant to.
+      ::SetForegroundWindow(dialog);
+      ::SetFocus(::GetDlgItem(dialog, kBoxId));
+      return FALSE;  // the focus is set
+    }
+    if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL))
+      return FALSE;
+    SecretText text = TakeText(::GetDlgItem(dialog, kBoxId));
+    if (LOWORD(wParam) == IDOK) answer = std::move(text);
+    ::EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
   }
-  if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
-  auto* question = reinterpret_cast<PasswordQuestion*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-  SecretText password = TakePassword(::GetDlgItem(dialog, kPasswordId));
-  if (LOWORD(wParam) == IDOK && question) question->answer = std::move(password);
-  ::EndDialog(dialog, LOWORD(wParam));
-  return TRUE;
-}
+};
 
 }  // namespace
 
-std::optional<SecretText> ShowPasswordDialog(HWND owner, const std::wstring& file,
-                                             const std::wstring& prompt) {
+std::optional<SecretText> ShowMaskedInput(HWND owner, const MaskedQuestion& question) {
   constexpr DWORD kStyle =
       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND;
-  DialogTemplate dialog(kStyle, 262, 76, kTitle, 5);
-  // The path keeps its name and drive in sight when it is too long for the line.
-  dialog.AddItem(kStatic, kFileId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
+  DialogTemplate dialog(kStyle, 262, 76, question.title, 5);
+  // A path keeps its name and drive in sight when it is too long for the line.
+  dialog.AddItem(kStatic, kSubjectId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
   // One line, growing with the words of the prompt.
   dialog.AddItem(kStatic, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 20, 248, 9, L"");
-  dialog.AddItem(kEdit, kPasswordId, ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 32,
-                 248, 13, L"");
-  dialog.AddItem(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 151, 54, 50, 15, L"OK");
-  dialog.AddItem(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 205, 54, 50, 15, L"Cancel");
-  PasswordQuestion question{file, prompt, std::nullopt};
+  dialog.AddItem(kEdit, kBoxId, ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 32, 248,
+                 13, L"");
+  dialog.AddItem(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 151, 54, 50, 15, question.ok);
+  dialog.AddItem(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 205, 54, 50, 15, question.cancel);
+  MaskedDialog asked{question, std::nullopt};
   ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.Get(), owner,
-                            PasswordDialogProcedure, reinterpret_cast<LPARAM>(&question));
-  return std::move(question.answer);
+                            ObjectDialogProcedure<MaskedDialog>, reinterpret_cast<LPARAM>(&asked));
+  return std::move(asked.answer);
 }
 
 }  // namespace folianto
