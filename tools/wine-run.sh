@@ -3,6 +3,7 @@
 # nor the program ever touch the user's own prefix. The prefix is made on first use.
 # Usage: wine-run.sh BUILD_DIR PROGRAM.exe [ARGUMENTS...]
 set -eu
+. "$(dirname "$0")/fixed-addresses.sh"
 build=$(cd "$1" && pwd)
 shift
 

@@ -4,6 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+. "$root/tools/fixed-addresses.sh"
 . "$root/tools/xvfb.sh"
 start_private_display
 # Debian's interpreter, whatever else is first on PATH: the driver needs only its standard library.
