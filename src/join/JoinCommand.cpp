@@ -78,8 +78,11 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
   return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }
 
-// "system error 6: The handle is invalid.", or the number alone when the system has no words.
-std::wstring SystemErrorWords(uint32_t error, const std::wstring& text) {
+// "system error 6: The handle is invalid.", or the number alone when the system has no words. The
+// words of some errors hold "%1" for the program they are about, which here is the tool.
+std::wstring SystemErrorWords(uint32_t error, std::wstring text) {
+  for (size_t at; (at = text.find(L"%1")) != std::wstring::npos;)
+    text.replace(at, 2, L"pdftk.exe");
   std::wstring words = L"system error " + std::to_wstring(error);
   return text.empty() ? words : words + L": " + text;
 }

@@ -30,8 +30,9 @@ bool Succeeded(const ToolRun& run) {
   return run.result.Succeeded();
 }
 
+// What the tool says of inputs it could not open; nothing of a run that may still go on.
 size_t InputsNeedingPasswords(const ToolRun& run) {
-  if (Succeeded(run)) return 0;
+  if (Succeeded(run) || !run.result.ended) return 0;
   size_t count = 0;
   for (size_t at = run.errors.find(kPasswordRequired); at != std::wstring::npos;
        at = run.errors.find(kPasswordRequired, at + 1))

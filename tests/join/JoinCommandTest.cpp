@@ -218,7 +218,8 @@ TEST(JoinCommand, ReportsHowTheToolsRunEnded) {
        L"pdftk.exe could not be started (error 70, system error 5: The words for 5.)."},
       {"other",
        {StartFailedWith(193), L""},
-       L"pdftk.exe could not be started (error 5, system error 193: The words for 193.)."},
+       L"pdftk.exe could not be started (error 5, system error 193: pdftk.exe is not a valid "
+       L"Win32 application.)."},
       // What the tool may still write is left as it is.
       {"the wait failed: Folianto's failure, whatever the tool did",
        {EndUnknown(6), L""},

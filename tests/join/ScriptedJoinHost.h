@@ -60,6 +60,8 @@ class ScriptedHost final : public JoinHost {
     return tool(commandLine, options.input ? options.input->Text() : std::wstring());
   }
   std::wstring SystemErrorText(uint32_t error) override {
+    // As the system words it, with the program it is about as "%1".
+    if (error == 193) return L"%1 is not a valid Win32 application.";
     return L"The words for " + std::to_wstring(error) + L".";
   }
   // Each question takes the next answer; none: Cancel.
