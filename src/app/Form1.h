@@ -35,10 +35,11 @@ inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. Each button's click
-// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp,
-// Form1Folder.cpp), the list's menu, keys and undo in Form1List.cpp, dragging an entry to its place
-// in Form1Drag.cpp, the layout in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and
-// the colours in Form1Colours.cpp; this class creates the window and routes its messages.
+// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp with what
+// the close does while joins run, Form1Folder.cpp), the list's menu, keys and undo in
+// Form1List.cpp, dragging an entry to its place in Form1Drag.cpp, the controls and their layout in
+// Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in Form1Colours.cpp;
+// this class creates the window and routes its messages.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
