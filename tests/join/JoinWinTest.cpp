@@ -355,6 +355,10 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   TempFolder noTool;
   TempFolder badTool;
   badTool.WriteFile(L"pdftk.exe", "not a program");
+  // The system's words, with the program they are about in place of "%1".
+  std::wstring notAProgram = SystemErrorText(193);
+  if (const size_t at = notAProgram.find(L"%1"); at != std::wstring::npos)
+    notAProgram.replace(at, 2, L"pdftk.exe");
   // Where it is missing, the box says what to do, with the folder one click away.
   const std::wstring putTheTool =
       L"\n\nPut pdftk.exe, and the files that came with it, into that folder.";
@@ -371,8 +375,7 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
        L"pdftk.exe was not found in " + noTool.Path() + L"\\gone." + putTheTool, showFolder},
       {"not a program",
        badTool.Path(),
-       L"pdftk.exe could not be started (error 5, system error 193: " + SystemErrorText(193) +
-           L").",
+       L"pdftk.exe could not be started (error 5, system error 193: " + notAProgram + L").",
        {}},
   };
   for (const auto& c : cases) {
@@ -537,6 +540,12 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   app.dialogs.AnswerSave({DialogResult::Chosen, first});
   app.dialogs.AnswerSave({DialogResult::Chosen, second});
 
+  // What the window shows when each join tells it ended: the second's message comes while the
+  // first still runs, the first's once the second has ended.
+  std::vector<std::pair<PointerSetting, int>> shown;
+  app.dialogs.onMessage = [&](const std::wstring&) {
+    shown.emplace_back(app.form->MousePointer(), app.form->Progress());
+  };
   static TestForm* pressed = nullptr;
   pressed = &app;
   // Due at once: it fires at the first messages the join lets run, in its wait for the tool.
@@ -550,8 +559,70 @@ TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
 
   EXPECT_EQ(app.dialogs.saveShown.size(), 2u);
   EXPECT_EQ(app.dialogs.messages, (Texts{L"Join successful.", L"Join successful."}));
+  // Only the last join's end brings the arrow back and the bar to 0.
+  EXPECT_EQ(shown, (std::vector<std::pair<PointerSetting, int>>{{PointerSetting::Busy, 100},
+                                                                {PointerSetting::Busy, 100}}));
+  testing::Pump();
+  EXPECT_EQ(app.form->MousePointer(), PointerSetting::Arrow);
+  EXPECT_EQ(app.form->Progress(), 0);
   EXPECT_EQ(testing::ReadFileBytes(first).substr(0, 5), "%PDF-");
   EXPECT_EQ(testing::ReadFileBytes(second).substr(0, 5), "%PDF-");
+}
+
+// The claims of the user's session, with a pause after each look at the marks, where another
+// join's look and marking would come in if the lock let it.
+class SlowToLook final : public FileClaims {
+ public:
+  std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
+    return claims_.KeysOf(paths);
+  }
+  bool Claimed(const Key& file, Use use) override {
+    const bool claimed = claims_.Claimed(file, use);
+    ::Sleep(20);
+    return claimed;
+  }
+  std::unique_ptr<Held> Hold(const Key& file, Use use) override { return claims_.Hold(file, use); }
+  std::unique_ptr<Locked> Lock() override { return claims_.Lock(); }
+
+ private:
+  SessionFileClaims claims_{
+      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; }};
+};
+
+// Two Foliantos that claim the same output at the same moment: the look at the claims and the
+// marking after it are one step, so never both pass.
+TEST(JoinCommand, TwoJoinsClaimingOneFileAtOnceNeverBothPass) {
+  TempFolder folder;
+  const std::wstring output = folder.Path() + L"\\all.pdf";
+  struct Claimer {
+    std::wstring output;
+    HANDLE go;
+    bool claimed = false;
+  };
+  const UniqueKernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const auto claim = [](void* parameter) -> DWORD {
+    auto& claimer = *static_cast<Claimer*>(parameter);
+    SlowToLook claims;
+    RunningJoins record(claims);
+    RunningJoins::Join join(record);
+    ::WaitForSingleObject(claimer.go, INFINITE);
+    claimer.claimed = !join.Claim({{}, claimer.output});
+    // Held until both have tried.
+    ::Sleep(50);
+    return 0;
+  };
+  for (int round = 0; round < 10; ++round) {
+    ::ResetEvent(go.Get());
+    Claimer claimers[2] = {{output, go.Get()}, {output, go.Get()}};
+    UniqueKernelHandle threads[2];
+    for (int i = 0; i < 2; ++i)
+      threads[i].Reset(::CreateThread(nullptr, 0, claim, &claimers[i], 0, nullptr));
+    ::Sleep(5);
+    ::SetEvent(go.Get());
+    for (const UniqueKernelHandle& thread : threads)
+      ::WaitForSingleObject(thread.Get(), 10000);
+    ASSERT_EQ(claimers[0].claimed + claimers[1].claimed, 1) << "round " << round;
+  }
 }
 
 // The messages the close probe's boxes showed, in order.

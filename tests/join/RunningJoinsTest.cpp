@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <list>
 #include <string>
 #include <vector>
 
@@ -10,28 +9,6 @@
 
 namespace folianto {
 namespace {
-
-TEST(RunningJoins, IsRunningFromTheFirstJoinsBeginToTheLastOnesEnd) {
-  const struct {
-    const char* steps;  // + a join begins, - the last begun ends
-    const char* told;   // what the record told: + running, - no longer
-  } cases[] = {
-      {"+", "+"}, {"+-", "+-"}, {"++-", "+"}, {"++--", "+-"}, {"+-+-", "+-+-"}, {"+++--", "+"},
-  };
-  for (const auto& c : cases) {
-    testing::MemoryClaims claims([](auto& a, auto& b) { return a == b; });
-    RunningJoins record(claims);
-    std::string told;
-    record.onRunningChanged = [&](bool running) { told += running ? '+' : '-'; };
-    std::list<RunningJoins::Join> joins;
-    for (const char* step = c.steps; *step; ++step) {
-      if (*step == '+') joins.emplace_back(record);
-      if (*step == '-') joins.pop_back();
-    }
-    EXPECT_EQ(told, c.told) << c.steps;
-    EXPECT_EQ(record.Any(), !joins.empty()) << c.steps;
-  }
-}
 
 // A look at the claims that cannot be had refuses the join and marks nothing; a join's marks are
 // shared with every tool it starts, so they outlive the program while a tool still writes.
