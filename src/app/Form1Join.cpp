@@ -6,7 +6,7 @@
 #include "join/DiskWorkspace.h"
 #include "join/HiddenTool.h"
 #include "join/JoinCommand.h"
-#include "platform/CodePage.h"
+#include "join/SystemFileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/SystemError.h"
@@ -23,8 +23,10 @@ std::wstring Duration(UINT milliseconds) {
 }
 
 // One join's view of the window, from the click to the join's end: the join is in the window's
-// record of running joins all that time.
-class Form1JoinHost final : public JoinHost {
+// record of running joins all that time. The window is the person's side of the join and runs
+// the tool; the system names the files, the record of running joins holds them against the other
+// joins, and the workspace keeps what the join puts on disk.
+class Form1JoinHost final : public JoinPerson, public JoinTool {
  public:
   explicit Form1JoinHost(Form1& form)
       : form_(form),
@@ -34,6 +36,8 @@ class Form1JoinHost final : public JoinHost {
   }
   Form1JoinHost(const Form1JoinHost&) = delete;
   Form1JoinHost& operator=(const Form1JoinHost&) = delete;
+
+  JoinHost Host() { return {*this, *this, join_, names_, workspace_}; }
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
     const HCURSOR before = ::GetCursor();
@@ -80,16 +84,12 @@ class Form1JoinHost final : public JoinHost {
     if (choice == kOpenButton) form_.OpenFile(output);
     if (choice == kShowInFolderButton) form_.ShowFileInFolder(output);
   }
-  JoinWorkspace& Workspace() override { return workspace_; }
   std::optional<SecretText> AskPassword(const std::wstring& file,
                                         const std::wstring& prompt) override {
     std::optional<SecretText> password;
     const MaskedQuestion question{L"Password", file, prompt, L"OK", L"Cancel", kMaxPasswordLength};
     Tell([&] { password = form_.Dialogs().AskMasked(form_.Handle(), question); });
     return password;
-  }
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
-    return CharactersOutsideAnsiCodePage(text);
   }
   bool CanAsk() override { return !form_.Closing(); }
   // The steps of the bar follow each other within a moment, and each drawing of it costs a
@@ -117,20 +117,6 @@ class Form1JoinHost final : public JoinHost {
     return run;
   }
   std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
-
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
-    return folianto::SameFileAmong(path, others);
-  }
-  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
-    return join_.Claim(std::move(files));
-  }
-
-  bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
-  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
-    return ShortPathOf(path);
-  }
-  bool Exists(const std::wstring& path) override { return FileExists(path); }
 
  private:
   // The buttons of the boxes that offer more than OK.
@@ -160,6 +146,7 @@ class Form1JoinHost final : public JoinHost {
 
   Form1& form_;
   RunningJoins::Join join_;
+  SystemFileNames names_;
   DiskWorkspace workspace_;
   int progress_ = 0;
   // The wait for a tool ended at the limit after a close; the tool may still run.
@@ -173,7 +160,7 @@ void Form1::Check2Click() {
   if (Check2.Value() != 1) return;
   Check2.SetValue(0);
   Form1JoinHost host(*this);
-  RunJoinCommand(host, ListView1, CommonDialog1, ApplicationFolder());
+  RunJoinCommand(host.Host(), ListView1, CommonDialog1, ApplicationFolder());
 }
 
 void Form1::OnJoinsRunningChanged(bool running) {

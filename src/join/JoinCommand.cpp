@@ -114,69 +114,71 @@ JoinOutcome FinishJoin(JoinWorkspace& workspace, const ToolPaths& paths, const s
 
 // Runs the tool on the checked entries; returns how the join ended, or none when the user
 // cancelled it.
-std::optional<JoinOutcome> RunTool(JoinHost& host, const std::vector<std::wstring>& entries,
+std::optional<JoinOutcome> RunTool(const JoinHost& host, const std::vector<std::wstring>& entries,
                                    const std::wstring& outputPath,
                                    const std::wstring& applicationFolder, bool bookmarkEachFile) {
   // The list keeps every entry as the user sees it; only the command line gives the paths in the
   // form the tool reads whole.
-  JoinWorkspace& workspace = host.Workspace();
+  JoinWorkspace& workspace = host.workspace;
   std::wstring refusal;
-  const std::optional<ToolPaths> tool = PathsForTool(host, workspace, entries, outputPath, refusal);
+  const std::optional<ToolPaths> tool =
+      PathsForTool(host.names, workspace, entries, outputPath, refusal);
   if (!tool) return JoinOutcome::Failed(refusal);
   const JoinStepsOutcome steps =
       RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
   if (steps.message && steps.message->empty()) {
     const std::wstring left = LeftOverNote(workspace.RemoveAll());
-    if (!left.empty()) host.ShowMessage(L"Nothing was joined." + left);
+    if (!left.empty()) host.person.ShowMessage(L"Nothing was joined." + left);
     return std::nullopt;
   }
   JoinOutcome outcome = steps.message ? JoinOutcome::Failed(*steps.message)
-                                      : OutcomeOfRun(steps.run, applicationFolder, host);
+                                      : OutcomeOfRun(steps.run, applicationFolder, host.tool);
   return FinishJoin(workspace, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
-void Join(JoinHost& host, const std::vector<std::wstring>& entries, const std::wstring& outputPath,
-          const std::wstring& applicationFolder, bool bookmarkEachFile) {
+void Join(const JoinHost& host, const std::vector<std::wstring>& entries,
+          const std::wstring& outputPath, const std::wstring& applicationFolder,
+          bool bookmarkEachFile) {
   if (entries.size() > kMaxJoinEntries) {
-    host.ShowMessage(L"You can only join " + std::to_wstring(kMaxJoinEntries) +
-                     L" files at a time.");
+    host.person.ShowMessage(L"You can only join " + std::to_wstring(kMaxJoinEntries) +
+                            L" files at a time.");
     return;
   }
   // pdftk would write over an input while reading it.
-  if (host.SameFileAmong(outputPath, entries)) {
-    host.ShowMessage(L"The output file cannot be one of the files being joined.");
+  if (host.names.SameFileAmong(outputPath, entries)) {
+    host.person.ShowMessage(L"The output file cannot be one of the files being joined.");
     return;
   }
   // Nor may it write where a join still running reads or writes, or read what that one writes.
   JoinFiles files{{}, outputPath};
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
-  if (const auto refusal = host.ClaimFiles(std::move(files))) {
-    host.ShowMessage(*refusal);
+  if (const auto refusal = host.others.ClaimFiles(std::move(files))) {
+    host.person.ShowMessage(*refusal);
     return;
   }
 
   const int count = static_cast<int>(entries.size());
   bool anyPdf = false;
   for (int i = 1; i <= count; ++i) {
-    host.SetProgress(JoinProgress(i, count));
+    host.person.SetProgress(JoinProgress(i, count));
     const std::wstring& path = entries[static_cast<size_t>(i - 1)];
     if (PassesPdfTest(path)) {
       anyPdf = true;
     } else {
-      host.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
+      host.person.ShowMessage(L"This file " + path + L" does not appear to be PDF.");
     }
   }
   if (!anyPdf) {
-    host.TellOutcome(outputPath, JoinOutcome::Failed(kNoPdfFiles));
+    host.person.TellOutcome(outputPath, JoinOutcome::Failed(kNoPdfFiles));
     return;
   }
   if (const auto outcome = RunTool(host, entries, outputPath, applicationFolder, bookmarkEachFile))
-    host.TellOutcome(outputPath, *outcome);
+    host.person.TellOutcome(outputPath, *outcome);
 }
 
 }  // namespace
 
-void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
+void RunJoinCommand(const JoinHost& host, const FileList& list, CommonDialog& dialog,
                     const std::wstring& applicationFolder) {
   dialog.dialogTitle = L"Save Join File As";
   dialog.fileName.clear();
@@ -187,11 +189,11 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   shown.defaultExt = L"pdf";
   // The check box keeps its state in the window's dialog while the program runs.
   shown.checkBoxLabel = kBookmarkEachFile;
-  const DialogOutcome outcome = host.ShowSaveDialog(shown);
+  const DialogOutcome outcome = host.person.ShowSaveDialog(shown);
   dialog.fileName = shown.fileName;
   dialog.checkBoxTicked = shown.checkBoxTicked;
   if (outcome.result == DialogResult::Failed) {
-    host.ShowMessage(SaveDialogFailureMessage(outcome.error));
+    host.person.ShowMessage(SaveDialogFailureMessage(outcome.error));
     return;
   }
   const std::wstring outputPath = dialog.fileName;
@@ -200,7 +202,7 @@ void RunJoinCommand(JoinHost& host, const FileList& list, CommonDialog& dialog,
   const std::vector<std::wstring> entries = AllEntries(list);
   if (!outputPath.empty() && !entries.empty())
     Join(host, entries, outputPath, applicationFolder, shown.checkBoxTicked);
-  if (entries.empty()) host.ShowMessage(kNoPdfFiles);
+  if (entries.empty()) host.person.ShowMessage(kNoPdfFiles);
 }
 
 std::wstring SaveDialogFailureMessage(uint32_t error) {
@@ -208,11 +210,11 @@ std::wstring SaveDialogFailureMessage(uint32_t error) {
 }
 
 JoinOutcome OutcomeOfRun(const ToolRun& run, const std::wstring& applicationFolder,
-                         JoinHost& host) {
+                         JoinTool& tool) {
   if (run.result.Succeeded()) return {true, L"", L""};
   const uint32_t systemError = run.result.systemError;
   JoinOutcome outcome = JoinOutcome::Failed(JoinOutcomeMessage(
-      run, applicationFolder, systemError ? host.SystemErrorText(systemError) : L""));
+      run, applicationFolder, systemError ? tool.SystemErrorText(systemError) : L""));
   const int number = run.result.started ? 0 : run.result.StartErrorNumber();
   if (number == 53 || number == 76) {
     outcome.text += L"\n\nPut pdftk.exe, and the files that came with it, into that folder.";

@@ -73,8 +73,8 @@ struct PrivateFile {
 
 class JoinSteps {
  public:
-  JoinSteps(JoinHost& host, const JoinRun& join)
-      : host_(host), workspace_(host.Workspace()), join_(join), toolEntries_(join.tool.entries) {}
+  JoinSteps(const JoinHost& host, const JoinRun& join)
+      : host_(host), workspace_(host.workspace), join_(join), toolEntries_(join.tool.entries) {}
 
   JoinStepsOutcome Run() {
     // With bookmarks the join goes to a file of its own first, and the outline's writing gives
@@ -92,7 +92,7 @@ class JoinSteps {
 
  private:
   ToolRun RunTool(const std::wstring& arguments, const ToolRunOptions& options = {}) {
-    return host_.RunHiddenAndWait(ToolCommand(join_.applicationFolder) + arguments, options);
+    return host_.tool.RunHiddenAndWait(ToolCommand(join_.applicationFolder) + arguments, options);
   }
 
   // Joins, and while the join reports inputs that need a password, opens the next ones and joins
@@ -120,7 +120,7 @@ class JoinSteps {
     if (line.size() >= kMaxCommandLineLength)
       return {kNothingRun, L"The file paths are too long to join in one go."};
     const ToolOutput output = join_.bookmarkEachFile ? ToolOutput::All : ToolOutput::Tail;
-    return {host_.RunHiddenAndWait(line, {nullptr, output}), std::nullopt};
+    return {host_.tool.RunHiddenAndWait(line, {nullptr, output}), std::nullopt};
   }
 
   // Finds the inputs that need a password, in list order from the first not yet looked at, until
@@ -167,15 +167,16 @@ class JoinSteps {
     SecretText prompt = Prompt(kAskPassword);
     for (;;) {
       // The window may have been closed while the tool ran.
-      if (!host_.CanAsk()) {
+      if (!host_.person.CanAsk()) {
         return JoinStepsOutcome{kNothingRun, L"The file " + entry +
                                                  L" needs a password to open, which cannot be "
                                                  L"asked for once the window has been closed. "
                                                  L"Nothing was joined."};
       }
-      const std::optional<SecretText> password = host_.AskPassword(entry, prompt.Text());
+      const std::optional<SecretText> password = host_.person.AskPassword(entry, prompt.Text());
       if (!password) return JoinStepsOutcome{kNothingRun, L""};
-      if (auto outside = host_.CharactersOutsideCodePage(password->Text()); !outside.empty()) {
+      if (auto outside = host_.names.CharactersOutsideCodePage(password->Text());
+          !outside.empty()) {
         prompt = UnreadablePasswordPrompt(outside);
         continue;
       }
@@ -222,7 +223,7 @@ class JoinSteps {
   std::optional<PrivateFile> MakePrivateFile(const std::wstring& name = {},
                                              std::string_view content = {}) {
     const std::wstring folder = workspace_.PrivateFolder();
-    const auto readable = folder.empty() ? std::nullopt : ReadableForm(host_, folder);
+    const auto readable = folder.empty() ? std::nullopt : ReadableForm(host_.names, folder);
     if (!readable) return std::nullopt;
     const std::wstring made = name.empty() ? workspace_.MakeFile(folder, content)
                                            : workspace_.MakeNamedFile(folder, name);
@@ -236,7 +237,7 @@ class JoinSteps {
             L"only you can read what it makes of the files. Nothing was joined."};
   }
 
-  JoinHost& host_;
+  const JoinHost host_;
   JoinWorkspace& workspace_;
   const JoinRun& join_;
   std::vector<std::wstring> toolEntries_;
@@ -248,7 +249,7 @@ class JoinSteps {
 
 }  // namespace
 
-JoinStepsOutcome RunJoinSteps(JoinHost& host, const JoinRun& join) {
+JoinStepsOutcome RunJoinSteps(const JoinHost& host, const JoinRun& join) {
   return JoinSteps(host, join).Run();
 }
 

@@ -33,6 +33,6 @@ struct JoinStepsOutcome {
 // each file, the join is followed by one reading of its outline and one writing of the new one.
 // Whatever the steps make for themselves lies beside the output (where the tool reaches its
 // folder) and is removed before this returns, however the steps end.
-JoinStepsOutcome RunJoinSteps(JoinHost& host, const JoinRun& join);
+JoinStepsOutcome RunJoinSteps(const JoinHost& host, const JoinRun& join);
 
 }  // namespace folianto

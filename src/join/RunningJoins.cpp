@@ -17,7 +17,7 @@ RunningJoins::Join::~Join() {
   if (joins_.running_.empty() && joins_.onRunningChanged) joins_.onRunningChanged(false);
 }
 
-std::optional<std::wstring> RunningJoins::Join::Claim(JoinFiles files) {
+std::optional<std::wstring> RunningJoins::Join::ClaimFiles(JoinFiles files) {
   using Use = FileClaims::Use;
   FileClaims& claims = joins_.claims_;
   // Read before the look, which holds up every other Folianto's join while it lasts: on a slow

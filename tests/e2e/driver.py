@@ -443,13 +443,31 @@ class Session:
         self.wait_dialog(OPEN_TITLE)
         time.sleep(0.3)
         self.shot("open-dialog")
-        self.type(unix_to_wine(folder))
+        self.type_in_dialog(OPEN_TITLE, unix_to_wine(folder))
         self.key("Return")
         # The dialog moves to the folder; the name box is ready again shortly after.
         time.sleep(0.7)
-        self.type(" ".join(f'"{name}"' for name in names))
+        self.type_in_dialog(OPEN_TITLE, " ".join(f'"{name}"' for name in names))
         self.key("Return")
         self.wait_dialog_closed(OPEN_TITLE)
+
+    def type_in_dialog(self, title, text):
+        """Types text into the focused box of the dialog, and again until the box holds it all:
+        on a loaded machine xdotool now and then drops a character it has to remap."""
+        def holds_it():
+            return any(c["class"] == "Edit" and c["text"] == text
+                       for c in (self.dialog(title) or {}).get("controls", []))
+
+        for attempt in range(3):
+            if attempt > 0:
+                self.key("ctrl+a", "BackSpace")
+            self.type(text)
+            # The keys are still on their way when xdotool returns.
+            deadline = time.monotonic() + 2
+            while time.monotonic() < deadline:
+                if holds_it():
+                    return
+                time.sleep(0.1)
 
     def answer_save(self, path, wait_closed=True):
         """Names the output file in the save dialog of "Join!" (path as typed: a Unix path is
@@ -458,7 +476,7 @@ class Session:
         time.sleep(0.3)
         self.shot("save-dialog")
         self.key("Home", "shift+End")
-        self.type(unix_to_wine(path) if path.startswith("/") else path)
+        self.type_in_dialog(SAVE_TITLE, unix_to_wine(path) if path.startswith("/") else path)
         self.key("Return")
         if wait_closed:
             self.wait_dialog_closed(SAVE_TITLE)

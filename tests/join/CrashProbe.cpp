@@ -19,7 +19,7 @@
 #include "join/HiddenTool.h"
 #include "join/JoinCommand.h"
 #include "join/SessionFileClaims.h"
-#include "platform/CodePage.h"
+#include "join/SystemFileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
 #include "platform/SystemError.h"
@@ -44,16 +44,41 @@ void Step(std::wstring_view step) {
   EndNow();
 }
 
-class ProbeHost final : public JoinHost {
+// The system's names, but for a stand-in join: no path has a short form.
+class ProbeNames final : public ToolFileNames {
+ public:
+  explicit ProbeNames(bool shortForms) : shortForms_(shortForms) {}
+  bool SurvivesCodePage(const std::wstring& text) override { return names_.SurvivesCodePage(text); }
+  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
+    return names_.CharactersOutsideCodePage(text);
+  }
+  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
+    return shortForms_ ? names_.ShortForm(path) : std::nullopt;
+  }
+  bool Exists(const std::wstring& path) override { return names_.Exists(path); }
+  std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                      const std::vector<std::wstring>& others) override {
+    return names_.SameFileAmong(path, others);
+  }
+
+ private:
+  SystemFileNames names_;
+  bool shortForms_;
+};
+
+// The person answers at once: the output, the check box, "secret" for every password.
+class ProbeHost final : public JoinPerson, public JoinTool {
  public:
   ProbeHost(std::wstring kind, std::wstring output, std::wstring toolFolder, RunningJoins& joins)
       : kind_(std::move(kind)),
         output_(std::move(output)),
         toolFolder_(std::move(toolFolder)),
         join_(joins),
+        names_(kind_ != L"standin"),
         workspace_(TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
     join_.Use(workspace_);
   }
+  JoinHost Host() { return {*this, *this, join_, names_, workspace_}; }
   std::wstring told;
 
   DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
@@ -65,8 +90,13 @@ class ProbeHost final : public JoinHost {
   void TellOutcome(const std::wstring&, const JoinOutcome& outcome) override {
     told += outcome.succeeded ? kJoinSuccessful + outcome.text : outcome.text;
   }
-  JoinWorkspace& Workspace() override { return workspace_; }
   void SetProgress(int) override {}
+  std::optional<SecretText> AskPassword(const std::wstring&, const std::wstring&) override {
+    Step(L"asked");
+    std::wstring password = L"secret";
+    return SecretText(password);
+  }
+  bool CanAsk() override { return true; }
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     return RunToolHidden(commandLine, options, toolFolder_, [this](HANDLE tool) {
@@ -74,33 +104,12 @@ class ProbeHost final : public JoinHost {
       join_.ToolStarted(tool);
     });
   }
-  std::optional<SecretText> AskPassword(const std::wstring&, const std::wstring&) override {
-    Step(L"asked");
-    std::wstring password = L"secret";
-    return SecretText(password);
-  }
-  bool CanAsk() override { return true; }
   std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
-    return CharactersOutsideAnsiCodePage(text);
-  }
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
-    return folianto::SameFileAmong(path, others);
-  }
-  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
-    return join_.Claim(std::move(files));
-  }
-  bool SurvivesCodePage(const std::wstring& text) override { return SurvivesAnsiCodePage(text); }
-  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
-    if (kind_ == L"standin") return std::nullopt;
-    return ShortPathOf(path);
-  }
-  bool Exists(const std::wstring& path) override { return FileExists(path); }
 
  private:
   std::wstring kind_, output_, toolFolder_;
   RunningJoins::Join join_;
+  ProbeNames names_;
   DiskWorkspace workspace_;
 };
 
@@ -118,7 +127,7 @@ int Probe(int argc, wchar_t** argv) {
   std::wstring told;
   {
     ProbeHost host(argv[3], argv[5], toolFolder, joins);
-    RunJoinCommand(host, list, dialog, toolFolder);
+    RunJoinCommand(host.Host(), list, dialog, toolFolder);
     told = host.told;
   }
   if (FILE* file = ::_wfopen(argv[4], L"wb")) {

@@ -427,8 +427,10 @@ TEST(JoinCommand, AJoinThatJoinedOrWasCancelledEndedWell) {
         WIN32_FIND_DATAW found;
         const HANDLE search =
             ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
+        // The private folder: neither the records' folder nor a file the tool writes into.
         do {
-          if (std::wstring(found.cFileName) != L"folianto-joins")
+          if (std::wstring(found.cFileName) != L"folianto-joins" &&
+              (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             left = TemporaryFolder() + L"\\" + found.cFileName;
         } while (left.empty() && ::FindNextFileW(search, &found));
         ::FindClose(search);
@@ -606,7 +608,7 @@ TEST(JoinCommand, TwoJoinsClaimingOneFileAtOnceNeverBothPass) {
     RunningJoins record(claims);
     RunningJoins::Join join(record);
     ::WaitForSingleObject(claimer.go, INFINITE);
-    claimer.claimed = !join.Claim({{}, claimer.output});
+    claimer.claimed = !join.ClaimFiles({{}, claimer.output});
     // Held until both have tried.
     ::Sleep(50);
     return 0;

@@ -19,7 +19,7 @@ TEST(RunningJoins, ClaimsOnlyUnderTheLookAndSharesTheMarksWithEachTool) {
     claims.lockTaken = lockTaken;
     RunningJoins record(claims);
     RunningJoins::Join join(record);
-    const auto refusal = join.Claim({{L"D:\\a.pdf", L"D:\\b.pdf"}, L"D:\\all.pdf"});
+    const auto refusal = join.ClaimFiles({{L"D:\\a.pdf", L"D:\\b.pdf"}, L"D:\\all.pdf"});
     EXPECT_EQ(refusal.value_or(L""),
               lockTaken ? L"Another Folianto is starting a join. Try again in a moment. Nothing "
                           L"was joined."

@@ -19,8 +19,14 @@ namespace folianto::testing {
 using Log = std::vector<std::wstring>;
 inline constexpr wchar_t kFolder[] = L"C:\\Tools";
 
-class ScriptedHost final : public JoinHost {
+class ScriptedHost final : public JoinPerson,
+                           public JoinTool,
+                           public OtherJoins,
+                           public ToolFileNames {
  public:
+  // Answers every concern of a join itself.
+  operator JoinHost() { return {*this, *this, *this, *this, workspace}; }
+
   std::wstring saveAnswer;  // empty: the user cancels
   ToolRun toolRun{ExitedWith(0), L""};
   std::function<void()> onMessage;
@@ -106,7 +112,7 @@ class ScriptedHost final : public JoinHost {
   std::optional<RunningJoins::Join> join;
   std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
     if (!join) join.emplace(*record);
-    return join->Claim(std::move(files));
+    return join->ClaimFiles(std::move(files));
   }
 
   // The system's names: by default every text survives the code page and every file is there.
@@ -130,7 +136,6 @@ class ScriptedHost final : public JoinHost {
   bool copiesFail = false;
   std::wstring temporaryFolder = L"C:\\Temp";
   std::set<std::wstring> stuck;  // names whose removal fails
-  JoinWorkspace& Workspace() override { return workspace; }
 
   class ScriptedWorkspace final : public JoinWorkspace {
    public:

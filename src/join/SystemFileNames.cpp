@@ -1,0 +1,29 @@
+#include "join/SystemFileNames.h"
+
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+
+namespace folianto {
+
+bool SystemFileNames::SurvivesCodePage(const std::wstring& text) {
+  return SurvivesAnsiCodePage(text);
+}
+
+std::vector<std::wstring> SystemFileNames::CharactersOutsideCodePage(const std::wstring& text) {
+  return CharactersOutsideAnsiCodePage(text);
+}
+
+std::optional<std::wstring> SystemFileNames::ShortForm(const std::wstring& path) {
+  return ShortPathOf(path);
+}
+
+bool SystemFileNames::Exists(const std::wstring& path) {
+  return FileExists(path);
+}
+
+std::optional<size_t> SystemFileNames::SameFileAmong(const std::wstring& path,
+                                                     const std::vector<std::wstring>& others) {
+  return folianto::SameFileAmong(path, others);
+}
+
+}  // namespace folianto

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "join/ToolPaths.h"
+
+namespace folianto {
+
+// The system's file names and code page, as the tool meets them.
+class SystemFileNames final : public ToolFileNames {
+ public:
+  bool SurvivesCodePage(const std::wstring& text) override;
+  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override;
+  std::optional<std::wstring> ShortForm(const std::wstring& path) override;
+  bool Exists(const std::wstring& path) override;
+  std::optional<size_t> SameFileAmong(const std::wstring& path,
+                                      const std::vector<std::wstring>& others) override;
+};
+
+}  // namespace folianto
