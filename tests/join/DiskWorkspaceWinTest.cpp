@@ -121,10 +121,10 @@ TEST(DiskWorkspace, ACopyLetsTheWindowRunAndLeavesNothingWhenCutShort) {
 // The workspace removes a thing only while it is the very file or folder it made: a link put in
 // its place (a Unix symbolic link stands in for a junction here), or another file under its name,
 // is left as it is, and so is everything it leads to. What it made is F (a folder), I (a file in
-// it) and T (a file beside it).
+// it), L (a hard link in it to the user's A.pdf) and T (a file beside it).
 TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
   struct Made {
-    std::wstring F, I, T;
+    std::wstring F, I, L, T;
   };
   const struct {
     const char* name;
@@ -144,6 +144,12 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
          return ::DeleteFileW(made.I.c_str()) && testing::LinkUnix(made.I, user + L"\\A.pdf");
        },
        "F", "FI"},
+      // Under Wine, removing what was opened through a link to a file removes the file itself.
+      {"the link in its folder replaced by a link to the user's file it is a link to",
+       [](const Made& made, const std::wstring& user) {
+         return ::DeleteFileW(made.L.c_str()) && testing::LinkUnix(made.L, user + L"\\A.pdf");
+       },
+       "F", "FL"},
       // Moved in, as a file made after the removal could take the freed inode on a Linux file
       // system (NTFS counts a reused file id up).
       {"its file replaced by a file of another's",
@@ -170,19 +176,21 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     Made made;
     made.F = workspace.MakeFolder(temp.Path());
     made.I = workspace.MakeNamedFile(made.F, L"A.pdf");
+    made.L = workspace.MakeHardLink(made.F, L"B.pdf", user + L"\\A.pdf");
     made.T = workspace.MakeFile(temp.Path(), "joined");
     ASSERT_TRUE(c.tamper(made, user));
 
     const auto roles = [&](const std::vector<std::wstring>& paths) {
       std::string found;
-      for (const auto& [role, path] : {std::pair{'F', made.F}, {'I', made.I}, {'T', made.T}}) {
+      for (const auto& [role, path] :
+           {std::pair{'F', made.F}, {'I', made.I}, {'L', made.L}, {'T', made.T}}) {
         if (std::find(paths.begin(), paths.end(), path) != paths.end()) found += role;
       }
       return found;
     };
     EXPECT_EQ(roles(workspace.RemoveAll()), c.reported);
     std::vector<std::wstring> standing;
-    for (const std::wstring& path : {made.F, made.I, made.T}) {
+    for (const std::wstring& path : {made.F, made.I, made.L, made.T}) {
       if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) standing.push_back(path);
     }
     EXPECT_EQ(roles(standing), c.stays);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/FileHandles.h"
 #include "platform/Paths.h"
 
 namespace folianto::testing {
@@ -84,17 +85,41 @@ void MakeParents(const std::wstring& path) {
 
 }  // namespace
 
+namespace {
+
+bool RunUnixHelper(const std::wstring& arguments) {
+  const UniqueKernelHandle helper =
+      StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
+  DWORD code = 1;
+  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
+         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
+}
+
+bool UnlinkUnix(const std::wstring& link) {
+  return RunUnixHelper(L"unlink \"" + link + L"\"");
+}
+
+// What the Windows side cannot remove under Wine (a link that leads nowhere, which it does not
+// list) goes by the helper.
+void RemoveWhole(const std::wstring& path) {
+  RemoveTree(path);
+  if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    RunUnixHelper(L"remove-tree \"" + path + L"\"");
+}
+
+}  // namespace
+
 TempFolder::TempFolder() {
   const std::wstring root = TestProgramFolder() + L"\\test-tmp";
   ::CreateDirectoryW(root.c_str(), nullptr);
   path_ = root + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
           std::to_wstring(++g_folderCount);
-  RemoveTree(path_);
+  RemoveWhole(path_);
   ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder() {
-  RemoveTree(path_);
+  RemoveWhole(path_);
 }
 
 std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& content) {
@@ -124,6 +149,11 @@ void RemoveTree(const std::wstring& path) {
       const std::wstring name = entry.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring child = path + L"\\" + name;
+      // Under Wine a removal through a Unix symbolic link removes what it leads to: the link
+      // itself goes by the helper.
+      if (const OpenedItem item = OpenWithoutFollowing(child);
+          (!item || item.link) && UnlinkUnix(child))
+        continue;
       ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
           !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -221,18 +251,6 @@ std::string MakePdf(const std::vector<std::string>& pageTexts) {
          " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
   return pdf;
 }
-
-namespace {
-
-bool RunUnixHelper(const std::wstring& arguments) {
-  const UniqueKernelHandle helper =
-      StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
-  DWORD code = 1;
-  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
-         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
-}
-
-}  // namespace
 
 bool LinkUnix(const std::wstring& link, const std::wstring& target) {
   return RunUnixHelper(L"symlink \"" + target + L"\" \"" + link + L"\"");
