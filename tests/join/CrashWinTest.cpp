@@ -250,6 +250,9 @@ TEST(JoinCrash, ALaterStartTouchesNothingThatIsNoLongerWhatTheJoinMadeNorAnother
     const std::wstring user = join.folder.MakeFolder(L"out\\folianto-abcdefgh");
     join.folder.WriteFile(L"out\\folianto-abcdefgh\\A.pdf", "the user's A");
     ASSERT_EQ(join.Run(kWhileTheToolJoins), 9u);
+    // Once the tool is done: a folder of the user's put in the private folder's place while the
+    // tool still ran would have the tool's writing, which only this user could have put there.
+    WaitForTheirTools(join.temporary);
     ASSERT_TRUE(c.tamper(join, user));
     join.StartAgain();
     EXPECT_EQ(ReadFileBytes(user + L"\\A.pdf"), "the user's A");
