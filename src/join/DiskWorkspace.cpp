@@ -229,11 +229,13 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   Removal otherwise = Removal::Left;
   OpenedItem made = entry ? Open(*entry, otherwise) : OpenedItem{};
   if (!made || !Matches(made, entry->item)) return {false, {}};
-  // Where no file has the name yet, the very handle takes it; else the system replaces the file
-  // in one step.
-  bool named = !FileExists(target) && RenameOpened(made.handle.Get(), target, false);
+  // Where no file has the name yet, the very handle takes it, and so it does from a link, which
+  // goes itself (Wine's replacing would remove what the link leads to); else the system replaces
+  // the file in one step.
+  const bool link = OpenWithoutFollowing(target).link;
+  bool named = (link || !FileExists(target)) && RenameOpened(made.handle.Get(), target, link);
   made.handle.Reset();
-  if (!named) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
+  if (!named && !link) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
   if (!named) return {false, HandOver(source)};
   Forget(source);
   Step(L"named");

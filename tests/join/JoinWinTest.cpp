@@ -400,6 +400,51 @@ TEST(JoinCommand, AToolThatFailsHalfWayLeavesTheFileItWasToReplaceAsItWas) {
       << "the half-written file is left";
 }
 
+// A link (a Unix symbolic link stands in for a junction or a symbolic link here) as the output, or
+// as its folder: the joined file takes the name the user chose, and whatever another name leads to
+// stays as it was.
+TEST(JoinCommand, AJoinIntoALinkOrALinkedFolderLeavesWhatTheLinkLeadsTo) {
+  ExpectTool();
+  const std::string old = MakePdf({"The old file"});
+  const struct {
+    const char* name;
+    const wchar_t* output;   // where the join writes, in the test's folder
+    const wchar_t* real;     // where the joined file is then found
+    const wchar_t* another;  // a file of the user's that stays as it was
+    bool (*make)(const std::wstring& folder);
+  } cases[] = {
+      {"an output that is a link to another file", L"out\\all.pdf", L"out\\all.pdf",
+       L"elsewhere\\report.pdf",
+       [](const std::wstring& folder) {
+         return testing::LinkUnix(folder + L"\\out\\all.pdf", folder + L"\\elsewhere\\report.pdf");
+       }},
+      {"an output in a folder that is a link", L"linked\\all.pdf", L"out\\all.pdf",
+       L"elsewhere\\report.pdf",
+       [](const std::wstring& folder) {
+         return testing::LinkUnix(folder + L"\\linked", folder + L"\\out");
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ThreeInputs inputs;
+    const std::wstring& folder = inputs.folder.Path();
+    inputs.folder.MakeFolder(L"out");
+    inputs.folder.WriteFile(c.another, old);
+    ASSERT_TRUE(c.make(folder));
+    TestForm app;
+    app.form->ListView1.Append(inputs.two);
+    Join(app, folder + L"\\" + c.output);
+    EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+    const std::string joined = testing::ReadFileBytes(folder + L"\\" + c.real);
+    EXPECT_TRUE(joined.starts_with("%PDF-") && joined != old);
+    EXPECT_EQ(testing::ReadFileBytes(folder + L"\\" + c.another), old);
+    WIN32_FIND_DATAW found;
+    EXPECT_EQ(::FindFirstFileW((folder + L"\\out\\folianto-*").c_str(), &found),
+              INVALID_HANDLE_VALUE)
+        << "the joined file is left under its temporary name";
+  }
+}
+
 // Another Folianto that holds the look at the claims (a hung one, say), or another program that
 // took its name, refuses the join within a moment, with nothing marked; the window runs meanwhile.
 TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {
