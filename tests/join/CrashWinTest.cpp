@@ -231,6 +231,20 @@ TEST(JoinCrash, ALaterStartTouchesNothingThatIsNoLongerWhatTheJoinMadeNorAnother
          return testing::GiveAway(join.temporary + L"\\folianto-joins\\" + record.cFileName);
        },
        false},
+      // Under Wine the record opened through the link, and removed, would be the user's file.
+      {"a link among the records to a file of the user's",
+       [](ProbeJoin& join, const std::wstring& user) {
+         return testing::LinkUnix(join.temporary + L"\\folianto-joins\\linked.join",
+                                  user + L"\\A.pdf");
+       },
+       true},
+      {"the folder of the records moved, and a link to it in its place",
+       [](ProbeJoin& join, const std::wstring&) {
+         const std::wstring records = join.temporary + L"\\folianto-joins";
+         const std::wstring moved = join.folder.Path() + L"\\records";
+         return ::MoveFileW(records.c_str(), moved.c_str()) && testing::LinkUnix(records, moved);
+       },
+       false},
       {"a record of another account's naming a folder of the user's as one the join made",
        [](ProbeJoin& join, const std::wstring& user) {
          const std::wstring forged = join.temporary + L"\\folianto-joins\\forged.join";
