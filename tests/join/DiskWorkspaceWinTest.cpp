@@ -121,10 +121,11 @@ TEST(DiskWorkspace, ACopyLetsTheWindowRunAndLeavesNothingWhenCutShort) {
 // The workspace removes a thing only while it is the very file or folder it made: a link put in
 // its place (a Unix symbolic link stands in for a junction here), or another file under its name,
 // is left as it is, and so is everything it leads to. What it made is F (a folder), I (a file in
-// it), L (a hard link in it to the user's A.pdf) and T (a file beside it).
+// it), L (a hard link in it to the user's A.pdf), T (a file beside it), P (the private folder)
+// and D (a file in it that the tool writes, as it writes a decrypted copy).
 TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
   struct Made {
-    std::wstring F, I, L, T;
+    std::wstring F, I, L, T, P, D;
   };
   const struct {
     const char* name;
@@ -150,6 +151,12 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
          return ::DeleteFileW(made.L.c_str()) && testing::LinkUnix(made.L, user + L"\\A.pdf");
        },
        "F", "FL"},
+      // The tool may make its file anew: the workspace takes the new one as its own, but no link.
+      {"the file the tool wrote in the private folder replaced by a link to the user's file",
+       [](const Made& made, const std::wstring& user) {
+         return ::DeleteFileW(made.D.c_str()) && testing::LinkUnix(made.D, user + L"\\A.pdf");
+       },
+       "P", "PD"},
       // Moved in, as a file made after the removal could take the freed inode on a Linux file
       // system (NTFS counts a reused file id up).
       {"its file replaced by a file of another's",
@@ -178,19 +185,23 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     made.I = workspace.MakeNamedFile(made.F, L"A.pdf");
     made.L = workspace.MakeHardLink(made.F, L"B.pdf", user + L"\\A.pdf");
     made.T = workspace.MakeFile(temp.Path(), "joined");
+    made.P = workspace.PrivateFolder();
+    made.D = workspace.MakeNamedFile(made.P, L"A.pdf");
     ASSERT_TRUE(c.tamper(made, user));
+    workspace.Wrote(made.D);
 
+    const std::pair<char, std::wstring> all[] = {{'F', made.F}, {'I', made.I}, {'L', made.L},
+                                                 {'T', made.T}, {'P', made.P}, {'D', made.D}};
     const auto roles = [&](const std::vector<std::wstring>& paths) {
       std::string found;
-      for (const auto& [role, path] :
-           {std::pair{'F', made.F}, {'I', made.I}, {'L', made.L}, {'T', made.T}}) {
+      for (const auto& [role, path] : all) {
         if (std::find(paths.begin(), paths.end(), path) != paths.end()) found += role;
       }
       return found;
     };
     EXPECT_EQ(roles(workspace.RemoveAll()), c.reported);
     std::vector<std::wstring> standing;
-    for (const std::wstring& path : {made.F, made.I, made.L, made.T}) {
+    for (const auto& [role, path] : all) {
       if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) standing.push_back(path);
     }
     EXPECT_EQ(roles(standing), c.stays);
