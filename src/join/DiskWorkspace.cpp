@@ -141,6 +141,7 @@ std::wstring DiskWorkspace::Make(const std::wstring& folder, const std::wstring&
     const bool marked = MarkForRemoval(made.handle.Get(), true);
     MadeItem item{isFolder, made.identity, InFolder(folder, madeName)};
     Note(RecordLine(item));
+    if (fill) Step(L"filling");
     if ((fill && !fill(made.handle.Get())) ||
         (marked && !MarkForRemoval(made.handle.Get(), false))) {
       if (!marked) RemoveOpened(made.handle.Get());
@@ -237,6 +238,7 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   made.handle.Reset();
   if (!named && !link) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
   if (!named) return {false, HandOver(source)};
+  Step(L"renamed");
   Forget(source);
   Step(L"named");
   return {true, {}};
