@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/Process.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
@@ -208,6 +210,36 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     EXPECT_EQ(Listed(user), (std::vector<std::wstring>{L"A.pdf", L"notes.pdf"}));
     EXPECT_EQ(ReadFileBytes(user + L"\\A.pdf"), "the user's A");
     EXPECT_EQ(ReadFileBytes(user + L"\\notes.pdf"), "the user's notes");
+  }
+}
+
+// A later start removes what an ended join's record names only once the tools it names have ended:
+// a process that has the id now, but started at another time, is another program.
+TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
+  const StartedTool running{ProcessIdOf(ThisProcess()), StartTimeOf(ThisProcess())};
+  const struct {
+    const char* name;
+    std::vector<StartedTool> tools;
+    bool removed;
+  } cases[] = {
+      {"no tool", {}, true},
+      {"a tool that still runs", {running}, false},
+      {"its id now another program's", {{running.id, running.start - 1}}, true},
+      {"an ended tool and one that still runs", {{running.id, running.start + 1}, running}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const std::wstring made = temp.WriteFile(L"folianto-abcdefgh.tmp", "joined");
+    const std::optional<FileIdentity> identity = IdentityOf(made);
+    ASSERT_TRUE(identity);
+    std::string record = RecordLine(MadeItem{false, *identity, made});
+    for (const StartedTool& tool : c.tools)
+      record += RecordLine(tool);
+    temp.WriteFile(L"temporary\\folianto-joins\\ended.join", record);
+    RemoveWhatEndedJoinsLeft(temp.Path() + L"\\temporary");
+    EXPECT_EQ(FileExists(made), !c.removed);
+    EXPECT_EQ(Listed(temp.Path() + L"\\temporary").empty(), c.removed) << "the record";
   }
 }
 
