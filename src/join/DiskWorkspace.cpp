@@ -221,9 +221,10 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
     Removal otherwise = Removal::Left;
     OpenedItem from = entry ? Open(*entry, otherwise) : OpenedItem{};
     if (!from || !Matches(from, entry->item)) return {false, HandOver(path)};
-    from.handle.Reset();
+    // Through the handle that was looked at, not by the path again.
     source = Make(FolderOfPath(target), {}, false, Access::Inherited,
-                  [&](HANDLE copy) { return CopyContent(path, copy, wait_); });
+                  [&](HANDLE copy) { return CopyContent(from.handle.Get(), copy, wait_); });
+    from.handle.Reset();
     if (source.empty()) return {false, HandOver(path)};
   }
   Entry* entry = Find(source);

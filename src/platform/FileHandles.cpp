@@ -149,7 +149,9 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 }
 
 struct Copy {
-  const std::wstring& from;
+  // A path to open, or else an open file.
+  const std::wstring* path;
+  HANDLE from;
   HANDLE to;
   bool done = false;
   DWORD error = ERROR_SUCCESS;
@@ -158,11 +160,27 @@ struct Copy {
 DWORD WINAPI CopyOnItsThread(void* parameter) {
   auto& copy = *static_cast<Copy*>(parameter);
   // An input that another program has open, even for writing, is copied too.
-  const UniqueFileHandle from(::CreateFileW(copy.from.c_str(), GENERIC_READ, kShareAll, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  copy.done = from && CopyBytes(from.Get(), copy.to);
+  const UniqueFileHandle opened(copy.path ? ::CreateFileW(copy.path->c_str(), GENERIC_READ,
+                                                          kShareAll, nullptr, OPEN_EXISTING,
+                                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                          : INVALID_HANDLE_VALUE);
+  const HANDLE from = copy.path ? opened.Get() : copy.from;
+  copy.done = from && from != INVALID_HANDLE_VALUE && CopyBytes(from, copy.to);
   if (!copy.done) copy.error = ::GetLastError();
   return 0;
+}
+
+bool CopyAlongside(Copy copy, const WaitFor& wait) {
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
+  if (!thread) {
+    CopyOnItsThread(&copy);
+  } else {
+    wait(thread.Get());
+    // The copy lives here: its thread must have ended before this returns.
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+  }
+  ::SetLastError(copy.error);
+  return copy.done;
 }
 
 // The path the system has for an open item, on its device; empty where it tells none.
@@ -352,17 +370,11 @@ bool Append(HANDLE file, std::string_view bytes) {
 }
 
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait) {
-  Copy copy{from, to};
-  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
-  if (!thread) {
-    CopyOnItsThread(&copy);
-  } else {
-    wait(thread.Get());
-    // The copy lives here: its thread must have ended before this returns.
-    ::WaitForSingleObject(thread.Get(), INFINITE);
-  }
-  ::SetLastError(copy.error);
-  return copy.done;
+  return CopyAlongside({&from, nullptr, to}, wait);
+}
+
+bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait) {
+  return CopyAlongside({nullptr, from, to}, wait);
 }
 
 }  // namespace folianto

@@ -86,5 +86,7 @@ using WaitFor = std::function<void(HANDLE)>;
 // Copies the content of the file at from into the open file to, on a thread of its own while wait
 // waits for it. Fails with the system's error as the last error.
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait);
+// The same from an open file, read from where it stands.
+bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait);
 
 }  // namespace folianto

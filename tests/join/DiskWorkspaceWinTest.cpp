@@ -213,6 +213,29 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
   }
 }
 
+// The joined file is copied out of the private folder through the handle that was checked: a link
+// put in its place meanwhile (here the moment the copy begins) gives the output nothing of where
+// the link leads.
+TEST(DiskWorkspace, CopiesTheJoinedFileItLookedAtToTheOutputsFolder) {
+  TempFolder temp;
+  const std::wstring secret = temp.WriteFile(L"user\\secret.pdf", "the user's secret");
+  const std::wstring output = temp.WriteFile(L"out\\all.pdf", "an older file");
+  DiskWorkspace workspace(temp.MakeFolder(L"temporary"), WaitWithMessages);
+  const std::wstring joined = workspace.MakeFile(workspace.PrivateFolder(), "joined");
+  bool swapped = false;
+  DiskWorkspace::ObserveSteps([&](std::wstring_view step) {
+    if (step != L"filling" || swapped) return;
+    swapped = ::MoveFileW(joined.c_str(), (temp.Path() + L"\\moved").c_str()) &&
+              testing::LinkUnix(joined, secret);
+  });
+  const JoinWorkspace::Naming naming = workspace.GiveName(joined, output);
+  DiskWorkspace::ObserveSteps({});
+  ASSERT_TRUE(swapped);
+  EXPECT_TRUE(naming.named);
+  EXPECT_EQ(ReadFileBytes(output), "joined");
+  EXPECT_EQ(ReadFileBytes(secret), "the user's secret");
+}
+
 // A later start removes what an ended join's record names only once the tools it names have ended:
 // a process that has the id now, but started at another time, is another program.
 TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
