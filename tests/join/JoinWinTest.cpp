@@ -406,38 +406,28 @@ TEST(JoinCommand, AToolThatFailsHalfWayLeavesTheFileItWasToReplaceAsItWas) {
 TEST(JoinCommand, AJoinIntoALinkOrALinkedFolderLeavesWhatTheLinkLeadsTo) {
   ExpectTool();
   const std::string old = MakePdf({"The old file"});
+  // The link and where it leads, and the output chosen, in the test's folder; the joined file
+  // lands in out\all.pdf.
   const struct {
-    const char* name;
-    const wchar_t* output;   // where the join writes, in the test's folder
-    const wchar_t* real;     // where the joined file is then found
-    const wchar_t* another;  // a file of the user's that stays as it was
-    bool (*make)(const std::wstring& folder);
+    const wchar_t *link, *target, *output;
   } cases[] = {
-      {"an output that is a link to another file", L"out\\all.pdf", L"out\\all.pdf",
-       L"elsewhere\\report.pdf",
-       [](const std::wstring& folder) {
-         return testing::LinkUnix(folder + L"\\out\\all.pdf", folder + L"\\elsewhere\\report.pdf");
-       }},
-      {"an output in a folder that is a link", L"linked\\all.pdf", L"out\\all.pdf",
-       L"elsewhere\\report.pdf",
-       [](const std::wstring& folder) {
-         return testing::LinkUnix(folder + L"\\linked", folder + L"\\out");
-       }},
+      {L"out\\all.pdf", L"elsewhere\\report.pdf", L"out\\all.pdf"},
+      {L"linked", L"out", L"linked\\all.pdf"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.output)));
     ThreeInputs inputs;
     const std::wstring& folder = inputs.folder.Path();
     inputs.folder.MakeFolder(L"out");
-    inputs.folder.WriteFile(c.another, old);
-    ASSERT_TRUE(c.make(folder));
+    inputs.folder.WriteFile(L"elsewhere\\report.pdf", old);
+    ASSERT_TRUE(testing::LinkUnix(folder + L"\\" + c.link, folder + L"\\" + c.target));
     TestForm app;
     app.form->ListView1.Append(inputs.two);
     Join(app, folder + L"\\" + c.output);
     EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
-    const std::string joined = testing::ReadFileBytes(folder + L"\\" + c.real);
+    const std::string joined = testing::ReadFileBytes(folder + L"\\out\\all.pdf");
     EXPECT_TRUE(joined.starts_with("%PDF-") && joined != old);
-    EXPECT_EQ(testing::ReadFileBytes(folder + L"\\" + c.another), old);
+    EXPECT_EQ(testing::ReadFileBytes(folder + L"\\elsewhere\\report.pdf"), old);
     WIN32_FIND_DATAW found;
     EXPECT_EQ(::FindFirstFileW((folder + L"\\out\\folianto-*").c_str(), &found),
               INVALID_HANDLE_VALUE)

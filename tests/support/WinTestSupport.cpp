@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/FileHandles.h"
 #include "platform/Paths.h"
 
 namespace folianto::testing {
@@ -83,20 +82,12 @@ void MakeParents(const std::wstring& path) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 bool RunUnixHelper(const std::wstring& arguments) {
   const UniqueKernelHandle helper =
       StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
   DWORD code = 1;
   return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
          ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
-}
-
-bool UnlinkUnix(const std::wstring& link) {
-  return RunUnixHelper(L"unlink \"" + link + L"\"");
 }
 
 // What the Windows side cannot remove under Wine (a link that leads nowhere, which it does not
@@ -149,11 +140,6 @@ void RemoveTree(const std::wstring& path) {
       const std::wstring name = entry.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring child = path + L"\\" + name;
-      // Under Wine a removal through a Unix symbolic link removes what it leads to: the link
-      // itself goes by the helper.
-      if (const OpenedItem item = OpenWithoutFollowing(child);
-          (!item || item.link) && UnlinkUnix(child))
-        continue;
       ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
           !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {

@@ -2,7 +2,6 @@
  * Winelib program, so the test can wait for it. Paths are Windows paths.
  *   unix_helper symlink TARGET LINK   makes LINK a Unix symbolic link to TARGET
  *   unix_helper give-away PATH        gives PATH to the user "nobody", as another account's
- *   unix_helper unlink LINK           removes the symbolic link LINK itself
  *   unix_helper remove-tree PATH      removes PATH and all in it, links themselves, not what they
  *                                     lead to (Wine lists no link that leads nowhere)
  * Ends with 0 when done. */
@@ -13,7 +12,6 @@
 #include <ftw.h>
 #include <pwd.h>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 static int RemoveEntry(const char* path, const struct stat* status, int kind, struct FTW* at) {
@@ -33,18 +31,10 @@ int wmain(int argc, WCHAR** argv) {
     char* path = wine_get_unix_file_name(argv[2]);
     return nobody && path && lchown(path, nobody->pw_uid, nobody->pw_gid) == 0 ? 0 : 1;
   }
-  if (argc == 3 && lstrcmpW(argv[1], L"unlink") == 0) {
-    struct stat status;
-    char* link = wine_get_unix_file_name(argv[2]);
-    return link && lstat(link, &status) == 0 && S_ISLNK(status.st_mode) && unlink(link) == 0 ? 0
-                                                                                             : 1;
-  }
   if (argc == 3 && lstrcmpW(argv[1], L"remove-tree") == 0) {
     char* path = wine_get_unix_file_name(argv[2]);
     return path && nftw(path, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS) == 0 ? 0 : 1;
   }
-  fprintf(
-      stderr,
-      "usage: unix_helper symlink TARGET LINK | give-away PATH | unlink LINK | remove-tree PATH\n");
+  fprintf(stderr, "usage: unix_helper symlink TARGET LINK | give-away PATH | remove-tree PATH\n");
   return 2;
 }
