@@ -22,7 +22,8 @@ struct OpenedItem {
   UniqueFileHandle handle;
   FileIdentity identity;
   bool folder = false;
-  // A junction, a symbolic link or any other reparse point.
+  // A junction, a symbolic link or any other reparse point; also what one leads to, where the
+  // system opened that instead (Wine does with a Unix symbolic link): never to be removed.
   bool link = false;
   // The system's error number when nothing could be opened.
   DWORD error = ERROR_SUCCESS;
@@ -33,7 +34,8 @@ struct OpenedItem {
 // The identity of an open file or folder; none when the system tells none.
 std::optional<FileIdentity> IdentityOfOpen(HANDLE item);
 
-// Opens path with the rights to remove it and to list it when it is a folder.
+// Opens path with the rights to remove it and to list it when it is a folder; a link among the
+// folders above it is followed.
 OpenedItem OpenWithoutFollowing(const std::wstring& path);
 // The same for the entry name of an open folder, opened through that folder; with content, also
 // to read and write it, and only while nothing else has it open.
