@@ -141,6 +141,7 @@ std::wstring DiskWorkspace::Make(const std::wstring& folder, const std::wstring&
     const bool marked = MarkForRemoval(made.handle.Get(), true);
     MadeItem item{isFolder, made.identity, InFolder(folder, madeName)};
     Note(RecordLine(item));
+    if (fill) Step(L"filling");
     if ((fill && !fill(made.handle.Get())) ||
         (marked && !MarkForRemoval(made.handle.Get(), false))) {
       if (!marked) RemoveOpened(made.handle.Get());
@@ -220,21 +221,25 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
     Removal otherwise = Removal::Left;
     OpenedItem from = entry ? Open(*entry, otherwise) : OpenedItem{};
     if (!from || !Matches(from, entry->item)) return {false, HandOver(path)};
-    from.handle.Reset();
+    // Through the handle that was looked at, not by the path again.
     source = Make(FolderOfPath(target), {}, false, Access::Inherited,
-                  [&](HANDLE copy) { return CopyContent(path, copy, wait_); });
+                  [&](HANDLE copy) { return CopyContent(from.handle.Get(), copy, wait_); });
+    from.handle.Reset();
     if (source.empty()) return {false, HandOver(path)};
   }
   Entry* entry = Find(source);
   Removal otherwise = Removal::Left;
   OpenedItem made = entry ? Open(*entry, otherwise) : OpenedItem{};
   if (!made || !Matches(made, entry->item)) return {false, {}};
-  // Where no file has the name yet, the very handle takes it; else the system replaces the file
-  // in one step.
-  bool named = !FileExists(target) && RenameOpened(made.handle.Get(), target, false);
+  // Where no file has the name yet, the very handle takes it, and so it does from a link, which
+  // goes itself (Wine's replacing would remove what the link leads to); else the system replaces
+  // the file in one step.
+  const bool link = OpenWithoutFollowing(target).link;
+  bool named = (link || !FileExists(target)) && RenameOpened(made.handle.Get(), target, link);
   made.handle.Reset();
-  if (!named) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
+  if (!named && !link) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
   if (!named) return {false, HandOver(source)};
+  Step(L"renamed");
   Forget(source);
   Step(L"named");
   return {true, {}};

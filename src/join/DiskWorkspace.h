@@ -45,8 +45,9 @@ class DiskWorkspace final : public JoinWorkspace {
   // nothing the join made goes while the tool may still use it.
   void ToolStarted(HANDLE process);
 
-  // Told after each step that changes the disk ("made", "tool" when a tool is about to run,
-  // "named", "removed"), for tests that end the program there.
+  // Told after each step that changes the disk ("made"; "filling" when what is made is about to
+  // be written or copied into; "tool" when a tool is about to run; "renamed" before the record
+  // hears of it, "named" after; "removed"), for tests that end the program there.
   static void ObserveSteps(std::function<void(std::wstring_view step)> observer);
 
  private:

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "platform/SystemLibrary.h"
 
 namespace folianto {
@@ -148,7 +149,9 @@ bool CopyBytes(HANDLE from, HANDLE to) {
 }
 
 struct Copy {
-  const std::wstring& from;
+  // A path to open, or else an open file.
+  const std::wstring* path;
+  HANDLE from;
   HANDLE to;
   bool done = false;
   DWORD error = ERROR_SUCCESS;
@@ -157,11 +160,53 @@ struct Copy {
 DWORD WINAPI CopyOnItsThread(void* parameter) {
   auto& copy = *static_cast<Copy*>(parameter);
   // An input that another program has open, even for writing, is copied too.
-  const UniqueFileHandle from(::CreateFileW(copy.from.c_str(), GENERIC_READ, kShareAll, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  copy.done = from && CopyBytes(from.Get(), copy.to);
+  const UniqueFileHandle opened(copy.path ? ::CreateFileW(copy.path->c_str(), GENERIC_READ,
+                                                          kShareAll, nullptr, OPEN_EXISTING,
+                                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                          : INVALID_HANDLE_VALUE);
+  const HANDLE from = copy.path ? opened.Get() : copy.from;
+  copy.done = from && from != INVALID_HANDLE_VALUE && CopyBytes(from, copy.to);
   if (!copy.done) copy.error = ::GetLastError();
   return 0;
+}
+
+bool CopyAlongside(Copy copy, const WaitFor& wait) {
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
+  if (!thread) {
+    CopyOnItsThread(&copy);
+  } else {
+    wait(thread.Get());
+    // The copy lives here: its thread must have ended before this returns.
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+  }
+  ::SetLastError(copy.error);
+  return copy.done;
+}
+
+// The path the system has for an open item, on its device; empty where it tells none.
+std::wstring FinalPathOf(HANDLE item) {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetFinalPathNameByHandleW(
+        item, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    if (length == 0) return {};
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(length + 1);
+  }
+}
+
+// Whether item is what stands under name in the open folder itself: false when opening it
+// followed a link to somewhere else. Where the system tells either path not, the kind of the
+// item opened must tell.
+bool IsEntryOf(HANDLE folder, HANDLE item, const std::wstring& name) {
+  const std::wstring folderPath = FinalPathOf(folder);
+  const std::wstring itemPath = FinalPathOf(item);
+  if (folderPath.empty() || itemPath.empty()) return true;
+  const std::wstring expected =
+      folderPath.ends_with(L'\\') ? folderPath + name : folderPath + L'\\' + name;
+  return ::CompareStringOrdinal(itemPath.c_str(), static_cast<int>(itemPath.size()),
+                                expected.c_str(), static_cast<int>(expected.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -186,22 +231,19 @@ std::optional<FileIdentity> IdentityOfOpen(HANDLE item) {
 }
 
 OpenedItem OpenWithoutFollowing(const std::wstring& path) {
-  const HANDLE handle =
-      ::CreateFileW(path.c_str(), kItemAccess, kShareAll, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  const DWORD error = ::GetLastError();
-  OpenedItem item = Opened(handle, error);
-  // Where a link is opened as what it leads to (Wine does so with a Unix symbolic link), the
-  // path's own attributes still tell it.
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-    item.link = true;
-  return item;
+  const UniqueFileHandle folder = OpenFolderToMakeIn(FolderOfPath(path));
+  if (!folder) return Opened(INVALID_HANDLE_VALUE, ::GetLastError());
+  return OpenInFolderWithoutFollowing(folder.Get(), NameOfPath(path));
 }
 
 OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name, bool content) {
   const DWORD access = kItemAccess | (content ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : 0);
-  return OpenRelative(folder, name, access, content ? 0 : kShareAll, FILE_OPEN, 0, nullptr);
+  OpenedItem item =
+      OpenRelative(folder, name, access, content ? 0 : kShareAll, FILE_OPEN, 0, nullptr);
+  // Where a link is opened as what it leads to all the same (Wine does so with a Unix symbolic
+  // link, and tells no reparse point), the handle's own path is not the folder's and the name.
+  if (item && !IsEntryOf(folder, item.handle.Get(), name)) item.link = true;
+  return item;
 }
 
 UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path) {
@@ -328,17 +370,11 @@ bool Append(HANDLE file, std::string_view bytes) {
 }
 
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait) {
-  Copy copy{from, to};
-  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
-  if (!thread) {
-    CopyOnItsThread(&copy);
-  } else {
-    wait(thread.Get());
-    // The copy lives here: its thread must have ended before this returns.
-    ::WaitForSingleObject(thread.Get(), INFINITE);
-  }
-  ::SetLastError(copy.error);
-  return copy.done;
+  return CopyAlongside({&from, nullptr, to}, wait);
+}
+
+bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait) {
+  return CopyAlongside({nullptr, from, to}, wait);
 }
 
 }  // namespace folianto

@@ -22,7 +22,8 @@ struct OpenedItem {
   UniqueFileHandle handle;
   FileIdentity identity;
   bool folder = false;
-  // A junction, a symbolic link or any other reparse point.
+  // A junction, a symbolic link or any other reparse point; also what one leads to, where the
+  // system opened that instead (Wine does with a Unix symbolic link): never to be removed.
   bool link = false;
   // The system's error number when nothing could be opened.
   DWORD error = ERROR_SUCCESS;
@@ -33,7 +34,8 @@ struct OpenedItem {
 // The identity of an open file or folder; none when the system tells none.
 std::optional<FileIdentity> IdentityOfOpen(HANDLE item);
 
-// Opens path with the rights to remove it and to list it when it is a folder.
+// Opens path with the rights to remove it and to list it when it is a folder; a link among the
+// folders above it is followed.
 OpenedItem OpenWithoutFollowing(const std::wstring& path);
 // The same for the entry name of an open folder, opened through that folder; with content, also
 // to read and write it, and only while nothing else has it open.
@@ -86,5 +88,7 @@ using WaitFor = std::function<void(HANDLE)>;
 // Copies the content of the file at from into the open file to, on a thread of its own while wait
 // waits for it. Fails with the system's error as the last error.
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait);
+// The same from an open file, read from where it stands.
+bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait);
 
 }  // namespace folianto

@@ -14,6 +14,7 @@
 #include "join/RunAndWait.h"
 #include "join/WorkspaceRecord.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -110,7 +111,10 @@ bool Lock(const std::wstring& plain, const std::wstring& locked) {
 // password), its output in "out", which exists before the join, and its temporary folder.
 struct ProbeJoin {
   ProbeJoin(std::wstring kind, Texts names, std::wstring outputName)
-      : kind(std::move(kind)), names(std::move(names)), output(outputs + L"\\" + outputName) {
+      : kind(std::move(kind)),
+        names(std::move(names)),
+        output(outputs + L"\\" + outputName),
+        outputFolder(FolderOfPath(output)) {
     for (const std::wstring& name : this->names) {
       const std::wstring path = inputs + L"\\" + name;
       const std::wstring plain =
@@ -153,6 +157,7 @@ struct ProbeJoin {
   std::wstring kind;
   Texts names;
   std::wstring output;
+  std::wstring outputFolder;
   std::wstring arguments;
   std::vector<std::string> contents;
   bool ok = true;
@@ -173,9 +178,12 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
       {L"standin",
        {L"\u03a3\u03cd\u03bd\u03bf\u03c8\u03b7.pdf", L"two.pdf"},
        L"\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf"},
+      // The tool cannot reach the output's folder: the joined file is copied there from the
+      // private folder, and then takes its name.
+      {L"standin", {L"one.pdf", L"two.pdf"}, L"\u03a3\u03cd\u03bd\u03bf\u03bb\u03b1\\all.pdf"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.kind)));
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.kind) + L" into " + c.output));
     ProbeJoin join(c.kind, c.inputs, c.output);
     ASSERT_TRUE(join.ok);
     // The whole join, to count its steps.
@@ -189,7 +197,7 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
       EXPECT_EQ(join.Run(step), 9u) << "the probe did not end itself there";
       // Whatever is decrypted lies in the private folder alone, never beside the user's files:
       // beside the output is only the joined file under its temporary name.
-      for (const std::wstring& name : Made(join.outputs))
+      for (const std::wstring& name : Made(join.outputFolder))
         EXPECT_TRUE(name.ends_with(L".tmp")) << ::testing::PrintToString(name);
       if (std::wstring(c.kind) != L"standin") {
         EXPECT_EQ(Made(join.inputs), Texts{});
@@ -197,7 +205,7 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
       join.StartAgain();
       EXPECT_EQ(Tree(join.temporary), Texts{}) << "the record or the private folder is left";
       EXPECT_EQ(Made(join.inputs), Texts{});
-      EXPECT_EQ(Made(join.outputs), Texts{});
+      EXPECT_EQ(Made(join.outputFolder), Texts{});
       EXPECT_TRUE(join.InputsAsTheyWere());
       const std::string now = ReadFileBytes(join.output);
       EXPECT_TRUE(now == kOldOutput || IsWholeJoin(now))
@@ -237,6 +245,20 @@ TEST(JoinCrash, ALaterStartTouchesNothingThatIsNoLongerWhatTheJoinMadeNorAnother
          return testing::GiveAway(join.temporary + L"\\folianto-joins\\" + record.cFileName);
        },
        false},
+      // Under Wine the record opened through the link, and removed, would be the user's file.
+      {"a link among the records to a file of the user's",
+       [](ProbeJoin& join, const std::wstring& user) {
+         return testing::LinkUnix(join.temporary + L"\\folianto-joins\\linked.join",
+                                  user + L"\\A.pdf");
+       },
+       true},
+      {"the folder of the records moved, and a link to it in its place",
+       [](ProbeJoin& join, const std::wstring&) {
+         const std::wstring records = join.temporary + L"\\folianto-joins";
+         const std::wstring moved = join.folder.Path() + L"\\records";
+         return ::MoveFileW(records.c_str(), moved.c_str()) && testing::LinkUnix(records, moved);
+       },
+       false},
       {"a record of another account's naming a folder of the user's as one the join made",
        [](ProbeJoin& join, const std::wstring& user) {
          const std::wstring forged = join.temporary + L"\\folianto-joins\\forged.join";
@@ -256,7 +278,8 @@ TEST(JoinCrash, ALaterStartTouchesNothingThatIsNoLongerWhatTheJoinMadeNorAnother
     const std::wstring user = join.folder.MakeFolder(L"out\\folianto-abcdefgh");
     join.folder.WriteFile(L"out\\folianto-abcdefgh\\A.pdf", "the user's A");
     ASSERT_EQ(join.Run(kWhileTheToolJoins), 9u);
-    // Changed once the tool is done with it: a tool still running writes where its paths lead.
+    // Once the tool is done: a folder of the user's put in the private folder's place while the
+    // tool still ran would have the tool's writing, which only this user could have put there.
     WaitForTheirTools(join.temporary);
     ASSERT_TRUE(c.tamper(join, user));
     join.StartAgain();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
+#include "platform/Process.h"
 #include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
@@ -121,10 +123,11 @@ TEST(DiskWorkspace, ACopyLetsTheWindowRunAndLeavesNothingWhenCutShort) {
 // The workspace removes a thing only while it is the very file or folder it made: a link put in
 // its place (a Unix symbolic link stands in for a junction here), or another file under its name,
 // is left as it is, and so is everything it leads to. What it made is F (a folder), I (a file in
-// it) and T (a file beside it).
+// it), L (a hard link in it to the user's A.pdf), T (a file beside it), P (the private folder)
+// and D (a file in it that the tool writes, as it writes a decrypted copy).
 TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
   struct Made {
-    std::wstring F, I, T;
+    std::wstring F, I, L, T, P, D;
   };
   const struct {
     const char* name;
@@ -144,6 +147,18 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
          return ::DeleteFileW(made.I.c_str()) && testing::LinkUnix(made.I, user + L"\\A.pdf");
        },
        "F", "FI"},
+      // Under Wine, removing what was opened through a link to a file removes the file itself.
+      {"the link in its folder replaced by a link to the user's file it is a link to",
+       [](const Made& made, const std::wstring& user) {
+         return ::DeleteFileW(made.L.c_str()) && testing::LinkUnix(made.L, user + L"\\A.pdf");
+       },
+       "F", "FL"},
+      // The tool may make its file anew: the workspace takes the new one as its own, but no link.
+      {"the file the tool wrote in the private folder replaced by a link to the user's file",
+       [](const Made& made, const std::wstring& user) {
+         return ::DeleteFileW(made.D.c_str()) && testing::LinkUnix(made.D, user + L"\\A.pdf");
+       },
+       "P", "PD"},
       // Moved in, as a file made after the removal could take the freed inode on a Linux file
       // system (NTFS counts a reused file id up).
       {"its file replaced by a file of another's",
@@ -170,25 +185,84 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     Made made;
     made.F = workspace.MakeFolder(temp.Path());
     made.I = workspace.MakeNamedFile(made.F, L"A.pdf");
+    made.L = workspace.MakeHardLink(made.F, L"B.pdf", user + L"\\A.pdf");
     made.T = workspace.MakeFile(temp.Path(), "joined");
+    made.P = workspace.PrivateFolder();
+    made.D = workspace.MakeNamedFile(made.P, L"A.pdf");
     ASSERT_TRUE(c.tamper(made, user));
+    workspace.Wrote(made.D);
 
+    const std::pair<char, std::wstring> all[] = {{'F', made.F}, {'I', made.I}, {'L', made.L},
+                                                 {'T', made.T}, {'P', made.P}, {'D', made.D}};
     const auto roles = [&](const std::vector<std::wstring>& paths) {
       std::string found;
-      for (const auto& [role, path] : {std::pair{'F', made.F}, {'I', made.I}, {'T', made.T}}) {
+      for (const auto& [role, path] : all) {
         if (std::find(paths.begin(), paths.end(), path) != paths.end()) found += role;
       }
       return found;
     };
     EXPECT_EQ(roles(workspace.RemoveAll()), c.reported);
     std::vector<std::wstring> standing;
-    for (const std::wstring& path : {made.F, made.I, made.T}) {
+    for (const auto& [role, path] : all) {
       if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) standing.push_back(path);
     }
     EXPECT_EQ(roles(standing), c.stays);
     EXPECT_EQ(Listed(user), (std::vector<std::wstring>{L"A.pdf", L"notes.pdf"}));
     EXPECT_EQ(ReadFileBytes(user + L"\\A.pdf"), "the user's A");
     EXPECT_EQ(ReadFileBytes(user + L"\\notes.pdf"), "the user's notes");
+  }
+}
+
+// The joined file is copied out of the private folder through the handle that was checked: a link
+// put in its place meanwhile (here the moment the copy begins) gives the output nothing of where
+// the link leads.
+TEST(DiskWorkspace, CopiesTheJoinedFileItLookedAtToTheOutputsFolder) {
+  TempFolder temp;
+  const std::wstring secret = temp.WriteFile(L"user\\secret.pdf", "the user's secret");
+  const std::wstring output = temp.WriteFile(L"out\\all.pdf", "an older file");
+  DiskWorkspace workspace(temp.MakeFolder(L"temporary"), WaitWithMessages);
+  const std::wstring joined = workspace.MakeFile(workspace.PrivateFolder(), "joined");
+  bool swapped = false;
+  DiskWorkspace::ObserveSteps([&](std::wstring_view step) {
+    if (step != L"filling" || swapped) return;
+    swapped = ::MoveFileW(joined.c_str(), (temp.Path() + L"\\moved").c_str()) &&
+              testing::LinkUnix(joined, secret);
+  });
+  const JoinWorkspace::Naming naming = workspace.GiveName(joined, output);
+  DiskWorkspace::ObserveSteps({});
+  ASSERT_TRUE(swapped);
+  EXPECT_TRUE(naming.named);
+  EXPECT_EQ(ReadFileBytes(output), "joined");
+  EXPECT_EQ(ReadFileBytes(secret), "the user's secret");
+}
+
+// A later start removes what an ended join's record names only once the tools it names have ended:
+// a process that has the id now, but started at another time, is another program.
+TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
+  const StartedTool running{ProcessIdOf(ThisProcess()), StartTimeOf(ThisProcess())};
+  const struct {
+    const char* name;
+    std::vector<StartedTool> tools;
+    bool removed;
+  } cases[] = {
+      {"no tool", {}, true},
+      {"a tool that still runs", {running}, false},
+      {"its id now another program's", {{running.id, running.start - 1}}, true},
+      {"an ended tool and one that still runs", {{running.id, running.start + 1}, running}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const std::wstring made = temp.WriteFile(L"folianto-abcdefgh.tmp", "joined");
+    const std::optional<FileIdentity> identity = IdentityOf(made);
+    ASSERT_TRUE(identity);
+    std::string record = RecordLine(MadeItem{false, *identity, made});
+    for (const StartedTool& tool : c.tools)
+      record += RecordLine(tool);
+    temp.WriteFile(L"temporary\\folianto-joins\\ended.join", record);
+    RemoveWhatEndedJoinsLeft(temp.Path() + L"\\temporary");
+    EXPECT_EQ(FileExists(made), !c.removed);
+    EXPECT_EQ(Listed(temp.Path() + L"\\temporary").empty(), c.removed) << "the record";
   }
 }
 

@@ -480,6 +480,41 @@ TEST(JoinCommand, AToolThatFailsHalfWayLeavesTheFileItWasToReplaceAsItWas) {
       << "the half-written file is left";
 }
 
+// A link (a Unix symbolic link stands in for a junction or a symbolic link here) as the output, or
+// as its folder: the joined file takes the name the user chose, and whatever another name leads to
+// stays as it was.
+TEST(JoinCommand, AJoinIntoALinkOrALinkedFolderLeavesWhatTheLinkLeadsTo) {
+  ExpectTool();
+  const std::string old = MakePdf({"The old file"});
+  // The link and where it leads, and the output chosen, in the test's folder; the joined file
+  // lands in out\all.pdf.
+  const struct {
+    const wchar_t *link, *target, *output;
+  } cases[] = {
+      {L"out\\all.pdf", L"elsewhere\\report.pdf", L"out\\all.pdf"},
+      {L"linked", L"out", L"linked\\all.pdf"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.output)));
+    ThreeInputs inputs;
+    const std::wstring& folder = inputs.folder.Path();
+    inputs.folder.MakeFolder(L"out");
+    inputs.folder.WriteFile(L"elsewhere\\report.pdf", old);
+    ASSERT_TRUE(testing::LinkUnix(folder + L"\\" + c.link, folder + L"\\" + c.target));
+    TestForm app;
+    app.form->ListView1.Append(inputs.two);
+    Join(app, folder + L"\\" + c.output);
+    EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+    const std::string joined = testing::ReadFileBytes(folder + L"\\out\\all.pdf");
+    EXPECT_TRUE(joined.starts_with("%PDF-") && joined != old);
+    EXPECT_EQ(testing::ReadFileBytes(folder + L"\\elsewhere\\report.pdf"), old);
+    WIN32_FIND_DATAW found;
+    EXPECT_EQ(::FindFirstFileW((folder + L"\\out\\folianto-*").c_str(), &found),
+              INVALID_HANDLE_VALUE)
+        << "the joined file is left under its temporary name";
+  }
+}
+
 // Another Folianto that holds the look at the claims (a hung one, say), or another program that
 // took its name, refuses the join within a moment, with nothing marked; the window runs meanwhile.
 TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {

@@ -82,6 +82,22 @@ void MakeParents(const std::wstring& path) {
   }
 }
 
+bool RunUnixHelper(const std::wstring& arguments) {
+  const UniqueKernelHandle helper =
+      StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
+  DWORD code = 1;
+  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
+         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
+}
+
+// What the Windows side cannot remove under Wine (a link that leads nowhere, which it does not
+// list) goes by the helper.
+void RemoveWhole(const std::wstring& path) {
+  RemoveTree(path);
+  if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    RunUnixHelper(L"remove-tree \"" + path + L"\"");
+}
+
 }  // namespace
 
 TempFolder::TempFolder() {
@@ -89,12 +105,12 @@ TempFolder::TempFolder() {
   ::CreateDirectoryW(root.c_str(), nullptr);
   path_ = root + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
           std::to_wstring(++g_folderCount);
-  RemoveTree(path_);
+  RemoveWhole(path_);
   ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder() {
-  RemoveTree(path_);
+  RemoveWhole(path_);
 }
 
 std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& content) {
@@ -221,18 +237,6 @@ std::string MakePdf(const std::vector<std::string>& pageTexts) {
          " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
   return pdf;
 }
-
-namespace {
-
-bool RunUnixHelper(const std::wstring& arguments) {
-  const UniqueKernelHandle helper =
-      StartProgram(L"\"" + TestProgramFolder() + L"\\unix_helper.exe\" " + arguments);
-  DWORD code = 1;
-  return helper && ::WaitForSingleObject(helper.Get(), 10000) == WAIT_OBJECT_0 &&
-         ::GetExitCodeProcess(helper.Get(), &code) && code == 0;
-}
-
-}  // namespace
 
 bool LinkUnix(const std::wstring& link, const std::wstring& target) {
   return RunUnixHelper(L"symlink \"" + target + L"\" \"" + link + L"\"");
