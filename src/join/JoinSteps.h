@@ -27,12 +27,13 @@ struct JoinStepsOutcome {
   std::optional<std::wstring> message;
 };
 
-// Runs the tool on the join: one run, as always, when nothing more is chosen or needed. When it
+// Runs the tool on the join: one run, as always, when nothing more is chosen or needed. While it
 // fails because inputs need a password, asks the tool which ones, asks the user for each in list
 // order, opens each with its password in a run of its own and joins again. With a bookmark for
 // each file, the join is followed by one reading of its outline and one writing of the new one.
-// Whatever the steps make for themselves lies beside the output (where the tool reaches its
-// folder) and is removed before this returns, however the steps end.
+// Whatever the steps make of the inputs' content (what is decrypted, the outline, the join
+// before its outline) lies in the join's private folder, in its workspace, which the join
+// empties at its end.
 JoinStepsOutcome RunJoinSteps(const JoinHost& host, const JoinRun& join);
 
 }  // namespace folianto

@@ -24,7 +24,8 @@ struct RunOptions {
 // Starts the program of commandLine (program first, as one text, neither parsed nor quoted here)
 // with windowStyle, corrected in the caller's variable when out of range, and waits for its end
 // while the window's messages keep running, each as it comes. It returns as soon as the program
-// has ended. There is no time-out, and the program is never stopped.
+// has ended, or when options.giveUp is signalled. There is no time-out, and the program is never
+// stopped.
 RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
                      const RunOptions& options = {});
 
