@@ -390,6 +390,21 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   }
 }
 
+// The folders under made names in the temporary folder, the records' folder aside.
+Texts FoldersMadeInTemporary() {
+  Texts folders;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do {
+    if (std::wstring(found.cFileName) != L"folianto-joins" &&
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      folders.push_back(TemporaryFolder() + L"\\" + found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return folders;
+}
+
 // A join that joined its files ends well, even when it could not remove all it made (a file put
 // in its private folder while it asked for a password): "Join successful." with its ways to the
 // file and a line naming what is left. One the user cancels is no failure either.
@@ -423,19 +438,16 @@ TEST(JoinCommand, AJoinThatJoinedOrWasCancelledEndedWell) {
     app.dialogs.passwordAnswers.push_back(c.password);
     std::wstring left;
     if (c.blockPrivateFolder) {
+      // The private folder is the one that appears while the password box is up.
+      const Texts before = FoldersMadeInTemporary();
       app.dialogs.whileOpen = [&] {
-        WIN32_FIND_DATAW found;
-        const HANDLE search =
-            ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
-        // The private folder: neither the records' folder nor a file the tool writes into.
-        do {
-          if (std::wstring(found.cFileName) != L"folianto-joins" &&
-              (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            left = TemporaryFolder() + L"\\" + found.cFileName;
-        } while (left.empty() && ::FindNextFileW(search, &found));
-        ::FindClose(search);
-        UniqueFileHandle(::CreateFileW((left + L"\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                       CREATE_NEW, 0, nullptr));
+        for (const std::wstring& folder : FoldersMadeInTemporary()) {
+          if (left.empty() && std::find(before.begin(), before.end(), folder) == before.end())
+            left = folder;
+        }
+        if (!left.empty())
+          UniqueFileHandle(::CreateFileW((left + L"\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_NEW, 0, nullptr));
       };
     }
     if (c.saved) {
@@ -449,6 +461,7 @@ TEST(JoinCommand, AJoinThatJoinedOrWasCancelledEndedWell) {
       EXPECT_EQ(app.dialogs.messages, Texts{});
       continue;
     }
+    ASSERT_FALSE(left.empty()) << "no private folder while the password box was up";
     EXPECT_EQ(app.dialogs.messages,
               Texts{L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " +
                     left + L". You can delete it: your own files stay as they are."});
