@@ -25,8 +25,8 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
   // Told before the program runs its first instruction, so that what onStarted does (a claim, a
   // record) is in place before the program can write anything.
   if (options.onStarted) flags |= CREATE_SUSPENDED;
-  const StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
-                                              options.stdHandles, options.currentFolder);
+  StartedProcess started = StartProcess(commandLine, kShowCommands[windowStyle], flags,
+                                        options.stdHandles, options.currentFolder);
   if (!started.process) return StartFailedWith(started.error);
   if (options.onStarted) {
     options.onStarted(started.process.Get());

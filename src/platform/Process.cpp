@@ -36,6 +36,20 @@ class InheritableForStart {
   HANDLE handles_[3];
 };
 
+// A job that ends its processes when its last handle closes, with this program if need be.
+UniqueKernelHandle EndedWithThisProgram(HANDLE process) {
+  UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  // Where this program runs in a job that allows no other (Windows 7), the process goes without.
+  if (!job ||
+      !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                 sizeof(limits)) ||
+      !::AssignProcessToJobObject(job.Get(), process))
+    return {};
+  return job;
+}
+
 DWORD WINAPI RunWork(void* work) {
   reinterpret_cast<void (*)()>(work)();
   return 0;
@@ -75,10 +89,21 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   }
   result.thread.Reset(info.hThread);
   result.process.Reset(info.hProcess);
+  if (creationFlags & CREATE_SUSPENDED) result.untilResumed = EndedWithThisProgram(info.hProcess);
   return result;
 }
 
-void Resume(const StartedProcess& started) {
+void Resume(StartedProcess& started) {
+  if (started.untilResumed) {
+    // The process outlives this program from now on, as every started program does.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    if (!::SetInformationJobObject(started.untilResumed.Get(), JobObjectExtendedLimitInformation,
+                                   &limits, sizeof(limits))) {
+      ::TerminateProcess(started.process.Get(), ERROR_INTERNAL_ERROR);
+      return;
+    }
+    started.untilResumed.Reset();
+  }
   ::ResumeThread(started.thread.Get());
 }
 

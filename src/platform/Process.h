@@ -17,15 +17,18 @@ struct StdHandles {
 };
 
 // A started process and its first thread, or the system's error number when it could not be
-// started.
+// started. One started with CREATE_SUSPENDED is held in a job that ends it should this program end
+// before it is resumed: a program that never ran would otherwise wait for ever, holding what it
+// was handed.
 struct StartedProcess {
   UniqueKernelHandle process;
   UniqueKernelHandle thread;
+  UniqueKernelHandle untilResumed;
   DWORD error = ERROR_SUCCESS;
 };
 
-// Lets a process started with CREATE_SUSPENDED run.
-void Resume(const StartedProcess& started);
+// Lets a process started with CREATE_SUSPENDED run, on its own from then on.
+void Resume(StartedProcess& started);
 
 // Starts the program of commandLine (program first, as one text) with the given show command.
 // stdHandles, when given, are inherited by the program and by nothing else. currentFolder, when

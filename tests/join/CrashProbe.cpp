@@ -35,13 +35,11 @@ void EndNow() {
 }
 
 void Step(std::wstring_view step) {
-  if (++g_steps != g_endAt) return;
-  // A tool is told before it runs: the end comes with the first messages its wait lets run.
-  if (step == L"tool") {
+  if (++g_steps == g_endAt) EndNow();
+  // A tool is told before it runs: it counts twice, ended there and with the first messages its
+  // wait lets run, once it writes.
+  if (step == L"tool" && ++g_steps == g_endAt)
     ::SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR, DWORD) { EndNow(); });
-    return;
-  }
-  EndNow();
 }
 
 // The system's names, but for a stand-in join: no path has a short form.
