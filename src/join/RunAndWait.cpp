@@ -30,7 +30,7 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle, const Ru
   if (!started.process) return StartFailedWith(started.error);
   if (options.onStarted) {
     options.onStarted(started.process.Get());
-    Resume(started);
+    if (const DWORD error = Resume(started)) return StartFailedWith(error);
   }
   return WaitForEnd(started.process.Get(), options.giveUp);
 }

@@ -55,6 +55,15 @@ DWORD WINAPI RunWork(void* work) {
   return 0;
 }
 
+// Ends a suspended process that cannot be let run; the system's error of why not. Its end is
+// waited for, so nothing it was handed is held once this returns.
+DWORD EndedUnrun(HANDLE process) {
+  const DWORD error = ::GetLastError();
+  ::TerminateProcess(process, ERROR_INTERNAL_ERROR);
+  ::WaitForSingleObject(process, INFINITE);
+  return error;
+}
+
 }  // namespace
 
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
@@ -93,18 +102,19 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   return result;
 }
 
-void Resume(StartedProcess& started) {
+DWORD Resume(StartedProcess& started) {
   if (started.untilResumed) {
     // The process outlives this program from now on, as every started program does.
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     if (!::SetInformationJobObject(started.untilResumed.Get(), JobObjectExtendedLimitInformation,
                                    &limits, sizeof(limits))) {
-      ::TerminateProcess(started.process.Get(), ERROR_INTERNAL_ERROR);
-      return;
+      return EndedUnrun(started.process.Get());
     }
     started.untilResumed.Reset();
   }
-  ::ResumeThread(started.thread.Get());
+  if (::ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1))
+    return EndedUnrun(started.process.Get());
+  return ERROR_SUCCESS;
 }
 
 ProcessExitCode ExitCodeOf(HANDLE process) {

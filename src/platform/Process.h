@@ -27,8 +27,9 @@ struct StartedProcess {
   DWORD error = ERROR_SUCCESS;
 };
 
-// Lets a process started with CREATE_SUSPENDED run, on its own from then on.
-void Resume(StartedProcess& started);
+// Lets a process started with CREATE_SUSPENDED run, on its own from then on; or, where it cannot,
+// ends it and returns the system's error.
+DWORD Resume(StartedProcess& started);
 
 // Starts the program of commandLine (program first, as one text) with the given show command.
 // stdHandles, when given, are inherited by the program and by nothing else. currentFolder, when
