@@ -134,6 +134,7 @@ class ScriptedHost final : public JoinPerson,
   // A volume without hard links, a temporary folder without room.
   bool linksFail = false;
   bool copiesFail = false;
+  bool privateFolderFails = false;
   std::wstring temporaryFolder = L"C:\\Temp";
   std::set<std::wstring> stuck;  // names whose removal fails
 
@@ -154,6 +155,7 @@ class ScriptedHost final : public JoinPerson,
       return Made(folder + (folder.ends_with(L'\\') ? L"fol1b" : L"\\fol1b"), true);
     }
     std::wstring PrivateFolder() override {
+      if (host_.privateFolderFails) return {};
       if (private_.empty()) private_ = MakeFolder(host_.temporaryFolder);
       return private_;
     }
