@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -266,5 +269,55 @@ TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
   }
 }
 
+// Who may reach path: the entries of its access list, sorted, in the system's text
+// ("(A;OICI;FA;;;SY)").
+std::vector<std::wstring> AccessOf(const std::wstring& path) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  PACL acl = nullptr;
+  wchar_t* text = nullptr;
+  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS ||
+      !::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+          descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+    return {L"unreadable"};
+  std::vector<std::wstring> entries;
+  const std::wstring all = text;
+  for (size_t at = all.find(L'('); at != std::wstring::npos; at = all.find(L'(', at + 1))
+    entries.push_back(all.substr(at, all.find(L')', at) - at + 1));
+  ::LocalFree(text);
+  ::LocalFree(descriptor);
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::wstring ThisUsersSid() {
+  HANDLE token = nullptr;
+  char buffer[256];
+  DWORD length = 0;
+  wchar_t* sid = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const bool read = ::GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &length) &&
+                    ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
+  ::CloseHandle(token);
+  if (!read) return {};
+  const std::wstring text = sid;
+  ::LocalFree(sid);
+  return text;
+}
+
+// The folder that holds what a join makes of the inputs, and the records' folder, only this user
+// and the system can reach, and what is made in them inherits just that. (Wine keeps a file's
+// access list as its Unix mode: the folders' is theirs alone, and inheritance is not shown.)
+TEST(DiskWorkspace, ThePrivateFolderAndTheRecordsAreThisUsersAlone) {
+  TempFolder temp;
+  DiskWorkspace workspace(temp.Path(), WaitWithMessages);
+  const std::wstring folder = workspace.PrivateFolder();
+  ASSERT_FALSE(folder.empty());
+  ASSERT_FALSE(workspace.MakeFile(folder, "opened with its password").empty());
+  std::vector<std::wstring> only = {L"(A;OICI;FA;;;" + ThisUsersSid() + L")", L"(A;OICI;FA;;;SY)"};
+  std::sort(only.begin(), only.end());
+  for (const std::wstring& path : {folder, temp.Path() + L"\\folianto-joins"})
+    EXPECT_EQ(AccessOf(path), only) << ::testing::PrintToString(path);
+}
 }  // namespace
 }  // namespace folianto
