@@ -269,40 +269,21 @@ TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
   }
 }
 
-// Who may reach path: the entries of its access list, sorted, in the system's text
-// ("(A;OICI;FA;;;SY)").
-std::vector<std::wstring> AccessOf(const std::wstring& path) {
+// The system's text of what of path's security is asked for ("O:S-1-5-...", "D:P(A;OICI;FA;;;SY)").
+std::wstring SecurityText(const std::wstring& path, SECURITY_INFORMATION what) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  PACL acl = nullptr;
   wchar_t* text = nullptr;
-  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS ||
-      !::ConvertSecurityDescriptorToStringSecurityDescriptorW(
-          descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
-    return {L"unreadable"};
-  std::vector<std::wstring> entries;
-  const std::wstring all = text;
-  for (size_t at = all.find(L'('); at != std::wstring::npos; at = all.find(L'(', at + 1))
-    entries.push_back(all.substr(at, all.find(L')', at) - at + 1));
-  ::LocalFree(text);
+  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+    return L"unreadable";
+  std::wstring told = L"untold";
+  if (::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what,
+                                                             &text, nullptr)) {
+    told = text;
+    ::LocalFree(text);
+  }
   ::LocalFree(descriptor);
-  std::sort(entries.begin(), entries.end());
-  return entries;
-}
-
-std::wstring ThisUsersSid() {
-  HANDLE token = nullptr;
-  char buffer[256];
-  DWORD length = 0;
-  wchar_t* sid = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  const bool read = ::GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &length) &&
-                    ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
-  ::CloseHandle(token);
-  if (!read) return {};
-  const std::wstring text = sid;
-  ::LocalFree(sid);
-  return text;
+  return told;
 }
 
 // The folder that holds what a join makes of the inputs, and the records' folder, only this user
@@ -314,10 +295,18 @@ TEST(DiskWorkspace, ThePrivateFolderAndTheRecordsAreThisUsersAlone) {
   const std::wstring folder = workspace.PrivateFolder();
   ASSERT_FALSE(folder.empty());
   ASSERT_FALSE(workspace.MakeFile(folder, "opened with its password").empty());
-  std::vector<std::wstring> only = {L"(A;OICI;FA;;;" + ThisUsersSid() + L")", L"(A;OICI;FA;;;SY)"};
-  std::sort(only.begin(), only.end());
-  for (const std::wstring& path : {folder, temp.Path() + L"\\folianto-joins"})
-    EXPECT_EQ(AccessOf(path), only) << ::testing::PrintToString(path);
+  // This user: the owner of a file the test has just made ("O:" and the SID).
+  const std::wstring user = SecurityText(temp.WriteFile(L"mine"), OWNER_SECURITY_INFORMATION);
+  ASSERT_TRUE(user.starts_with(L"O:S-")) << ::testing::PrintToString(user);
+  for (const std::wstring& path : {folder, temp.Path() + L"\\folianto-joins"}) {
+    // These two entries and no other, in whichever order the system tells them.
+    const std::wstring access = SecurityText(path, DACL_SECURITY_INFORMATION);
+    EXPECT_EQ(std::count(access.begin(), access.end(), L'('), 2)
+        << ::testing::PrintToString(access);
+    for (const std::wstring& entry :
+         {L"(A;OICI;FA;;;" + user.substr(2) + L")", std::wstring(L"(A;OICI;FA;;;SY)")})
+      EXPECT_NE(access.find(entry), std::wstring::npos) << ::testing::PrintToString(access);
+  }
 }
 }  // namespace
 }  // namespace folianto
