@@ -14,6 +14,7 @@ packages=(
   libx11-6 libxfixes3                       # reading the pointer the display shows
   libxcursor1 adwaita-icon-theme            # the pointer images Wine shows, the same everywhere
   pdftk-java qpdf poppler-utils             # the real joins, and checking their output
+  exfat-fuse exfatprogs                     # a drive without access lists, for the tests
   python3                                   # the end-to-end driver (standard library only)
 )
 

@@ -74,7 +74,7 @@ bool Measure(HWND window, const std::function<void()>& whileSending, Answers& an
       folianto::StartProcess(L"\"" + std::wstring(self) + L"\" send " +
                                  std::to_wstring(reinterpret_cast<uintptr_t>(window)) + L" " +
                                  events + L" \"" + file + L"\"",
-                             SW_HIDE, 0, nullptr, L"");
+                             SW_HIDE, 0, nullptr, {}, L"");
   if (!sender.process || ::WaitForSingleObject(ready.Get(), 30000) != WAIT_OBJECT_0) return false;
   whileSending();
   ::SetEvent(stop.Get());

@@ -4,8 +4,8 @@
 #include <commctrl.h>
 
 #include "join/DiskWorkspace.h"
-#include "join/HiddenTool.h"
 #include "join/JoinCommand.h"
+#include "join/RunAndWait.h"
 #include "join/SystemFileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePump.h"
@@ -101,14 +101,14 @@ class Form1JoinHost final : public JoinPerson, public JoinTool {
                            const ToolRunOptions& options) override {
     ShowProgress();
     join_.ToolRunning(true);
-    // The record and the claims know the tool before it runs, so neither goes while it writes.
-    ToolRun run = RunToolHidden(
-        commandLine, options, form_.ApplicationFolder(),
-        [this](HANDLE tool) {
-          workspace_.ToolStarted(tool);
-          join_.ToolStarted(tool);
-        },
-        form_.GiveUpWaiting());
+    // The record knows the tool before it runs, and the tool holds the claims, so neither goes
+    // while it writes.
+    RunOptions tool;
+    tool.held = join_.ForTools();
+    tool.currentFolder = form_.ApplicationFolder();
+    tool.onStarted = [this](HANDLE process) { workspace_.ToolStarted(process); };
+    tool.giveUp = form_.GiveUpWaiting();
+    ToolRun run = RunToolHidden(commandLine, options, std::move(tool), workspace_.OwnFolder().path);
     join_.ToolRunning(false);
     if (run.result.givenUp) {
       givenUp_ = true;

@@ -21,9 +21,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
   // What joins of a Folianto that ended before them left goes once the window is there, on a
-  // thread of its own: a path that does not answer (a share gone offline) holds up nothing.
-  folianto::RunInBackground(
-      [] { folianto::RemoveWhatEndedJoinsLeft(folianto::TemporaryFolder()); });
+  // thread of its own: a path that does not answer (a share gone offline) holds up nothing. It
+  // stops between its steps when the program ends.
+  const folianto::BackgroundWork tidyUp([](const std::atomic<bool>& stop) {
+    folianto::RemoveWhatEndedJoinsLeft(folianto::TemporaryFolder(), stop);
+  });
   // shell32 splits the arguments; a start without any does not load it.
   if (commandLine && *commandLine) form.AddOnceShown(folianto::ProgramArguments());
   return folianto::RunMessageLoop();

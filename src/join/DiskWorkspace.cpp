@@ -14,7 +14,7 @@ namespace {
 
 constexpr wchar_t kRecordsFolder[] = L"folianto-joins";
 constexpr wchar_t kRecordEnding[] = L".join";
-// A record names a few dozen things; anything much longer is no record of a join.
+// A record names a few things; anything much longer is no record of a join.
 constexpr size_t kMaxRecordBytes = 1024 * 1024;
 
 std::function<void(std::wstring_view)>& StepObserver() {
@@ -30,11 +30,10 @@ bool IsTaken(DWORD error) {
   return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
 }
 
-// Nothing is there any more: not found, or on its way out (delete pending, where Windows refuses
-// every new open with access denied).
+// Nothing is there any more, or it is on its way out. Access denied tells nothing of the kind.
 bool IsGone(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-         error == ERROR_ACCESS_DENIED;
+         error == ERROR_DELETE_PENDING;
 }
 
 // The very thing that was made: not a link, of the same kind and identity. Some network servers
@@ -47,6 +46,10 @@ bool Matches(const OpenedItem& opened, const MadeItem& item) {
 bool SameText(const std::wstring& a, const std::wstring& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](wchar_t x, wchar_t y) { return std::towupper(x) == std::towupper(y); });
+}
+
+bool Holds(const std::vector<std::wstring>& paths, const std::wstring& path) {
+  return std::find(paths.begin(), paths.end(), path) != paths.end();
 }
 
 // The folder of the records, made for this user alone on first use. One of that name that is not
@@ -79,17 +82,21 @@ void DiskWorkspace::ObserveSteps(std::function<void(std::wstring_view)> observer
 DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, WaitFor wait)
     : temporaryFolder_(std::move(temporaryFolder)), wait_(std::move(wait)) {}
 
-DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, std::vector<MadeItem> made,
-                             UniqueFileHandle record)
-    : temporaryFolder_(std::move(temporaryFolder)), record_(std::move(record)) {
-  recordTried_ = true;
-  for (MadeItem& item : made)
+DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, RecordContent content,
+                             UniqueFileHandle record, const std::atomic<bool>& stop)
+    : temporaryFolder_(std::move(temporaryFolder)),
+      kept_(std::move(content.kept)),
+      ownTried_(true),
+      record_(std::move(record)),
+      recordTried_(true),
+      stop_(&stop) {
+  for (MadeItem& item : content.made)
     made_.push_back({std::move(item), {}});
 }
 
 DiskWorkspace::~DiskWorkspace() {
-  for (Entry& entry : made_)
-    entry.handle.Reset();
+  for (Made& made : made_)
+    made.handle.Reset();
   if (!record_ || !made_.empty()) return;
   RemoveOpened(record_.Get());
   record_.Reset();
@@ -98,7 +105,7 @@ DiskWorkspace::~DiskWorkspace() {
     MarkForRemoval(folder.handle.Get(), true);
 }
 
-void DiskWorkspace::Note(const std::string& line) {
+bool DiskWorkspace::Note(const std::string& line) {
   // Without a temporary folder or a folder of records the join still runs; only a later start
   // cannot tidy up after it.
   for (int attempt = 0; !record_ && !recordTried_ && attempt < 3; ++attempt) {
@@ -114,32 +121,33 @@ void DiskWorkspace::Note(const std::string& line) {
         break;
       }
     }
-    if (record_) Append(record_.Get(), RecordLine(Started(ThisProcess())));
+    if (record_ && !Append(record_.Get(), RecordLine(Started(ThisProcess())))) record_.Reset();
   }
   recordTried_ = true;
-  if (record_) Append(record_.Get(), line);
+  if (!record_) return false;
+  if (Append(record_.Get(), line)) return true;
+  // A record that lacks a line would have a later start remove what it no longer tells (a file
+  // handed over, a tool that still runs): none at all removes nothing.
+  RemoveOpened(record_.Get());
+  record_.Reset();
+  return false;
 }
 
-std::wstring DiskWorkspace::Make(const std::wstring& folder, const std::wstring& name,
-                                 bool isFolder, Access access,
-                                 const std::function<bool(HANDLE)>& fill) {
-  // In a folder of the join's, through its handle.
-  Entry* parent = MadeFolderAt(folder);
-  UniqueFileHandle opened;
-  if (!parent) opened = OpenFolderToMakeIn(folder);
-  const HANDLE in = parent ? parent->handle.Get() : opened.Get();
+std::wstring DiskWorkspace::MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
+                                         const Fill& fill) {
+  const UniqueFileHandle in = OpenFolderToMakeIn(folder);
   if (!in) return {};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring madeName = name.empty() ? MadeName(!isFolder) : name;
+    const std::wstring name = MadeName(!isFolder);
     OpenedItem made =
-        isFolder ? CreateNewFolder(in, madeName, access) : CreateNewFile(in, madeName, access);
+        isFolder ? CreateNewFolder(in.Get(), name, access) : CreateNewFile(in.Get(), name, access);
     if (!made) {
-      if (name.empty() && IsTaken(made.error)) continue;
+      if (IsTaken(made.error)) continue;
       return {};
     }
     // Until the record has it, the system removes it should this program end.
     const bool marked = MarkForRemoval(made.handle.Get(), true);
-    MadeItem item{isFolder, made.identity, InFolder(folder, madeName)};
+    MadeItem item{isFolder, made.identity, InFolder(folder, name)};
     Note(RecordLine(item));
     if (fill) Step(L"filling");
     if ((fill && !fill(made.handle.Get())) ||
@@ -155,88 +163,108 @@ std::wstring DiskWorkspace::Make(const std::wstring& folder, const std::wstring&
   return {};
 }
 
-std::wstring DiskWorkspace::MakeFile(const std::wstring& folder, std::string_view content) {
-  if (content.empty()) return Make(folder, {}, false, Access::Inherited);
-  return Make(folder, {}, false, Access::Inherited,
-              [&](HANDLE file) { return Append(file, content); });
+JoinWorkspace::Folder DiskWorkspace::OwnFolder() {
+  if (!ownTried_ && !temporaryFolder_.empty()) {
+    ownTried_ = true;
+    own_ = MakeRecorded(temporaryFolder_, true, Access::ThisUserOnly);
+    // Read back: a drive without access lists takes the one given in silence.
+    if (const Made* own = Find(own_)) private_ = OnlyThisUserCanReach(own->handle.Get());
+  }
+  return {own_, private_};
 }
 
-std::wstring DiskWorkspace::MakeFolder(const std::wstring& folder) {
-  return Make(folder, {}, true, Access::Inherited);
+DiskWorkspace::Made* DiskWorkspace::Own() {
+  Made* own = Find(OwnFolder().path);
+  return own && own->handle ? own : nullptr;
 }
 
-std::wstring DiskWorkspace::PrivateFolder() {
-  if (private_.empty() && !temporaryFolder_.empty())
-    private_ = Make(temporaryFolder_, {}, true, Access::ThisUserOnly);
-  return private_;
+std::wstring DiskWorkspace::MakeInOwn(const wchar_t* ending, const Fill& fill) {
+  Made* own = Own();
+  if (!own) return {};
+  // Only the join makes things there, under names of its own counting.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring name = std::to_wstring(++names_) + ending;
+    const OpenedItem made = CreateNewFile(own->handle.Get(), name, Access::Inherited);
+    if (!made) {
+      if (IsTaken(made.error)) continue;
+      return {};
+    }
+    if (fill) {
+      Step(L"filling");
+      if (!fill(made.handle.Get())) {
+        RemoveOpened(made.handle.Get());
+        return {};
+      }
+    }
+    Step(L"made");
+    return InFolder(own->item.path, name);
+  }
+  return {};
 }
 
-std::wstring DiskWorkspace::MakeNamedFile(const std::wstring& folder, const std::wstring& name) {
-  if (!MadeFolderAt(folder)) return {};
-  return Make(folder, name, false, Access::Inherited);
+std::wstring DiskWorkspace::MakeBeside(const std::wstring& folder) {
+  return MakeRecorded(folder, false, Access::Inherited);
 }
 
-std::wstring DiskWorkspace::MakeHardLink(const std::wstring& folder, const std::wstring& name,
-                                         const std::wstring& target) {
-  Entry* parent = MadeFolderAt(folder);
-  const std::optional<FileIdentity> identity = IdentityOf(target);
-  const std::wstring path = InFolder(folder, name);
-  if (!parent || !identity || !folianto::MakeHardLink(path, target)) return {};
-  // The link is the file itself under another name: the same identity, seen through the folder.
-  OpenedItem link = OpenInFolderWithoutFollowing(parent->handle.Get(), name);
-  MadeItem item{false, *identity, path};
-  if (!link || !Matches(link, item)) return {};
-  Note(RecordLine(item));
-  made_.push_back({std::move(item), {}});
-  Step(L"made");
-  return path;
+std::wstring DiskWorkspace::MakeFile(std::string_view content) {
+  if (!OwnFolder().isPrivate) return {};
+  if (content.empty()) return MakeInOwn(L".tmp");
+  return MakeInOwn(L".tmp", [&](HANDLE file) { return Append(file, content); });
 }
 
-std::wstring DiskWorkspace::MakeCopy(const std::wstring& folder, const std::wstring& name,
-                                     const std::wstring& from) {
-  if (!MadeFolderAt(folder)) return {};
-  return Make(folder, name, false, Access::Inherited,
-              [&](HANDLE copy) { return CopyContent(from, copy, wait_); });
-}
-
-void DiskWorkspace::Wrote(const std::wstring& path) {
-  Entry* entry = Find(path);
-  Entry* parent = FolderOf(path);
-  // Only this user can write in the private folder: what the tool left there is taken as it is,
-  // should it have made the file anew.
-  if (!entry || !parent || private_.empty() || parent->item.path != private_) return;
-  const OpenedItem written = OpenInFolderWithoutFollowing(parent->handle.Get(), NameOfPath(path));
-  if (!written || written.folder || written.link || written.identity == entry->item.identity)
-    return;
-  entry->item.identity = written.identity;
-  Note(RecordLine(entry->item));
+std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
+  Made* own = Own();
+  if (!own) return {};
+  // A hard link costs nothing, but it shares the input's read-only flag: one goes only where the
+  // system removes a read-only name without clearing that flag, which is the user's.
+  if (!removesReadOnly_ && IsReadOnly(input))
+    removesReadOnly_ = RemovesReadOnlyNames(own->handle.Get(), std::to_wstring(++names_) + L".tmp");
+  if (!IsReadOnly(input) || removesReadOnly_.value_or(false)) {
+    const std::optional<FileIdentity> identity = IdentityOf(input);
+    const std::wstring name = std::to_wstring(++names_) + L".pdf";
+    const std::wstring path = InFolder(own->item.path, name);
+    if (identity && MakeHardLink(path, input)) {
+      // The link is the file itself under another name: the same identity, seen through the
+      // folder.
+      const OpenedItem link = OpenInFolderWithoutFollowing(own->handle.Get(), name);
+      if (!link || link.link || link.identity != *identity) return {};
+      Step(L"made");
+      return path;
+    }
+  }
+  if (!private_) return {};
+  return MakeInOwn(L".pdf", [&](HANDLE copy) { return CopyContent(input, copy, wait_); });
 }
 
 JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
                                               const std::wstring& target) {
   std::wstring source = path;
-  if (!SameText(FolderOfPath(path), FolderOfPath(target))) {
-    // A whole copy beside target first: the move from another volume is then a rename too.
-    Entry* entry = Find(path);
-    Removal otherwise = Removal::Left;
-    OpenedItem from = entry ? Open(*entry, otherwise) : OpenedItem{};
-    if (!from || !Matches(from, entry->item)) return {false, HandOver(path)};
-    // Through the handle that was looked at, not by the path again.
-    source = Make(FolderOfPath(target), {}, false, Access::Inherited,
-                  [&](HANDLE copy) { return CopyContent(from.handle.Get(), copy, wait_); });
-    from.handle.Reset();
+  if (const Made* own = Own(); own && SameText(FolderOfPath(path), own->item.path)) {
+    // A whole copy beside target first, so that the move from another volume is a rename too;
+    // copied through the handle that was looked at, not by the path again.
+    const OpenedItem from = OpenInFolderWithoutFollowing(own->handle.Get(), NameOfPath(path));
+    source =
+        from && !from.link && !from.folder
+            ? MakeRecorded(FolderOfPath(target), false, Access::Inherited,
+                           [&](HANDLE copy) { return CopyContent(from.handle.Get(), copy, wait_); })
+            : L"";
     if (source.empty()) return {false, HandOver(path)};
   }
-  Entry* entry = Find(source);
-  Removal otherwise = Removal::Left;
-  OpenedItem made = entry ? Open(*entry, otherwise) : OpenedItem{};
-  if (!made || !Matches(made, entry->item)) return {false, {}};
+  const Made* made = Find(source);
+  OpenedItem opened = made ? OpenWithoutFollowing(source) : OpenedItem{};
+  // One that cannot be looked at is kept as it is, and said so.
+  if (!opened) return {false, HandOver(source)};
+  if (!Matches(opened, made->item)) {
+    // Another file stands there now, which is not the join's to name or remove.
+    Forget(source);
+    return {false, {}};
+  }
   // Where no file has the name yet, the very handle takes it, and so it does from a link, which
   // goes itself (Wine's replacing would remove what the link leads to); else the system replaces
   // the file in one step.
   const bool link = OpenWithoutFollowing(target).link;
-  bool named = (link || !FileExists(target)) && RenameOpened(made.handle.Get(), target, link);
-  made.handle.Reset();
+  bool named = (link || !FileExists(target)) && RenameOpened(opened.handle.Get(), target, link);
+  opened.handle.Reset();
   if (!named && !link) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
   if (!named) return {false, HandOver(source)};
   Step(L"renamed");
@@ -246,107 +274,76 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
 }
 
 std::wstring DiskWorkspace::HandOver(const std::wstring& path) {
-  Entry* entry = Find(path);
-  if (!entry) return {};
-  std::wstring kept = path;
-  // The private folder goes with the join: what the user keeps moves out of it, beside it.
-  if (Entry* parent = FolderOf(path); parent && parent->item.path == private_) {
-    const OpenedItem file = OpenInFolderWithoutFollowing(parent->handle.Get(), NameOfPath(path));
-    kept = InFolder(temporaryFolder_, MadeName(true));
-    if (!file || !Matches(file, entry->item) || !RenameOpened(file.handle.Get(), kept, false))
-      return {};
-  }
+  // From the own folder, which goes with the join but for it.
+  if (!Find(path)) kept_.push_back(path);
   Forget(path);
-  return kept;
+  return path;
 }
 
 void DiskWorkspace::Forget(const std::wstring& path) {
   Note(ForgetLine(path));
-  std::erase_if(made_, [&](const Entry& entry) { return entry.item.path == path; });
+  std::erase_if(made_, [&](const Made& made) { return made.item.path == path; });
 }
 
-DiskWorkspace::Entry* DiskWorkspace::Find(const std::wstring& path) {
+DiskWorkspace::Made* DiskWorkspace::Find(const std::wstring& path) {
   const auto found = std::find_if(made_.begin(), made_.end(),
-                                  [&](const Entry& entry) { return entry.item.path == path; });
+                                  [&](const Made& made) { return made.item.path == path; });
   return found == made_.end() ? nullptr : &*found;
 }
 
-DiskWorkspace::Entry* DiskWorkspace::MadeFolderAt(const std::wstring& path) {
-  Entry* folder = Find(path);
-  return folder && folder->item.folder ? folder : nullptr;
+bool DiskWorkspace::RemoveEntry(HANDLE folder, const std::wstring& name) {
+  const OpenedItem entry = OpenInFolderWithoutFollowing(folder, name);
+  if (!entry) return IsGone(entry.error);
+  // What a link leads to is never the join's; Wine would remove that through the handle.
+  if (entry.link || entry.folder || !RemoveOpened(entry.handle.Get())) return false;
+  Step(L"removed");
+  return true;
 }
 
-DiskWorkspace::Entry* DiskWorkspace::FolderOf(const std::wstring& path) {
-  return MadeFolderAt(FolderOfPath(path));
-}
-
-HANDLE DiskWorkspace::FolderHandle(Entry& folder, Removal& otherwise) {
-  // Looked at by its path each time, also while the join holds it open: a folder moved away, with
-  // something else put in its place, is no longer the join's to empty.
-  OpenedItem opened = OpenWithoutFollowing(folder.item.path);
-  if (!opened) {
-    otherwise = IsGone(opened.error) ? Removal::Gone : Removal::Left;
-    return nullptr;
+DiskWorkspace::Removal DiskWorkspace::Remove(Made& made, std::vector<std::wstring>& left) {
+  const std::wstring& path = made.item.path;
+  // Looked at by its path, also while the join holds it open: a folder moved away, with something
+  // else put in its place, is no longer the join's to empty.
+  const OpenedItem opened = OpenWithoutFollowing(path);
+  if (!opened && IsGone(opened.error)) return Removal::Gone;
+  if (opened && !Matches(opened, made.item)) return Removal::NotOurs;
+  if (opened && made.item.folder) {
+    // Only this user can write in it: everything there is the join's, but what the user keeps.
+    bool emptied = true;
+    bool keeps = false;
+    for (const std::wstring& name : EntriesOf(opened.handle.Get())) {
+      if (stop_ && *stop_) return Removal::Left;
+      const std::wstring inner = InFolder(path, name);
+      if (Holds(kept_, inner)) {
+        keeps = true;
+      } else if (!RemoveEntry(opened.handle.Get(), name)) {
+        left.push_back(inner);
+        emptied = false;
+      }
+    }
+    // What is left of it is the user's from now on.
+    if (keeps && emptied) return Removal::NotOurs;
   }
-  if (!Matches(opened, folder.item)) {
-    otherwise = Removal::NotOurs;
-    return nullptr;
+  made.handle.Reset();
+  if (!opened || !RemoveOpened(opened.handle.Get())) {
+    left.push_back(path);
+    return Removal::Left;
   }
-  if (!folder.handle) folder.handle = std::move(opened.handle);
-  return folder.handle.Get();
-}
-
-OpenedItem DiskWorkspace::Open(Entry& entry, Removal& otherwise) {
-  if (Entry* parent = FolderOf(entry.item.path)) {
-    // What is in a folder of the join's is reached only through that folder, never by a path
-    // that another folder may have taken.
-    const HANDLE folder = FolderHandle(*parent, otherwise);
-    if (!folder) return {};
-    return OpenInFolderWithoutFollowing(folder, NameOfPath(entry.item.path));
-  }
-  return OpenWithoutFollowing(entry.item.path);
-}
-
-DiskWorkspace::Removal DiskWorkspace::Remove(Entry& entry) {
-  Removal otherwise = Removal::Left;
-  bool marked = false;
-  if (entry.item.folder) {
-    const HANDLE folder = FolderHandle(entry, otherwise);
-    if (!folder) return otherwise;
-    marked = RemoveOpened(folder);
-    entry.handle.Reset();
-  } else {
-    OpenedItem opened = Open(entry, otherwise);
-    if (!opened)
-      return opened.error == ERROR_SUCCESS ? otherwise
-             : IsGone(opened.error)        ? Removal::Gone
-                                           : Removal::Left;
-    if (!Matches(opened, entry.item)) return Removal::NotOurs;
-    marked = RemoveOpened(opened.handle.Get());
-  }
-  if (!marked) return Removal::Left;
-  // The name goes once the last handle to it is closed: looked up again to be sure.
-  const OpenedItem after =
-      entry.item.folder ? OpenWithoutFollowing(entry.item.path) : Open(entry, otherwise);
-  const bool left = after && Matches(after, entry.item);
-  if (entry.item.folder) entry.handle.Reset();
-  if (!left) Step(L"removed");
-  return left ? Removal::Left : Removal::Gone;
+  Step(L"removed");
+  return Removal::Gone;
 }
 
 std::vector<std::wstring> DiskWorkspace::RemoveAll() {
   std::vector<std::wstring> left;
-  for (size_t i = made_.size(); i-- > 0;) {
-    switch (Remove(made_[i])) {
+  for (size_t i = made_.size(); i-- > 0 && !(stop_ && *stop_);) {
+    switch (Remove(made_[i], left)) {
       case Removal::Gone:
         made_.erase(made_.begin() + static_cast<std::ptrdiff_t>(i));
         break;
       case Removal::NotOurs:
-        // Something else stands there now: the record forgets it and nothing there is touched.
         Forget(made_[i].item.path);
         break;
       case Removal::Left:
-        left.push_back(made_[i].item.path);
         break;
     }
   }
@@ -355,8 +352,8 @@ std::vector<std::wstring> DiskWorkspace::RemoveAll() {
 
 std::vector<std::wstring> DiskWorkspace::Left() const {
   std::vector<std::wstring> left;
-  for (const Entry& entry : made_)
-    left.push_back(entry.item.path);
+  for (const Made& made : made_)
+    left.push_back(made.item.path);
   return left;
 }
 
@@ -365,10 +362,11 @@ void DiskWorkspace::ToolStarted(HANDLE process) {
   Step(L"tool");
 }
 
-void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder) {
+void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder, const std::atomic<bool>& stop) {
   const OpenedItem folder = OpenRecordsFolder(temporaryFolder, false);
   if (!folder) return;
   for (const std::wstring& name : EntriesOf(folder.handle.Get())) {
+    if (stop) return;
     if (!name.ends_with(kRecordEnding)) continue;
     // Only while nothing else has it open: its program holds it for as long as it runs.
     OpenedItem record = OpenInFolderWithoutFollowing(folder.handle.Get(), name, true);
@@ -379,7 +377,7 @@ void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder) {
     if (std::any_of(content.tools.begin(), content.tools.end(),
                     [](const StartedTool& tool) { return StillRuns(tool.id, tool.start); }))
       continue;
-    DiskWorkspace left(temporaryFolder, std::move(content.made), std::move(record.handle));
+    DiskWorkspace left(temporaryFolder, std::move(content), std::move(record.handle), stop);
     left.RemoveAll();
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,32 +13,32 @@
 
 namespace folianto {
 
-// A join's workspace on the real file system. Each thing is made under a name no one has and
-// opened in the same step, and is in the join's record on disk with its identity before anything
-// else happens; until then the system removes it should the program end. It goes only through a
-// handle opened without following a link, while it is a plain file or folder with the recorded
-// identity; what lies in a folder of the join's is opened through that folder. The record lies in
-// the user's temporary folder, in "folianto-joins", which only this user can read, and goes when
-// nothing is left; a later start finds one left by a join that could not finish (a crash, End
-// task, the wait after a close given up) and removes what it names the same way.
+// A join's workspace on the real file system. The own folder is made for this user alone, and read
+// back: where its access list did not take, nothing of the inputs' content goes there. It and the
+// temporary name beside the output are each made under a name no one has and opened in the same
+// step, and are in the join's record on disk with their identities before anything else happens;
+// until then the system removes them should the program end. The record lies in the user's
+// temporary folder, in "folianto-joins", which only this user can read; it also names the tools
+// the join started. Each goes only through a handle opened without following a link, while it is
+// a plain file or folder with the recorded identity; what lies in the own folder is reached only
+// through the folder's handle, and all of it goes, but for a file handed over to the user. A later
+// start finds the record of a join that could not finish (a crash, End task, the wait after a
+// close given up) and removes what it names the same way, once the tools have ended. A line the
+// record cannot take ends the record: what it would no longer tell is never removed by a later
+// start.
 class DiskWorkspace final : public JoinWorkspace {
  public:
-  // temporaryFolder holds the records and the private folder; wait waits for a copy to end.
+  // temporaryFolder holds the records and the own folder; wait waits for a copy to end.
   DiskWorkspace(std::wstring temporaryFolder, WaitFor wait);
   // What is left stays in the record for a later start; without anything left the record goes.
   ~DiskWorkspace() override;
   DiskWorkspace(const DiskWorkspace&) = delete;
   DiskWorkspace& operator=(const DiskWorkspace&) = delete;
 
-  std::wstring MakeFile(const std::wstring& folder, std::string_view content = {}) override;
-  std::wstring MakeFolder(const std::wstring& folder) override;
-  std::wstring PrivateFolder() override;
-  std::wstring MakeNamedFile(const std::wstring& folder, const std::wstring& name) override;
-  std::wstring MakeHardLink(const std::wstring& folder, const std::wstring& name,
-                            const std::wstring& target) override;
-  std::wstring MakeCopy(const std::wstring& folder, const std::wstring& name,
-                        const std::wstring& from) override;
-  void Wrote(const std::wstring& path) override;
+  Folder OwnFolder() override;
+  std::wstring MakeBeside(const std::wstring& folder) override;
+  std::wstring MakeFile(std::string_view content = {}) override;
+  std::wstring MakeStandIn(const std::wstring& input) override;
   Naming GiveName(const std::wstring& path, const std::wstring& target) override;
   std::vector<std::wstring> RemoveAll() override;
   std::vector<std::wstring> Left() const override;
@@ -51,42 +53,50 @@ class DiskWorkspace final : public JoinWorkspace {
   static void ObserveSteps(std::function<void(std::wstring_view step)> observer);
 
  private:
-  friend void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder);
-  struct Entry {
+  friend void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder,
+                                       const std::atomic<bool>& stop);
+  struct Made {
     MadeItem item;
-    // A folder's own handle while the join has it open: what is in it is reached through it.
+    // The own folder's handle while the join has it open: what is in it is made through it.
     UniqueFileHandle handle;
   };
   enum class Removal { Gone, Left, NotOurs };
+  using Fill = std::function<bool(HANDLE made)>;
 
   // Read back from a record, which it then writes to.
-  DiskWorkspace(std::wstring temporaryFolder, std::vector<MadeItem> made, UniqueFileHandle record);
+  DiskWorkspace(std::wstring temporaryFolder, RecordContent content, UniqueFileHandle record,
+                const std::atomic<bool>& stop);
 
-  std::wstring Make(const std::wstring& folder, const std::wstring& name, bool isFolder,
-                    Access access, const std::function<bool(HANDLE)>& fill = {});
-  void Note(const std::string& line);
-  void Forget(const std::wstring& path);
+  bool Note(const std::string& line);
+  std::wstring MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
+                            const Fill& fill = {});
+  std::wstring MakeInOwn(const wchar_t* ending, const Fill& fill = {});
+  Made* Own();
+  Made* Find(const std::wstring& path);
   std::wstring HandOver(const std::wstring& path);
-  Entry* Find(const std::wstring& path);
-  Entry* MadeFolderAt(const std::wstring& path);
-  // The folder of the join's that holds path.
-  Entry* FolderOf(const std::wstring& path);
-  HANDLE FolderHandle(Entry& folder, Removal& otherwise);
-  OpenedItem Open(Entry& entry, Removal& otherwise);
-  Removal Remove(Entry& entry);
+  void Forget(const std::wstring& path);
+  Removal Remove(Made& made, std::vector<std::wstring>& left);
+  bool RemoveEntry(HANDLE folder, const std::wstring& name);
 
   std::wstring temporaryFolder_;
   WaitFor wait_;
-  std::vector<Entry> made_;
-  std::wstring private_;
-  UniqueFileHandle records_;
+  std::vector<Made> made_;
+  // Files in the own folder handed over to the user, never removed.
+  std::vector<std::wstring> kept_;
+  std::wstring own_;
+  bool ownTried_ = false;
+  bool private_ = false;
+  std::optional<bool> removesReadOnly_;
+  int names_ = 0;
   UniqueFileHandle record_;
   bool recordTried_ = false;
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 // Removes what the joins of Folianto programs that have ended left, as their records in
 // temporaryFolder tell it, once the tools they started have ended too, and then the records. Only
 // records this user owns are read, and only what is still the very thing a join made is removed.
-void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder);
+// Looks at stop between its steps and ends there once it is set.
+void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder, const std::atomic<bool>& stop);
 
 }  // namespace folianto

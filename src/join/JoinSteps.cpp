@@ -65,12 +65,6 @@ SecretText Prompt(const wchar_t* words) {
   return SecretText(text);
 }
 
-// A file of the join's in its private folder: as it was made, and as the tool is handed it.
-struct PrivateFile {
-  std::wstring made;
-  std::wstring tool;
-};
-
 class JoinSteps {
  public:
   JoinSteps(const JoinHost& host, const JoinRun& join)
@@ -83,7 +77,7 @@ class JoinSteps {
     if (join_.bookmarkEachFile) {
       const auto scratch = MakePrivateFile();
       if (!scratch) return NoRoom();
-      joined = scratch->tool;
+      joined = *scratch;
     }
     JoinStepsOutcome outcome = Join(joined);
     if (outcome.message || !Succeeded(outcome.run) || !join_.bookmarkEachFile) return outcome;
@@ -128,6 +122,8 @@ class JoinSteps {
   // the join's own, which the join then reads in its place. The tool reads one password from its
   // standard input per run. Returns how the join ends when it cannot go on.
   std::optional<JoinStepsOutcome> OpenWithPasswords(size_t needing) {
+    // Even what the tool tells of a file goes where only this user can read it.
+    if (WhyNoPrivateFolder(workspace_)) return NoRoom();
     const auto& entries = join_.entries;
     for (; next_ < entries.size() && needing > 0; ++next_) {
       const std::wstring& entry = entries[next_];
@@ -143,12 +139,10 @@ class JoinSteps {
       const std::wstring handle = L"A=" + Quoted(toolEntries_[next_]);
       if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
       --needing;
-      const auto open =
-          MakePrivateFile(std::wstring{HandleLetter(static_cast<int>(next_) + 1)} + L".pdf");
+      const auto open = MakePrivateFile();
       if (!open) return NoRoom();
-      if (auto stop = OpenWithPassword(entry, handle, open->tool)) return stop;
-      workspace_.Wrote(open->made);
-      opened_[entry] = open->tool;
+      if (auto stop = OpenWithPassword(entry, handle, *open)) return stop;
+      opened_[entry] = *open;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
       if (const auto known = opened_.find(entries[i]); known != opened_.end())
@@ -210,31 +204,25 @@ class JoinSteps {
     if (!Succeeded(dump)) return {dump, std::nullopt};
     const std::vector<Bookmark> outline =
         OutlineWithFileEntries(titles, pages, BookmarksOf(dump.output));
-    const auto data = MakePrivateFile({}, OutlineData(outline));
+    const auto data = MakePrivateFile(OutlineData(outline));
     if (!data) return NoRoom();
-    return {RunTool(handle + L" update_info " + Quoted(data->tool) + L" output " +
+    return {RunTool(handle + L" update_info " + Quoted(*data) + L" output " +
                     Quoted(join_.tool.output)),
             std::nullopt};
   }
 
-  // A new file in the join's private folder, which holds whatever the steps make of the inputs'
-  // content (what is decrypted, the outline, the join before its outline); under name when given,
-  // else under a made name holding content. None where it cannot be made.
-  std::optional<PrivateFile> MakePrivateFile(const std::wstring& name = {},
-                                             std::string_view content = {}) {
-    const std::wstring folder = workspace_.PrivateFolder();
-    const auto readable = folder.empty() ? std::nullopt : ReadableForm(host_.names, folder);
-    if (!readable) return std::nullopt;
-    const std::wstring made = name.empty() ? workspace_.MakeFile(folder, content)
-                                           : workspace_.MakeNamedFile(folder, name);
-    if (made.empty()) return std::nullopt;
-    return PrivateFile{made, InFolder(*readable, NameOfPath(made))};
+  // A new file holding content in the join's private folder, which holds whatever the steps make
+  // of the inputs' content (what is decrypted, the outline, the join before its outline), as the
+  // tool is handed it. None where it cannot be made.
+  std::optional<std::wstring> MakePrivateFile(std::string_view content = {}) {
+    return MadeFileForTool(host_.names, workspace_.MakeFile(content));
   }
 
-  JoinStepsOutcome NoRoom() const {
+  JoinStepsOutcome NoRoom() {
     return {kNothingRun,
-            L"Folianto could not make a folder of the join's own in the temporary folder, where "
-            L"only you can read what it makes of the files. Nothing was joined."};
+            WhyNoPrivateFolder(workspace_)
+                .value_or(L"Folianto could not make a file in the folder of the join's own, " +
+                          workspace_.OwnFolder().path + L". Nothing was joined.")};
   }
 
   const JoinHost host_;

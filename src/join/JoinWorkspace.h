@@ -6,45 +6,43 @@
 
 namespace folianto {
 
-// Everything one join puts on disk for a moment (its temporary output, links and copies of its
-// inputs, the folders that hold them, decrypted copies, files the steps read back), and the only
-// way any of it goes again. Each thing is its own from the moment it is made until it is removed
-// or handed over to the user, and nothing else is ever removed: what stands at one of its paths
-// goes only while it is the very file or folder it made there.
+// Everything one join puts on disk for a moment, and the only way any of it goes again. It lies in
+// two places: the join's own folder in the user's temporary folder (the stand-ins for inputs whose
+// names the tool cannot read, what the steps make of the inputs' content, the tool's captured
+// words), and the joined file's temporary name beside the output. Nothing is made anywhere else,
+// and nothing else is ever removed.
 class JoinWorkspace {
  public:
   virtual ~JoinWorkspace() = default;
 
-  // A new file with a made name ("folianto-" and eight letters, ".tmp") in folder, holding
-  // content; its path, or the empty text when none could be made.
-  virtual std::wstring MakeFile(const std::wstring& folder, std::string_view content = {}) = 0;
-  // A new empty folder with a made name in folder, as its folder lets others use it.
-  virtual std::wstring MakeFolder(const std::wstring& folder) = 0;
-  // The join's folder in the user's temporary folder, which only this user can read, made the
-  // first time it is asked for: the place for copies of inputs and for what is decrypted. The
-  // empty text where none can be had.
-  virtual std::wstring PrivateFolder() = 0;
-  // A new empty file named name in folder, one this workspace made, for the tool to write.
-  virtual std::wstring MakeNamedFile(const std::wstring& folder, const std::wstring& name) = 0;
-  // The hard link named name in folder, one this workspace made, to the file target; its path, or
-  // the empty text.
-  virtual std::wstring MakeHardLink(const std::wstring& folder, const std::wstring& name,
-                                    const std::wstring& target) = 0;
-  // A copy of the file from named name in folder, one this workspace made; its path, or the empty
-  // text. A copy cut short leaves nothing.
-  virtual std::wstring MakeCopy(const std::wstring& folder, const std::wstring& name,
-                                const std::wstring& from) = 0;
-  // The tool has written the file at path, made here: what is there now is the join's.
-  virtual void Wrote(const std::wstring& path) = 0;
+  // The join's own folder, made the first time it is asked for: its path (empty where none can be
+  // had), and whether only this user and the system can reach it. Nothing made of the inputs'
+  // content goes into one that others can read (on a drive that keeps no access lists).
+  struct Folder {
+    std::wstring path;
+    bool isPrivate = false;
+  };
+  virtual Folder OwnFolder() = 0;
+
+  // A new empty file under a made name ("folianto-" and eight letters, ".tmp") in folder, beside
+  // the output, for the tool to write the joined file into; its path, or the empty text.
+  virtual std::wstring MakeBeside(const std::wstring& folder) = 0;
+  // A new file in the private own folder holding content; its path, or the empty text.
+  virtual std::wstring MakeFile(std::string_view content = {}) = 0;
+  // A stand-in in the own folder for the file at input, under a plain name: a hard link, where one
+  // can be made and removed again without a change to the input, else a copy in the private own
+  // folder; its path, or the empty text. A copy cut short leaves nothing.
+  virtual std::wstring MakeStandIn(const std::wstring& input) = 0;
 
   struct Naming {
     bool named = false;
-    // When not named: where the file is kept for the user, who has it from now on.
+    // When not named: where the joined file is kept for the user, who has it from now on (empty
+    // where what stands there is no longer the file the tool wrote).
     std::wstring kept;
   };
-  // Gives the file made at path the name target, replacing a file there in one step; from another
-  // folder it is copied beside target first, so a file there is only ever replaced by a whole
-  // one. Where that fails, the file is handed over to the user as it is.
+  // Gives the joined file at path the name target, replacing a file there in one step; from the
+  // own folder it is copied beside target first, so a file there is only ever replaced by a whole
+  // one. Where that fails, the file is handed over to the user as it is, before this returns.
   virtual Naming GiveName(const std::wstring& path, const std::wstring& target) = 0;
 
   // Removes everything that is still the join's, the last made first; returns what it could not

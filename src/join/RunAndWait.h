@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "join/RunResult.h"
 #include "platform/Process.h"
@@ -12,6 +13,9 @@ namespace folianto {
 struct RunOptions {
   // When given, the program's standard input, output and error.
   const StdHandles* stdHandles = nullptr;
+  // Handles of objects that must live as long as the program does (a join's claims): it holds
+  // them too. With the standard handles, all it inherits of this program's handles.
+  std::vector<HANDLE> held;
   // The program's current folder; empty: this program's own.
   std::wstring currentFolder;
   // Told the started program's process before the program runs.
@@ -33,5 +37,13 @@ RunResult RunAndWait(const std::wstring& commandLine, int& windowStyle,
 // wait or the read of its exit code fails, that its end is unknown, with the system's error; or
 // that it was given up, when giveUp is signalled first.
 RunResult WaitForEnd(HANDLE process, HANDLE giveUp = nullptr);
+
+// Runs the command line of pdftk.exe hidden through RunAndWait, with run.currentFolder (the
+// tool's own folder, never the last folder a dialog browsed: the current folder is searched for
+// the DLLs a program loads). The tool reads options.input on its standard input, or meets its end
+// at once; what it writes is kept in files in captureFolder while it runs, or nowhere when that
+// is empty.
+ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& options,
+                      RunOptions run, const std::wstring& captureFolder);
 
 }  // namespace folianto

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "platform/SecretText.h"
 
 namespace folianto {
 
@@ -50,5 +53,32 @@ RunResult GivenUp(bool started);
 // in place of one outside that range, it is 6.
 inline constexpr int kDefaultWindowStyle = 6;
 void CorrectWindowStyle(int& windowStyle);
+
+// The tool's run as the join sees it: how it ended, what it wrote to its standard output (its
+// data, verbose reports and prompts), and its messages, which it writes to its standard error
+// (errors, warnings, "PASSWORD REQUIRED").
+struct ToolRun {
+  RunResult result;
+  std::wstring output;
+  std::wstring errors = {};
+};
+
+// What of the tool's standard output a run keeps, and how it reads it: as its messages, in UTF-8
+// where it reads as such, else in the system's code page (in which the tool writes paths), or in
+// UTF-8 always. Of its messages only the end is kept, read in the first way.
+enum class ToolOutput {
+  Tail,     // the end, that a message shows
+  All,      // all of it (a verbose join's pages)
+  AllUtf8,  // all of it, in UTF-8 (what dump_data_utf8 writes)
+};
+
+// What a run of the tool is given beyond its command line.
+struct ToolRunOptions {
+  // What the tool reads on its standard input, in the system's code page, then meeting its end: a
+  // password for "PROMPT", a line of at most a few thousand characters, every character of which
+  // the code page holds. Nothing when null.
+  const SecretText* input = nullptr;
+  ToolOutput output = ToolOutput::Tail;
+};
 
 }  // namespace folianto

@@ -45,9 +45,13 @@ std::optional<std::wstring> RunningJoins::Join::ClaimFiles(JoinFiles files) {
   return std::nullopt;
 }
 
-void RunningJoins::Join::ToolStarted(void* process) {
-  for (const auto& held : held_)
-    held->ShareWith(process);
+std::vector<void*> RunningJoins::Join::ForTools() const {
+  std::vector<void*> handles;
+  for (const auto& held : held_) {
+    const std::vector<void*> more = held->Handles();
+    handles.insert(handles.end(), more.begin(), more.end());
+  }
+  return handles;
 }
 
 void RunningJoins::Join::ToolRunning(bool running) {

@@ -33,8 +33,8 @@ class FileClaims {
   class Held {
    public:
     virtual ~Held() = default;
-    // The marks last as long as process (a tool the join started) runs, too.
-    virtual void ShareWith(void* process) = 0;
+    // What a tool the join starts holds too, so that the marks last as long as it runs.
+    virtual std::vector<void*> Handles() const = 0;
   };
   // While it lives, no other join anywhere looks at the marks or changes them.
   class Locked {
@@ -86,8 +86,9 @@ class RunningJoins {
     // is held. A look at the marks and the marking that follows it are one step.
     std::optional<std::wstring> ClaimFiles(JoinFiles files) override;
     const JoinFiles& Files() const { return files_; }
-    // A tool the join started, before it runs.
-    void ToolStarted(void* process);
+    // What each tool the join starts holds, so that its marks outlive the program while the tool
+    // still writes.
+    std::vector<void*> ForTools() const;
     // The join waits for a tool, or no longer.
     void ToolRunning(bool running);
 

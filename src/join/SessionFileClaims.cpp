@@ -45,9 +45,11 @@ std::wstring ObjectName(const std::wstring& name, FileClaims::Use use) {
 
 class HeldObjects final : public FileClaims::Held {
  public:
-  void ShareWith(void* process) override {
+  std::vector<void*> Handles() const override {
+    std::vector<void*> handles;
     for (const UniqueKernelHandle& object : objects)
-      ShareWithProcess(object.Get(), static_cast<HANDLE>(process));
+      handles.push_back(object.Get());
+    return handles;
   }
   std::vector<UniqueKernelHandle> objects;
 };

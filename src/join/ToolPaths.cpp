@@ -1,10 +1,8 @@
 #include "join/ToolPaths.h"
 
-#include <map>
 #include <utility>
 
 #include "filelist/PdfTest.h"
-#include "join/JoinCommandLine.h"
 #include "platform/Paths.h"
 
 namespace folianto {
@@ -16,63 +14,6 @@ std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
          L" Rename it, or move it to a folder whose name has only characters of the system's "
          L"code page.";
 }
-
-// The deepest folder above path that has a readable form. The deepest, since it is the likeliest
-// to lie on the file's own volume (a volume may be mounted in a folder) and to be the user's own.
-std::optional<std::wstring> ReadableFolderAbove(ToolFileNames& names, const std::wstring& path) {
-  for (std::wstring folder = FolderOfPath(path); !folder.empty();) {
-    if (ReadableForm(names, folder)) return folder;
-    std::wstring above = FolderOfPath(folder);
-    if (above == folder) break;
-    folder = std::move(above);
-  }
-  return std::nullopt;
-}
-
-// A folder the join made, and its form the tool reads.
-struct MadeFolder {
-  std::wstring path;
-  std::wstring readable;
-};
-
-// Makes the stand-ins of inputs that have no readable form.
-class StandIns {
- public:
-  StandIns(ToolFileNames& names, JoinWorkspace& workspace) : names_(names), workspace_(workspace) {}
-
-  // The readable form of a stand-in for input under plainName: a hard link, which costs nothing
-  // and stays on the file's volume, else a copy in the private folder.
-  std::optional<std::wstring> For(const std::wstring& input, const std::wstring& plainName) {
-    if (const auto above = ReadableFolderAbove(names_, input)) {
-      if (const auto folder = FolderIn(*above);
-          folder && !workspace_.MakeHardLink(folder->path, plainName, input).empty())
-        return InFolder(folder->readable, plainName);
-    }
-    if (const auto folder = Readable(workspace_.PrivateFolder());
-        folder && !workspace_.MakeCopy(folder->path, plainName, input).empty())
-      return InFolder(folder->readable, plainName);
-    return std::nullopt;
-  }
-
- private:
-  std::optional<MadeFolder> Readable(const std::wstring& folder) {
-    if (folder.empty()) return std::nullopt;
-    const auto readable = ReadableForm(names_, folder);
-    if (!readable) return std::nullopt;
-    return MadeFolder{folder, *readable};
-  }
-  // A folder made for this join in folder; made once per folder.
-  std::optional<MadeFolder> FolderIn(const std::wstring& folder) {
-    const auto [known, isNew] = made_.try_emplace(folder);
-    if (isNew && ReadableForm(names_, folder))
-      known->second = Readable(workspace_.MakeFolder(folder));
-    return known->second;
-  }
-
-  ToolFileNames& names_;
-  JoinWorkspace& workspace_;
-  std::map<std::wstring, std::optional<MadeFolder>> made_;
-};
 
 }  // namespace
 
@@ -91,48 +32,68 @@ std::wstring LeftOverNote(const std::vector<std::wstring>& left) {
   return note + L". You can delete it: your own files stay as they are.";
 }
 
+std::optional<std::wstring> MadeFileForTool(ToolFileNames& names, const std::wstring& made) {
+  if (made.empty()) return std::nullopt;
+  // The name is plain, made by the join; only the folders above may not survive the code page.
+  const auto folder = ReadableForm(names, FolderOfPath(made));
+  if (!folder) return std::nullopt;
+  return InFolder(*folder, NameOfPath(made));
+}
+
+std::optional<std::wstring> WhyNoPrivateFolder(JoinWorkspace& workspace) {
+  const JoinWorkspace::Folder folder = workspace.OwnFolder();
+  if (folder.path.empty()) {
+    return L"Folianto could not make a folder of the join's own in the temporary folder, where "
+           L"only you can read what it makes of the files. Nothing was joined.";
+  }
+  if (folder.isPrivate) return std::nullopt;
+  return L"Nothing was joined: other users of this computer could read what the join would make "
+         L"of your files in its folder " +
+         folder.path + L", since the drive keeps no access lists.";
+}
+
 std::optional<ToolPaths> PathsForTool(ToolFileNames& names, JoinWorkspace& workspace,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal) {
   ToolPaths paths;
-  StandIns standIns(names, workspace);
   const auto refuse = [&](std::wstring why) {
     refusal = std::move(why) + LeftOverNote(workspace.RemoveAll());
     return std::nullopt;
   };
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const std::wstring& entry = entries[i];
+  for (const std::wstring& entry : entries) {
     // An entry that fails the PDF test is not passed at all.
     auto readable = PassesPdfTest(entry) ? ReadableForm(names, entry) : entry;
     if (!readable) {
       // A file gone since it was added has no short form; its name may still be read wrongly.
       if (!names.Exists(entry))
         return refuse(L"The file " + entry + L" was not found. Nothing was joined.");
-      readable = standIns.For(entry, std::wstring{HandleLetter(static_cast<int>(i) + 1)} + L".pdf");
-      if (!readable)
-        return refuse(
-            CannotPass(entry, L"no link to it or copy of it under a plain name could be made."));
+      readable = MadeFileForTool(names, workspace.MakeStandIn(entry));
+      if (!readable) {
+        return refuse(WhyNoPrivateFolder(workspace).value_or(
+            CannotPass(entry, L"no link to it or copy of it under a plain name could be made.")));
+      }
     }
     paths.entries.push_back(std::move(*readable));
   }
 
   // Beside the output where the tool reaches its folder, so that a rename gives it its name, else
-  // in the private folder, to be moved from there.
+  // in the own folder, to be copied beside it from there.
   const std::wstring folder = FolderOfPath(output);
-  const auto readableFolder = ReadableForm(names, folder);
-  const std::wstring where = readableFolder ? folder : workspace.PrivateFolder();
-  const auto readableWhere = readableFolder  ? readableFolder
-                             : where.empty() ? std::nullopt
-                                             : ReadableForm(names, where);
-  if (readableWhere) paths.temporary = workspace.MakeFile(where);
-  if (paths.temporary.empty()) {
-    if (readableFolder) {
+  if (const auto readableFolder = ReadableForm(names, folder)) {
+    paths.temporary = workspace.MakeBeside(folder);
+    if (paths.temporary.empty()) {
       return refuse(L"No file could be made in " + folder +
                     L" for pdftk.exe to write the joined file into. Nothing was joined.");
     }
-    return refuse(CannotPass(output, L"no temporary file for pdftk.exe to write could be made."));
+    paths.output = InFolder(*readableFolder, NameOfPath(paths.temporary));
+    return paths;
   }
-  paths.output = InFolder(*readableWhere, NameOfPath(paths.temporary));
+  if (const auto why = WhyNoPrivateFolder(workspace)) return refuse(*why);
+  paths.temporary = workspace.MakeFile();
+  const auto readableTemporary = MadeFileForTool(names, paths.temporary);
+  if (!readableTemporary)
+    return refuse(CannotPass(output, L"no temporary file for pdftk.exe to write could be made."));
+  paths.output = *readableTemporary;
   return paths;
 }
 

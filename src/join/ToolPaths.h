@@ -44,16 +44,23 @@ struct ToolPaths {
 };
 
 // Every entry that passes the PDF test in a form the tool reads whole: as it is when it survives
-// the code page, else by its short form. An input that has neither goes by a hard link with a
-// plain name on its own volume, or else by a copy in the private folder. The tool writes the
-// joined file under a temporary name beside the output, which takes the output's name only once
-// every step has succeeded, so a join that fails half-way leaves an existing file as it was; in
-// the private folder when the tool reaches no form of the output's folder. When none of this can
-// be done (or an input outside the code page is gone), the result is none, nothing made is left,
-// and refusal says why.
+// the code page, else by its short form, else by a stand-in under a plain name in the join's own
+// folder. The tool writes the joined file under a temporary name beside the output, which takes
+// the output's name only once every step has succeeded, so a join that fails half-way leaves an
+// existing file as it was; in the own folder when the tool reaches no form of the output's folder.
+// When none of this can be done (or an input outside the code page is gone), the result is none,
+// nothing made is left, and refusal says why.
 std::optional<ToolPaths> PathsForTool(ToolFileNames& names, JoinWorkspace& workspace,
                                       const std::vector<std::wstring>& entries,
                                       const std::wstring& output, std::wstring& refusal);
+
+// A file the join made in its own folder as the tool is handed it; none when the folder has no
+// form that survives the code page, or made is empty.
+std::optional<std::wstring> MadeFileForTool(ToolFileNames& names, const std::wstring& made);
+
+// What the user is told where nothing of the inputs' content may go into the join's own folder:
+// there is none, or others can read it. None where it may.
+std::optional<std::wstring> WhyNoPrivateFolder(JoinWorkspace& workspace);
 
 // The end of a message that names what the join could not remove; nothing when nothing.
 std::wstring LeftOverNote(const std::vector<std::wstring>& left);

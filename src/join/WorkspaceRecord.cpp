@@ -69,8 +69,10 @@ RecordContent ReadRecord(std::string_view text) {
     std::string_view line = text.substr(begin, end - begin);
     uint64_t a = 0, b = 0, c = 0;
     if (TakePrefix(line, kForget)) {
-      if (const auto path = FromUtf8(line))
+      if (auto path = FromUtf8(line)) {
         std::erase_if(content.made, [&](const MadeItem& item) { return item.path == *path; });
+        content.kept.push_back(std::move(*path));
+      }
       continue;
     }
     if (TakePrefix(line, kTool)) {

@@ -36,14 +36,16 @@ struct StartedTool {
 // line break, so that a record cut short by the program's end still reads up to its last line.
 std::string RecordLine(const MadeItem& item);
 std::string RecordLine(const StartedTool& tool);
-// The join no longer has the thing at path: it was handed over to the user, or renamed.
+// The join no longer has the thing at path: it was handed over to the user, renamed, or removed.
 std::string ForgetLine(const std::wstring& path);
 
-// What a record tells: what is still the join's, in the order it was made, and the tools it
-// started. Lines it cannot read are passed over.
+// What a record tells: what is still the join's, in the order it was made, the tools it started,
+// and what it no longer has (the files in its folder it handed over to the user among them).
+// Lines it cannot read are passed over.
 struct RecordContent {
   std::vector<MadeItem> made;
   std::vector<StartedTool> tools;
+  std::vector<std::wstring> kept;
 };
 RecordContent ReadRecord(std::string_view text);
 

@@ -67,6 +67,42 @@ PSID UserSid(std::vector<char>& user) {
   return user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
 }
 
+enum class Reach { Others, ThisUsers, ThisUserAlone };
+
+// Whether item is this user's own (its owner), and, when asked, whether its access list lets none
+// but this user and the system in.
+Reach ReachedBy(HANDLE item, bool readAccess) {
+  static const auto securityInfo =
+      SystemFunction<decltype(&::GetSecurityInfo)>(L"advapi32.dll", "GetSecurityInfo");
+  static const auto equalSids = SystemFunction<decltype(&::EqualSid)>(L"advapi32.dll", "EqualSid");
+  static const auto system =
+      SystemFunction<decltype(&::IsWellKnownSid)>(L"advapi32.dll", "IsWellKnownSid");
+  static const auto getAce = SystemFunction<decltype(&::GetAce)>(L"advapi32.dll", "GetAce");
+  std::vector<char> user = ThisUser();
+  PSID owner = nullptr;
+  PACL access = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const SECURITY_INFORMATION what =
+      OWNER_SECURITY_INFORMATION | (readAccess ? DACL_SECURITY_INFORMATION : 0);
+  if (!securityInfo || !equalSids || !system || !getAce || !UserSid(user) ||
+      securityInfo(item, SE_FILE_OBJECT, what, &owner, nullptr, &access, nullptr, &descriptor) !=
+          ERROR_SUCCESS) {
+    return Reach::Others;
+  }
+  const UniqueLocalMemory<void> owned(descriptor);
+  if (!owner || !equalSids(owner, UserSid(user))) return Reach::Others;
+  // No access list at all lets everyone in.
+  if (!readAccess || !access) return Reach::ThisUsers;
+  for (DWORD i = 0; i < access->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!getAce(access, i, &entry)) return Reach::ThisUsers;
+    if (static_cast<const ACE_HEADER*>(entry)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart;
+    if (!equalSids(sid, UserSid(user)) && !system(sid, WinLocalSystemSid)) return Reach::ThisUsers;
+  }
+  return Reach::ThisUserAlone;
+}
+
 // Owned by this user, who with the system alone has any access to it and to what is made in it;
 // none of the folders above passes anything on.
 PSECURITY_DESCRIPTOR ThisUserOnlyDescriptor() {
@@ -107,6 +143,9 @@ OpenedItem OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, D
   const NTSTATUS result = create(
       &opened, access, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share, disposition,
       options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+  // On its way out, where the other names of the error are not: access denied is no such thing.
+  constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
+  if (result == kDeletePending) return Opened(INVALID_HANDLE_VALUE, ERROR_DELETE_PENDING);
   if (result < 0) return Opened(INVALID_HANDLE_VALUE, toError(result));
   return Opened(opened, ERROR_SUCCESS);
 }
@@ -122,19 +161,6 @@ OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, boo
 
 // The headers name FileDispositionInfoEx only for newer targets than this program's.
 constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
-
-bool SetAttributes(HANDLE item, DWORD attributes) {
-  // Times of 0 are left as they are.
-  FILE_BASIC_INFO basic{};
-  basic.FileAttributes = attributes;
-  return ::SetFileInformationByHandle(item, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
-}
-
-// The attributes without the read-only flag, as the system takes them: none at all is "normal".
-DWORD Writable(DWORD attributes) {
-  const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
-  return writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
-}
 
 bool CopyBytes(HANDLE from, HANDLE to) {
   std::vector<char> buffer(1 << 20);
@@ -286,21 +312,27 @@ bool MarkForRemoval(HANDLE item, bool remove) {
 
 bool RemoveOpened(HANDLE item) {
   if (MarkForRemoval(item, true)) return true;
-  // A read-only name: without touching the attributes where Windows has the flag for it (Windows
-  // 10 1809 and later, on NTFS), else with the flag cleared for the mark and set again.
+  // A read-only name goes only where the system removes it without touching the attributes it
+  // shares with the file's other names (Windows 10 1809 and later, on NTFS).
   FILE_DISPOSITION_INFO_EX ignoring{FILE_DISPOSITION_FLAG_DELETE |
                                     FILE_DISPOSITION_FLAG_IGNORE_READONLY_ATTRIBUTE};
-  if (::SetFileInformationByHandle(item, kFileDispositionInfoEx, &ignoring, sizeof(ignoring)))
-    return true;
-  FILE_BASIC_INFO basic;
-  if (!::GetFileInformationByHandleEx(item, FileBasicInfo, &basic, sizeof(basic)) ||
-      !(basic.FileAttributes & FILE_ATTRIBUTE_READONLY) ||
-      !SetAttributes(item, Writable(basic.FileAttributes))) {
-    return false;
-  }
-  const bool marked = MarkForRemoval(item, true);
-  SetAttributes(item, basic.FileAttributes);
-  return marked;
+  return ::SetFileInformationByHandle(item, kFileDispositionInfoEx, &ignoring, sizeof(ignoring)) !=
+         FALSE;
+}
+
+bool RemovesReadOnlyNames(HANDLE folder, const std::wstring& scratchName) {
+  const OpenedItem scratch = CreateNewFile(folder, scratchName, Access::Inherited);
+  if (!scratch) return false;
+  FILE_BASIC_INFO basic{};
+  basic.FileAttributes = FILE_ATTRIBUTE_READONLY;
+  const bool readOnly = ::SetFileInformationByHandle(scratch.handle.Get(), FileBasicInfo, &basic,
+                                                     sizeof(basic)) != FALSE;
+  if (readOnly && RemoveOpened(scratch.handle.Get())) return true;
+  // The scratch file is this program's own to make writable again.
+  basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  ::SetFileInformationByHandle(scratch.handle.Get(), FileBasicInfo, &basic, sizeof(basic));
+  MarkForRemoval(scratch.handle.Get(), true);
+  return false;
 }
 
 bool RenameOpened(HANDLE item, const std::wstring& path, bool replace) {
@@ -331,20 +363,11 @@ DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacemen
 }
 
 bool OwnedByThisUser(HANDLE item) {
-  static const auto securityInfo =
-      SystemFunction<decltype(&::GetSecurityInfo)>(L"advapi32.dll", "GetSecurityInfo");
-  static const auto equalSids = SystemFunction<decltype(&::EqualSid)>(L"advapi32.dll", "EqualSid");
-  std::vector<char> user = ThisUser();
-  PSID owner = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!securityInfo || !equalSids || !UserSid(user) ||
-      securityInfo(item, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                   nullptr, &descriptor) != ERROR_SUCCESS) {
-    return false;
-  }
-  const bool mine = owner && equalSids(owner, UserSid(user));
-  ::LocalFree(descriptor);
-  return mine;
+  return ReachedBy(item, false) != Reach::Others;
+}
+
+bool OnlyThisUserCanReach(HANDLE item) {
+  return ReachedBy(item, true) == Reach::ThisUserAlone;
 }
 
 std::optional<std::string> ReadWhole(HANDLE file, size_t maxBytes) {

@@ -25,7 +25,8 @@ struct OpenedItem {
   // A junction, a symbolic link or any other reparse point; also what one leads to, where the
   // system opened that instead (Wine does with a Unix symbolic link): never to be removed.
   bool link = false;
-  // The system's error number when nothing could be opened.
+  // The system's error number when nothing could be opened: ERROR_DELETE_PENDING for a name on
+  // its way out.
   DWORD error = ERROR_SUCCESS;
 
   explicit operator bool() const { return static_cast<bool>(handle); }
@@ -61,10 +62,13 @@ std::vector<std::wstring> EntriesOf(HANDLE folder);
 // closes, or takes the mark back.
 bool MarkForRemoval(HANDLE item, bool remove);
 
-// Removes the name through which the item was opened, read-only or not, the folder only when
-// empty; true when it goes. A hard link shares its attributes with the file's other names: they
-// end as they were.
+// Marks the name through which the item was opened to go once the last handle to it closes, the
+// folder only when empty; true when it goes. A read-only name goes only where the system can
+// remove it without clearing its flag, which a hard link shares with the file's other names.
 bool RemoveOpened(HANDLE item);
+// Whether RemoveOpened removes a read-only name in the open folder, tried on a file it makes
+// there under scratchName and removes again.
+bool RemovesReadOnlyNames(HANDLE folder, const std::wstring& scratchName);
 
 // Gives the open item the name path, replacing a file of that name when replace.
 bool RenameOpened(HANDLE item, const std::wstring& path, bool replace);
@@ -76,6 +80,9 @@ DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacemen
 
 // Whether the open item belongs to the account this program runs as.
 bool OwnedByThisUser(HANDLE item);
+// Whether it does, and its access list lets none but that account and the system in: false on a
+// file system that keeps no access lists, or where one given when it was made did not take.
+bool OnlyThisUserCanReach(HANDLE item);
 
 // The whole content of an open file, up to maxBytes; none when it cannot be read or is longer.
 std::optional<std::string> ReadWhole(HANDLE file, size_t maxBytes);

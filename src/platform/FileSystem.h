@@ -19,6 +19,8 @@ std::wstring FullPath(const std::wstring& path);
 
 // True when path names a folder (a drive root included).
 bool IsFolder(const std::wstring& path);
+// True when path names a file with the read-only flag.
+bool IsReadOnly(const std::wstring& path);
 
 // The folder that holds the running program, without a closing backslash unless a drive root.
 std::wstring ApplicationFolder();

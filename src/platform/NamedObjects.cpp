@@ -18,10 +18,4 @@ void ReleaseNamedMutex(HANDLE mutex) {
   ::ReleaseMutex(mutex);
 }
 
-bool ShareWithProcess(HANDLE object, HANDLE process) {
-  HANDLE copy = nullptr;
-  return ::DuplicateHandle(::GetCurrentProcess(), object, process, &copy, 0, FALSE,
-                           DUPLICATE_SAME_ACCESS) != FALSE;
-}
-
 }  // namespace folianto

@@ -19,7 +19,4 @@ bool NamedEventExists(const std::wstring& name);
 UniqueKernelHandle MakeNamedMutex(const std::wstring& name);
 void ReleaseNamedMutex(HANDLE mutex);
 
-// Gives process a handle of its own to object, so the object lives at least as long as process.
-bool ShareWithProcess(HANDLE object, HANDLE process);
-
 }  // namespace folianto

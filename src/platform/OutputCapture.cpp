@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FileHandles.h"
 #include "platform/SecretText.h"
 #include "platform/Utf8.h"
 
@@ -30,10 +31,12 @@ std::wstring Decode(const char* bytes, int count, bool utf8) {
 }  // namespace
 
 OutputCapture::OutputCapture(const std::wstring& path) {
-  file_.Reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                            nullptr));
+  if (path.empty()) return;
+  // No one else reads or writes it while it is open: the program it is handed shares this very
+  // handle.
+  file_.Reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                            nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 std::wstring OutputCapture::Tail() const {
@@ -46,6 +49,10 @@ std::wstring OutputCapture::All() const {
 
 std::wstring OutputCapture::AllUtf8() const {
   return Read(MAXDWORD, true);
+}
+
+void OutputCapture::MoveTo(const std::wstring& path) {
+  if (file_) RenameOpened(file_.Get(), path, false);
 }
 
 std::wstring OutputCapture::Read(LONGLONG maxBytes, bool utf8) const {

@@ -13,7 +13,7 @@ namespace folianto {
 // that one keeps its own handle, and the file goes when it ends too.
 class OutputCapture {
  public:
-  // Made new at path, which the caller names.
+  // Made new at path, which the caller names; none when path is empty.
   explicit OutputCapture(const std::wstring& path);
 
   // Null when the file could not be made.
@@ -26,6 +26,9 @@ class OutputCapture {
   std::wstring All() const;
   // All that was written, as UTF-8 whatever it holds: text that its writer encodes so.
   std::wstring AllUtf8() const;
+
+  // Gives the file the name path, where it goes once the last handle to it is closed.
+  void MoveTo(const std::wstring& path);
 
  private:
   std::wstring Read(LONGLONG maxBytes, bool utf8) const;

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -7,52 +8,80 @@ namespace folianto {
 
 namespace {
 
-// The handles are made inheritable only for the moment of the start. Every start of this program's
-// own comes from the user-interface thread, so none of them, not even a nested join's, can pick
-// them up. The shell's dialogs leave threads of their own running in the process, though, and a
-// program one of those started with inheritance in that moment would get the handles too; so the
-// moment lasts no longer than CreateProcessW.
+// How long the owner of background work waits for it to stop at a safe point.
+constexpr DWORD kStopWaitMs = 5000;
+
+// The PROC_THREAD_ATTRIBUTE_JOB_LIST of Windows 10, which the headers name only for newer targets.
+constexpr DWORD_PTR kJobList = 0x2000D;
+
+// The handles are made inheritable only for the moment of the start, and the program is given
+// exactly these: every start of this program's own comes from the user-interface thread, but the
+// shell's dialogs leave threads of their own running in the process, and a program one of those
+// started with inheritance in that moment would get them too; so the moment lasts no longer than
+// CreateProcessW.
 class InheritableForStart {
  public:
-  explicit InheritableForStart(const StdHandles& handles)
-      : handles_{handles.input, handles.output, handles.error} {
+  explicit InheritableForStart(std::span<const HANDLE> handles) : handles_(handles) {
     for (HANDLE handle : handles_)
-      SetInherit(handle, HANDLE_FLAG_INHERIT);
+      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   }
   ~InheritableForStart() {
     for (HANDLE handle : handles_)
-      SetInherit(handle, 0);
+      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
   }
   InheritableForStart(const InheritableForStart&) = delete;
   InheritableForStart& operator=(const InheritableForStart&) = delete;
 
  private:
-  static void SetInherit(HANDLE handle, DWORD flag) {
-    if (handle && handle != INVALID_HANDLE_VALUE) {
-      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, flag);
-    }
-  }
+  std::span<const HANDLE> handles_;
+};
 
-  HANDLE handles_[3];
+// What a start asks beyond STARTUPINFO: the handles the program inherits, and the job it is
+// created in. Each is left out where the system does not know it.
+class StartAttributes {
+ public:
+  StartAttributes(std::span<const HANDLE> handles, HANDLE job) : job_(job) {
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 2, 0, &size);
+    buffer_.resize(size);
+    list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
+    if (size == 0 || !::InitializeProcThreadAttributeList(list_, 2, 0, &size)) {
+      list_ = nullptr;
+      return;
+    }
+    if (!handles.empty())
+      ::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                  const_cast<HANDLE*>(handles.data()),
+                                  handles.size() * sizeof(HANDLE), nullptr, nullptr);
+    inJob_ = job_ &&
+             ::UpdateProcThreadAttribute(list_, 0, kJobList, &job_, sizeof(job_), nullptr, nullptr);
+  }
+  ~StartAttributes() {
+    if (list_) ::DeleteProcThreadAttributeList(list_);
+  }
+  StartAttributes(const StartAttributes&) = delete;
+  StartAttributes& operator=(const StartAttributes&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+  // The program is created in the job, not put there after.
+  bool InJob() const { return inJob_; }
+
+ private:
+  std::vector<char> buffer_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+  HANDLE job_;
+  bool inJob_ = false;
 };
 
 // A job that ends its processes when its last handle closes, with this program if need be.
-UniqueKernelHandle EndedWithThisProgram(HANDLE process) {
+UniqueKernelHandle EndsWithThisProgram() {
   UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  // Where this program runs in a job that allows no other (Windows 7), the process goes without.
-  if (!job ||
-      !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
-                                 sizeof(limits)) ||
-      !::AssignProcessToJobObject(job.Get(), process))
-    return {};
+  if (job && !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                        sizeof(limits)))
+    job.Reset();
   return job;
-}
-
-DWORD WINAPI RunWork(void* work) {
-  reinterpret_cast<void (*)()>(work)();
-  return 0;
 }
 
 // Ends a suspended process that cannot be let run; the system's error of why not. Its end is
@@ -67,38 +96,63 @@ DWORD EndedUnrun(HANDLE process) {
 }  // namespace
 
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
-                            const StdHandles* stdHandles, const std::wstring& currentFolder) {
+                            const StdHandles* stdHandles, std::span<const HANDLE> held,
+                            const std::wstring& currentFolder) {
   // CreateProcessW may write into the command line, so it gets a private copy.
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommand;
+  // Each handle once: the list of handles to inherit takes no duplicates.
+  std::vector<HANDLE> inherited;
+  const auto inherit = [&](HANDLE handle) {
+    if (handle && handle != INVALID_HANDLE_VALUE &&
+        std::find(inherited.begin(), inherited.end(), handle) == inherited.end())
+      inherited.push_back(handle);
+  };
   if (stdHandles) {
-    startup.dwFlags |= STARTF_USESTDHANDLES;
-    startup.hStdInput = stdHandles->input;
-    startup.hStdOutput = stdHandles->output;
-    startup.hStdError = stdHandles->error;
+    for (HANDLE handle : {stdHandles->input, stdHandles->output, stdHandles->error})
+      inherit(handle);
+  }
+  for (HANDLE handle : held)
+    inherit(handle);
+
+  StartedProcess result;
+  const bool suspended = (creationFlags & CREATE_SUSPENDED) != 0;
+  if (suspended) result.untilResumed = EndsWithThisProgram();
+  const StartAttributes attributes(inherited, result.untilResumed.Get());
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = attributes.List() ? sizeof(startup) : sizeof(startup.StartupInfo);
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = showCommand;
+  startup.lpAttributeList = attributes.List();
+  if (stdHandles) {
+    startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = stdHandles->input;
+    startup.StartupInfo.hStdOutput = stdHandles->output;
+    startup.StartupInfo.hStdError = stdHandles->error;
   }
 
   PROCESS_INFORMATION info{};
   std::optional<InheritableForStart> inheritable;
-  if (stdHandles) inheritable.emplace(*stdHandles);
+  if (!inherited.empty()) inheritable.emplace(inherited);
   const BOOL started = ::CreateProcessW(
-      nullptr, line.data(), nullptr, nullptr, stdHandles != nullptr, creationFlags, nullptr,
-      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info);
+      nullptr, line.data(), nullptr, nullptr, !inherited.empty(),
+      creationFlags | (attributes.List() ? EXTENDED_STARTUPINFO_PRESENT : 0), nullptr,
+      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup.StartupInfo, &info);
   const DWORD error = ::GetLastError();
   inheritable.reset();
-  StartedProcess result;
   if (!started) {
+    result.untilResumed.Reset();
     result.error = error;
     return result;
   }
   result.thread.Reset(info.hThread);
   result.process.Reset(info.hProcess);
-  if (creationFlags & CREATE_SUSPENDED) result.untilResumed = EndedWithThisProgram(info.hProcess);
+  // Before Windows 10 the job is had only now; where this program's own job allows no other
+  // (Windows 7), the process goes without.
+  if (result.untilResumed && !attributes.InJob() &&
+      !::AssignProcessToJobObject(result.untilResumed.Get(), info.hProcess))
+    result.untilResumed.Reset();
   return result;
 }
 
@@ -124,9 +178,31 @@ ProcessExitCode ExitCodeOf(HANDLE process) {
   return exitCode;
 }
 
-void RunInBackground(void (*work)()) {
-  const UniqueKernelHandle thread(
-      ::CreateThread(nullptr, 0, RunWork, reinterpret_cast<void*>(work), 0, nullptr));
+struct BackgroundWork::Shared {
+  std::function<void(const std::atomic<bool>&)> work;
+  std::atomic<bool> stop{false};
+};
+
+BackgroundWork::BackgroundWork(std::function<void(const std::atomic<bool>& stop)> work)
+    : shared_(std::make_shared<Shared>()) {
+  shared_->work = std::move(work);
+  // The thread keeps the shared part alive should the program's end cut it short.
+  auto* mine = new std::shared_ptr<Shared>(shared_);
+  thread_.Reset(::CreateThread(
+      nullptr, 0,
+      [](void* parameter) -> DWORD {
+        const std::unique_ptr<std::shared_ptr<Shared>> shared(
+            static_cast<std::shared_ptr<Shared>*>(parameter));
+        (*shared)->work((*shared)->stop);
+        return 0;
+      },
+      mine, 0, nullptr));
+  if (!thread_) delete mine;
+}
+
+BackgroundWork::~BackgroundWork() {
+  shared_->stop = true;
+  if (thread_) ::WaitForSingleObject(thread_.Get(), kStopWaitMs);
 }
 
 HANDLE ThisProcess() {

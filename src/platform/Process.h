@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 
 #include "platform/UniqueHandle.h"
@@ -19,7 +23,8 @@ struct StdHandles {
 // A started process and its first thread, or the system's error number when it could not be
 // started. One started with CREATE_SUSPENDED is held in a job that ends it should this program end
 // before it is resumed: a program that never ran would otherwise wait for ever, holding what it
-// was handed.
+// was handed. It is in that job from its creation where the system allows it (Windows 10 and
+// later), else from the moment after; where no job can be had at all, it goes without.
 struct StartedProcess {
   UniqueKernelHandle process;
   UniqueKernelHandle thread;
@@ -32,10 +37,12 @@ struct StartedProcess {
 DWORD Resume(StartedProcess& started);
 
 // Starts the program of commandLine (program first, as one text) with the given show command.
-// stdHandles, when given, are inherited by the program and by nothing else. currentFolder, when
-// not empty, is the program's current folder; otherwise it shares this program's.
+// stdHandles, when given, and held (handles of objects that must live as long as the program) are
+// all the program inherits of this one's handles, and nothing else inherits them. currentFolder,
+// when not empty, is the program's current folder; otherwise it shares this program's.
 StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, DWORD creationFlags,
-                            const StdHandles* stdHandles, const std::wstring& currentFolder);
+                            const StdHandles* stdHandles, std::span<const HANDLE> held,
+                            const std::wstring& currentFolder);
 
 // The exit code of a process that has ended, or the system's error number when it cannot be read.
 struct ProcessExitCode {
@@ -49,8 +56,22 @@ ProcessExitCode ExitCodeOf(HANDLE process);
 HANDLE ThisProcess();
 uint32_t ProcessIdOf(HANDLE process);
 
-// Runs work on a thread of its own, which the program does not wait for.
-void RunInBackground(void (*work)());
+// Work on a thread of its own that stops when its owner goes: the owner tells it to, through the
+// flag the work looks at between its steps, and waits for it a moment, so that it ends at a safe
+// point unless a step does not return (a path that does not answer); the program's end cuts
+// that one short.
+class BackgroundWork {
+ public:
+  explicit BackgroundWork(std::function<void(const std::atomic<bool>& stop)> work);
+  ~BackgroundWork();
+  BackgroundWork(const BackgroundWork&) = delete;
+  BackgroundWork& operator=(const BackgroundWork&) = delete;
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;
+  UniqueKernelHandle thread_;
+};
 
 // When the process started, as a file time: with its id, what tells it from a later process that
 // is given the same id. 0 when it cannot be read.

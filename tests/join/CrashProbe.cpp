@@ -16,8 +16,8 @@
 
 #include "filelist/MemoryFileList.h"
 #include "join/DiskWorkspace.h"
-#include "join/HiddenTool.h"
 #include "join/JoinCommand.h"
+#include "join/RunAndWait.h"
 #include "join/SessionFileClaims.h"
 #include "join/SystemFileNames.h"
 #include "platform/FileSystem.h"
@@ -97,10 +97,11 @@ class ProbeHost final : public JoinPerson, public JoinTool {
   bool CanAsk() override { return true; }
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
-    return RunToolHidden(commandLine, options, toolFolder_, [this](HANDLE tool) {
-      workspace_.ToolStarted(tool);
-      join_.ToolStarted(tool);
-    });
+    RunOptions tool;
+    tool.held = join_.ForTools();
+    tool.currentFolder = toolFolder_;
+    tool.onStarted = [this](HANDLE process) { workspace_.ToolStarted(process); };
+    return RunToolHidden(commandLine, options, std::move(tool), workspace_.OwnFolder().path);
   }
   std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
 

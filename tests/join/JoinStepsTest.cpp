@@ -194,26 +194,39 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
   }
 }
 
-// Without a folder of its own, a join that must open a file with its password says so and puts
-// the file's content nowhere else.
-TEST(JoinSteps, WithoutAFolderOfItsOwnNothingIsOpenedWithAPassword) {
-  ScriptedHost host;
-  host.saveAnswer = L"D:\\out\\all.pdf";
-  host.passwords = {L"right"};
-  host.privateFolderFails = true;
-  host.tool = [](const std::wstring&, const std::wstring& input) -> ToolRun {
-    if (input == L"right\n") return {ExitedWith(0), L"", L""};
-    return {ExitedWith(1), L"", L"Error: OWNER OR USER PASSWORD REQUIRED, but not given\n"};
+// Without a folder of its own that only this user can read, a join that must open a file with its
+// password says so, naming a folder others can read, and has the tool tell nothing of the file.
+TEST(JoinSteps, WithoutAPrivateFolderNothingIsOpenedWithAPassword) {
+  const struct {
+    const char* name;
+    bool noFolder;
+    std::wstring message;
+  } cases[] = {
+      {"no folder", true,
+       L"Folianto could not make a folder of the join's own in the temporary folder, where only "
+       L"you can read what it makes of the files. Nothing was joined."},
+      {"one others can read", false,
+       L"Nothing was joined: other users of this computer could read what the join would make of "
+       L"your files in its folder C:\\Temp\\fol1b, since the drive keeps no access lists."},
   };
-  MemoryFileList list({L"D:\\in\\one.pdf"});
-  CommonDialog dialog;
-  RunJoinCommand(host, list, dialog, kFolder);
-  EXPECT_EQ(host.Messages(),
-            Log{L"Folianto could not make a folder of the join's own in the temporary folder, "
-                L"where only you can read what it makes of the files. Nothing was joined."});
-  for (const std::wstring& run : host.Runs())
-    EXPECT_FALSE(Has(run, L"input_pw")) << run.size();
-  EXPECT_EQ(Count(host.log, L"remove "), Count(host.log, L"make "));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedHost host;
+    host.saveAnswer = L"D:\\out\\all.pdf";
+    host.passwords = {L"right"};
+    host.privateFolderFails = c.noFolder;
+    host.folderReadableByOthers = !c.noFolder;
+    host.tool = [](const std::wstring&, const std::wstring& input) -> ToolRun {
+      if (input == L"right\n") return {ExitedWith(0), L"", L""};
+      return {ExitedWith(1), L"", L"Error: OWNER OR USER PASSWORD REQUIRED, but not given\n"};
+    };
+    MemoryFileList list({L"D:\\in\\one.pdf"});
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    EXPECT_EQ(host.Messages(), Log{c.message});
+    EXPECT_EQ(host.Runs().size(), 1u) << "the join alone runs";
+    EXPECT_EQ(Count(host.log, L"remove "), Count(host.log, L"make "));
+  }
 }
 
 }  // namespace

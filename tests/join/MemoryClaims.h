@@ -20,8 +20,6 @@ class MemoryClaims final : public FileClaims {
 
   // Another Folianto holds the look at the claims and does not let go.
   bool lockTaken = false;
-  // The processes the marks were shared with, one entry per mark.
-  std::vector<void*> sharedWith;
 
   std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
     std::vector<Key> keys;
@@ -49,7 +47,8 @@ class MemoryClaims final : public FileClaims {
    public:
     Mark(MemoryClaims& claims, MarkList::iterator mark) : claims_(claims), mark_(mark) {}
     ~Mark() override { claims_.marks_.erase(mark_); }
-    void ShareWith(void* process) override { claims_.sharedWith.push_back(process); }
+    // Each mark stands for itself.
+    std::vector<void*> Handles() const override { return {const_cast<Mark*>(this)}; }
 
    private:
     MemoryClaims& claims_;

@@ -128,54 +128,48 @@ class ScriptedHost final : public JoinPerson,
   }
   bool Exists(const std::wstring& path) override { return !missing.count(path); }
 
-  // What the join puts on disk, made under predictable names and logged; a file "FOL1A.tmp",
-  // "FOL2A.tmp", ..., a folder "fol1b".
+  // What the join puts on disk, made under predictable names and logged: the own folder
+  // "fol1b", a file "FOL1A.tmp", "FOL2A.tmp", ..., a stand-in "1.pdf", "2.pdf", ...
   bool replaceFails = false;
-  // A volume without hard links, a temporary folder without room.
-  bool linksFail = false;
-  bool copiesFail = false;
-  bool privateFolderFails = false;
+  bool standInsFail = false;        // neither a link nor a copy can be made
+  bool privateFolderFails = false;  // no own folder at all
+  bool folderReadableByOthers = false;
   std::wstring temporaryFolder = L"C:\\Temp";
   std::set<std::wstring> stuck;  // names whose removal fails
 
   class ScriptedWorkspace final : public JoinWorkspace {
    public:
     explicit ScriptedWorkspace(ScriptedHost& host) : host_(host) {}
-    std::wstring MakeFile(const std::wstring& folder, std::string_view content) override {
+    Folder OwnFolder() override {
+      if (host_.privateFolderFails) return {};
+      if (own_.empty()) {
+        host_.log.push_back(L"make folder in " + host_.temporaryFolder);
+        own_ = Made(host_.temporaryFolder + L"\\fol1b", true);
+      }
+      return {own_, !host_.folderReadableByOthers};
+    }
+    std::wstring MakeBeside(const std::wstring& folder) override {
       host_.log.push_back(L"make temporary in " + folder);
-      const std::wstring path = folder + (folder.ends_with(L'\\') ? L"FOL" : L"\\FOL") +
-                                std::to_wstring(++files_) + L"A.tmp";
+      return Made(folder + (folder.ends_with(L'\\') ? L"" : L"\\") + NextFile());
+    }
+    // What lies in the own folder goes with it.
+    std::wstring MakeFile(std::string_view content) override {
+      const Folder own = OwnFolder();
+      if (!own.isPrivate) return {};
+      const std::wstring path = own.path + L"\\" + NextFile();
+      host_.log.push_back(L"file " + path);
       if (!content.empty())
         host_.log.push_back(L"write " + path + L": " +
                             std::wstring(content.begin(), content.end()));
-      return Made(path);
+      return path;
     }
-    std::wstring MakeFolder(const std::wstring& folder) override {
-      host_.log.push_back(L"make folder in " + folder);
-      return Made(folder + (folder.ends_with(L'\\') ? L"fol1b" : L"\\fol1b"), true);
+    std::wstring MakeStandIn(const std::wstring& input) override {
+      const Folder own = OwnFolder();
+      if (own.path.empty()) return {};
+      const std::wstring path = own.path + L"\\" + std::to_wstring(++standIns_) + L".pdf";
+      host_.log.push_back(L"stand-in " + path + L" for " + input);
+      return host_.standInsFail ? L"" : path;
     }
-    std::wstring PrivateFolder() override {
-      if (host_.privateFolderFails) return {};
-      if (private_.empty()) private_ = MakeFolder(host_.temporaryFolder);
-      return private_;
-    }
-    std::wstring MakeNamedFile(const std::wstring& folder, const std::wstring& name) override {
-      host_.log.push_back(L"make " + folder + L"\\" + name);
-      return Made(folder + L"\\" + name);
-    }
-    std::wstring MakeHardLink(const std::wstring& folder, const std::wstring& name,
-                              const std::wstring& target) override {
-      const std::wstring link = folder + L"\\" + name;
-      host_.log.push_back(L"link " + link + L" to " + target);
-      return host_.linksFail ? L"" : Made(link);
-    }
-    std::wstring MakeCopy(const std::wstring& folder, const std::wstring& name,
-                          const std::wstring& from) override {
-      const std::wstring copy = folder + L"\\" + name;
-      host_.log.push_back(L"copy " + from + L" to " + copy);
-      return host_.copiesFail ? L"" : Made(copy);
-    }
-    void Wrote(const std::wstring& path) override { host_.log.push_back(L"wrote " + path); }
     Naming GiveName(const std::wstring& path, const std::wstring& target) override {
       host_.log.push_back(L"replace " + target + L" with " + path);
       std::erase_if(made_, [&](const auto& made) { return made.first == path; });
@@ -203,10 +197,12 @@ class ScriptedHost final : public JoinPerson,
       made_.emplace_back(path, folder);
       return path;
     }
+    std::wstring NextFile() { return L"FOL" + std::to_wstring(++files_) + L"A.tmp"; }
     ScriptedHost& host_;
     std::vector<std::pair<std::wstring, bool>> made_;  // a path, and whether a folder
-    std::wstring private_;
+    std::wstring own_;
     int files_ = 0;
+    int standIns_ = 0;
   };
   ScriptedWorkspace workspace{*this};
 

@@ -27,11 +27,10 @@ const std::wstring kSynopsis = L"D:\\\u03a3\u03cd\u03bd\u03bf\u03c8\u03b7.xpdf";
 const std::wstring kGreekOutput = L"D:\\out\\\u03a3\u03cd\u03bd\u03bf\u03bb\u03bf.pdf";
 const std::wstring kTemporary = L"D:\\out\\FOL1A.tmp";
 const std::wstring kMakeTemporary = L"make temporary in D:\\out";
-// A hard link to kGreek beside it, and a copy in the temporary folder.
-const std::wstring kLink = L"D:\\fol1b\\A.pdf";
-const std::wstring kCopy = L"C:\\Temp\\fol1b\\A.pdf";
-const Log kLinkMade = {L"make folder in D:\\", L"link " + kLink + L" to " + kGreek};
-const Log kCopyMade = {L"make folder in C:\\Temp", L"copy " + kGreek + L" to " + kCopy};
+// The join's own folder, and a stand-in for kGreek in it.
+const std::wstring kOwn = L"C:\\Temp\\fol1b";
+const std::wstring kStandIn = kOwn + L"\\1.pdf";
+const Log kStandInMade = {L"make folder in C:\\Temp", L"stand-in " + kStandIn + L" for " + kGreek};
 
 std::wstring CannotPass(const std::wstring& path, const std::wstring& why) {
   return L"The name " + path + L" cannot be passed to pdftk.exe: " + why +
@@ -68,34 +67,31 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"A=\"D:\\____~1\\a.pdf\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
        Renamed(L"D:\\out\\all.pdf")},
       // A volume without short names: no entry of shortForms.
-      {"without a short form by a hard link in a folder of its own beside it", kGreek,
-       L"D:\\out\\all.pdf", nullptr, L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
+      {"without a short form by a stand-in in the join's own folder", kGreek, L"D:\\out\\all.pdf",
+       nullptr, L"A=\"" + kStandIn + L"\" cat A output \"" + kTemporary + L"\"",
        L"Join successful.",
-       kLinkMade + Renamed(L"D:\\out\\all.pdf") +
-           Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
-      {"where no link can be made, by a copy in the private folder", kGreek, L"D:\\out\\all.pdf",
-       [](ScriptedHost& h) { h.linksFail = true; },
-       L"A=\"" + kCopy + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
-       kLinkMade + kCopyMade + Renamed(L"D:\\out\\all.pdf") +
-           Log{L"remove " + kCopy, L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
-      {"where neither can be made nothing runs, and nothing made is left", kGreek,
-       L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.linksFail = h.copiesFail = true; }, L"",
+       kStandInMade + Renamed(L"D:\\out\\all.pdf") + Log{L"remove folder " + kOwn}},
+      {"where none can be made nothing runs, and nothing made is left", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) { h.standInsFail = true; }, L"",
        CannotPass(kGreek, L"no link to it or copy of it under a plain name could be made."),
-       kLinkMade + kCopyMade + Log{L"remove folder C:\\Temp\\fol1b", L"remove folder D:\\fol1b"}},
+       kStandInMade + Log{L"remove folder " + kOwn}},
+      {"nor where others can read the own folder, which is named", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) { h.standInsFail = h.folderReadableByOthers = true; }, L"",
+       L"Nothing was joined: other users of this computer could read what the join would make of "
+       L"your files in its folder " +
+           kOwn + L", since the drive keeps no access lists.",
+       kStandInMade + Log{L"remove folder " + kOwn}},
       {"an entry ending in pdf without a dot passes as listed, and goes by its short form",
        kSynopsis, L"D:\\out\\all.pdf",
        [](ScriptedHost& h) { h.shortForms[kSynopsis] = L"D:\\____~1.XPD"; },
        L"A=\"D:\\____~1.XPD\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
        Renamed(L"D:\\out\\all.pdf")},
-      {"a link that cannot be removed is named, with its folder", kGreek, L"D:\\out\\all.pdf",
-       [](ScriptedHost& h) {
-         h.stuck = {kLink, L"D:\\fol1b"};
-       },
-       L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
-       L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " + kLink +
-           L", D:\\fol1b. You can delete it: your own files stay as they are.",
-       kLinkMade + Renamed(L"D:\\out\\all.pdf") +
-           Log{L"remove " + kLink, L"remove folder D:\\fol1b"}},
+      {"a folder that cannot be removed is named", kGreek, L"D:\\out\\all.pdf",
+       [](ScriptedHost& h) { h.stuck = {kOwn}; },
+       L"A=\"" + kStandIn + L"\" cat A output \"" + kTemporary + L"\"",
+       L"Join successful.\n\nFolianto could not remove what it made for pdftk.exe: " + kOwn +
+           L". You can delete it: your own files stay as they are.",
+       kStandInMade + Renamed(L"D:\\out\\all.pdf") + Log{L"remove folder " + kOwn}},
       {"a missing input of the code page goes as it is, for the tool to report", kCafe,
        L"D:\\out\\all.pdf", [](ScriptedHost& h) { h.missing.insert(kCafe); },
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
@@ -115,13 +111,13 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"Join successful.",
        {L"make temporary in " + kGreekFolder,
         L"replace " + kGreekFolder + L"\\all.pdf with " + kGreekFolder + L"\\FOL1A.tmp"}},
-      {"an output folder without a short form: written in the private folder, then moved",
+      {"an output folder without a short form: written in the own folder, then moved",
        kCafe,
        kGreekFolder + L"\\all.pdf",
        nullptr,
        L"A=\"" + kCafe + L"\" cat A output \"C:\\Temp\\fol1b\\FOL1A.tmp\"",
        L"Join successful.",
-       {L"make folder in C:\\Temp", L"make temporary in C:\\Temp\\fol1b",
+       {L"make folder in C:\\Temp", L"file C:\\Temp\\fol1b\\FOL1A.tmp",
         L"replace " + kGreekFolder + L"\\all.pdf with C:\\Temp\\fol1b\\FOL1A.tmp",
         L"remove folder C:\\Temp\\fol1b"}},
       {"nor the temporary folder: nothing runs",
@@ -131,7 +127,8 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        L"",
        CannotPass(kGreekFolder + L"\\all.pdf",
                   L"no temporary file for pdftk.exe to write could be made."),
-       {L"make folder in " + kGreekFolder, L"remove folder " + kGreekFolder + L"\\fol1b"}},
+       {L"make folder in " + kGreekFolder, L"file " + kGreekFolder + L"\\fol1b\\FOL1A.tmp",
+        L"remove folder " + kGreekFolder + L"\\fol1b"}},
       {"an output name outside it: a temporary name, then renamed", kCafe, kGreekOutput, nullptr,
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"", L"Join successful.",
        Renamed(kGreekOutput)},
@@ -140,10 +137,9 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        [](ScriptedHost& h) {
          h.toolRun = {ExitedWith(1), L""};
        },
-       L"A=\"" + kLink + L"\" cat A output \"" + kTemporary + L"\"",
+       L"A=\"" + kStandIn + L"\" cat A output \"" + kTemporary + L"\"",
        L"The join failed: pdftk.exe ended with exit code 1.",
-       kLinkMade + Log{kMakeTemporary, L"remove " + kTemporary, L"remove " + kLink,
-                       L"remove folder D:\\fol1b"}},
+       kStandInMade + Log{kMakeTemporary, L"remove " + kTemporary, L"remove folder " + kOwn}},
       {"a joined file that cannot take its name is kept", kCafe, kGreekOutput,
        [](ScriptedHost& h) { h.replaceFails = true; },
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
@@ -165,8 +161,8 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
     Log files;
     std::copy_if(host.log.begin(), host.log.end(), std::back_inserter(files),
                  [](const std::wstring& line) {
-                   return line.starts_with(L"make ") || line.starts_with(L"link ") ||
-                          line.starts_with(L"copy ") || line.starts_with(L"replace ") ||
+                   return line.starts_with(L"make ") || line.starts_with(L"stand-in ") ||
+                          line.starts_with(L"file ") || line.starts_with(L"replace ") ||
                           line.starts_with(L"remove ");
                  });
     EXPECT_EQ(files, c.files);

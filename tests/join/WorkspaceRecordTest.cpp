@@ -21,12 +21,17 @@ TEST(WorkspaceRecord, ReadsBackWhatItsLinesTell) {
     std::string text;
     std::vector<MadeItem> made;
     std::vector<StartedTool> tools;
+    std::vector<std::wstring> kept = {};
   } cases[] = {
       {"what was made, in order, and a tool",
        folder + file + RecordLine(kTool),
        {kFolder, kFile},
        {kTool}},
-      {"a thing handed over is forgotten", folder + file + ForgetLine(kFile.path), {kFolder}, {}},
+      {"a thing handed over is forgotten and kept",
+       folder + file + ForgetLine(kFile.path),
+       {kFolder},
+       {},
+       {kFile.path}},
       {"a thing made anew in its place has its new identity",
        file + RecordLine(MadeItem{false, {0x5A, 8, 1}, kFile.path}),
        {MadeItem{false, {0x5A, 8, 1}, kFile.path}},
@@ -40,6 +45,7 @@ TEST(WorkspaceRecord, ReadsBackWhatItsLinesTell) {
     const RecordContent content = ReadRecord(c.text);
     EXPECT_EQ(content.made, c.made);
     EXPECT_EQ(content.tools, c.tools);
+    EXPECT_EQ(content.kept, c.kept);
   }
 }
 

@@ -39,4 +39,9 @@ inline std::wstring OtherVolumeRoot() {
   return FixtureFolder().empty() ? L"" : L"W:\\";
 }
 
+// The root of a small empty exFAT drive, which keeps no access lists.
+inline std::wstring ExfatDriveRoot() {
+  return FixtureFolder().empty() ? L"" : L"V:\\";
+}
+
 }  // namespace folianto::testing

@@ -2,8 +2,10 @@
 # Makes, on the Linux side, what a Windows program cannot make under Wine: for the folder walk a
 # folder that cannot be read, symbolic links to folders and a drive whose root is a temporary
 # folder; for the join an input reached through a second drive letter and through a hard link,
-# and a drive on another file system (tmpfs), where a move must copy. Drives are links in the
-# prefix's dosdevices: Y: for the walk, X: for the join, W: for the other file system.
+# a drive on another file system (tmpfs), where a move must copy, and a small exFAT drive, which
+# keeps no access lists and can be filled. Drives are links in the prefix's dosdevices: Y: for the
+# walk, X: for the join, W: for the other file system, V: for exFAT (mounted as root through FUSE
+# from an image on a loop device).
 # Usage: linux-fixture.sh setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR
 set -eu
 verb=$1
@@ -13,10 +15,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 walkDrive="$build/wineprefix/dosdevices/y:"
 joinDrive="$build/wineprefix/dosdevices/x:"
 otherDrive="$build/wineprefix/dosdevices/w:"
+exfatDrive="$build/wineprefix/dosdevices/v:"
 
 remove() {
   if [ -L "$otherDrive" ]; then rm -rf "$(readlink "$otherDrive")"; fi
-  rm -f "$walkDrive" "$joinDrive" "$otherDrive"
+  if [ -f "$fixture/exfat.loop" ]; then
+    umount "$fixture/exfat" 2>/dev/null || true
+    losetup -d "$(cat "$fixture/exfat.loop")" 2>/dev/null || true
+  fi
+  rm -f "$walkDrive" "$joinDrive" "$otherDrive" "$exfatDrive"
   if [ -d "$fixture" ]; then
     chmod -R u+rwx "$fixture"
     rm -rf "$fixture"
@@ -52,6 +59,12 @@ case $verb in
     ln "$fixture/join/in put/input.pdf" "$fixture/join/in put/hard link.pdf"
     ln -s "$fixture/join" "$joinDrive"
     ln -s "$(mktemp -d /dev/shm/folianto-fixture.XXXXXX)" "$otherDrive"
+    mkdir -p "$fixture/exfat"
+    truncate -s 4M "$fixture/exfat.img"
+    mkfs.exfat "$fixture/exfat.img" >/dev/null
+    losetup -f --show "$fixture/exfat.img" >"$fixture/exfat.loop"
+    mount.exfat-fuse "$(cat "$fixture/exfat.loop")" "$fixture/exfat" >/dev/null
+    ln -s "$fixture/exfat" "$exfatDrive"
     # Wine's mount manager learns the drives when its server starts; one still running from the
     # prefix's creation or an earlier run would not know these.
     WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
