@@ -17,6 +17,7 @@
 #include "join/WorkspaceRecord.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -119,19 +120,27 @@ bool Lock(const std::wstring& plain, const std::wstring& locked) {
 }
 
 // A join of the probe's: its inputs in "in put", named as given ("locked" ones open with the
-// password), its output in "out", which exists before the join, and its temporary folder.
+// password), its output in "out", which exists before the join, and its temporary folder, on
+// another file system than the inputs where asked.
 struct ProbeJoin {
-  ProbeJoin(std::wstring kind, Texts names, std::wstring outputName)
-      : kind(std::move(kind)),
+  ProbeJoin(std::wstring kind, Texts names, std::wstring outputName,
+            bool temporaryElsewhere = false)
+      : temporary(temporaryElsewhere ? testing::OtherVolumeRoot() + MadeName(false)
+                                     : folder.MakeFolder(L"temporary")),
+        kind(std::move(kind)),
         names(std::move(names)),
         output(outputs + L"\\" + outputName),
         outputFolder(FolderOfPath(output)) {
+    ::CreateDirectoryW(temporary.c_str(), nullptr);
     for (const std::wstring& name : this->names) {
       const std::wstring path = inputs + L"\\" + name;
       const std::wstring plain =
           folder.WriteFile(L"in put\\plain", MakePdf({"page " + std::to_string(contents.size())}));
-      ok = ok && (name.starts_with(L"locked") ? Lock(plain, path)
-                                              : ::MoveFileW(plain.c_str(), path.c_str()));
+      // Locked under a name the tool reads, then given the one asked for.
+      const std::wstring locked = inputs + L"\\locked";
+      ok = ok && (name.starts_with(L"locked")
+                      ? Lock(plain, locked) && ::MoveFileW(locked.c_str(), path.c_str())
+                      : ::MoveFileW(plain.c_str(), path.c_str()));
       ::DeleteFileW(plain.c_str());
       contents.push_back(ReadFileBytes(path));
       arguments += L" " + Quoted(path);
@@ -162,10 +171,12 @@ struct ProbeJoin {
   }
   std::wstring NameOfOutput() const { return output.substr(outputs.size() + 1); }
 
+  ~ProbeJoin() { testing::RemoveTree(temporary); }
+
   TempFolder folder;
   const std::wstring inputs = folder.MakeFolder(L"in put");
   const std::wstring outputs = folder.MakeFolder(L"out");
-  const std::wstring temporary = folder.MakeFolder(L"temporary");
+  const std::wstring temporary;
   std::wstring kind;
   Texts names;
   std::wstring output;
@@ -183,6 +194,7 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
     const wchar_t* kind;
     Texts inputs;
     std::wstring output;
+    bool temporaryElsewhere = false;
   } cases[] = {
       {L"plain", {L"one.pdf", L"two.pdf"}, L"all.pdf"},
       {L"bookmarks", {L"one.pdf", L"two.pdf"}, L"all.pdf"},
@@ -193,10 +205,16 @@ TEST(JoinCrash, AStartAfterAJoinEndedAtAnyStepLeavesTheUsersFilesAndNothingOfFol
       // The tool cannot reach the output's folder: the joined file is copied there from the
       // private folder, and then takes its name.
       {L"standin", {L"one.pdf", L"two.pdf"}, L"\u03a3\u03cd\u03bd\u03bf\u03bb\u03b1\\all.pdf"},
+      // A locked input without a name the tool reads, on another file system than the temporary
+      // folder: its stand-in is a copy, which is opened with its password into another file.
+      {L"standin",
+       {L"locked \u03a3\u03cd\u03bd\u03bf\u03c8\u03b7.pdf", L"two.pdf"},
+       L"all.pdf",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(c.kind) + L" into " + c.output));
-    ProbeJoin join(c.kind, c.inputs, c.output);
+    ProbeJoin join(c.kind, c.inputs, c.output, c.temporaryElsewhere);
     ASSERT_TRUE(join.ok);
     // The whole join, to count its steps.
     const DWORD steps = join.Run(0);

@@ -27,6 +27,7 @@
 namespace folianto {
 namespace {
 
+using testing::Listed;
 using testing::ReadFileBytes;
 using testing::TempFolder;
 
@@ -35,20 +36,6 @@ void WaitWithMessages(HANDLE handle) {
 }
 
 const std::atomic<bool> kNeverStop{false};
-
-// The names in folder, "." and ".." left out.
-std::vector<std::wstring> Listed(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return names;
-}
 
 // An empty folder for the join's temporary things on the drive of root, removed afterwards.
 struct TemporaryOn {

@@ -54,6 +54,33 @@ int CaptureFilesInTemp() {
   return count;
 }
 
+// The folders under made names in the temporary folder, the records' folder aside.
+Texts FoldersMadeInTemporary() {
+  Texts folders;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do {
+    if (std::wstring(found.cFileName) != L"folianto-joins" &&
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      folders.push_back(TemporaryFolder() + L"\\" + found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return folders;
+}
+
+// An input that opens only with the password "secret", made from one by the real tool.
+std::wstring LockedCopy(const std::wstring& plain) {
+  const std::wstring locked = FolderOfPath(plain) + L"\\locked.pdf";
+  int hidden = 0;
+  const bool made =
+      RunAndWait(L"\"" + TestProgramFolder() + L"\\pdftk.exe\" A=\"" + plain +
+                     L"\" cat A output \"" + locked + L"\" user_pw secret owner_pw other",
+                 hidden)
+          .Succeeded();
+  return made ? locked : L"";
+}
+
 void ExpectTool() {
   ASSERT_TRUE(Exists(TestProgramFolder() + L"\\pdftk.exe")) << "no pdftk.exe next to the tests";
 }
@@ -134,12 +161,31 @@ TEST(JoinCommand, ShowsTheHourglassFromTheSaveDialogOnAndTheArrowAfter) {
   EXPECT_EQ(app.form->CommonDialog1.defaultExt, L"");
 }
 
+// What a look while the tool runs finds: the files in the folder that appeared in the temporary
+// folder since before, and the captures in the temporary folder itself.
+struct WhileTheToolRuns {
+  Texts before = FoldersMadeInTemporary();
+  int captures = CaptureFilesInTemp();
+  Texts inOwnFolder;
+  int capturesBeside = -1;
+} g_look;
+
 TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
   ExpectTool();
   ThreeInputs inputs;
   const std::wstring output = CheckedOutputFolder() + L"\\joined file.pdf";
   ::DeleteFileW(output.c_str());
   const int captures = CaptureFilesInTemp();
+  // Due at once: it fires at the first messages the join lets run, in its wait for the tool.
+  g_look = {};
+  ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    for (const std::wstring& folder : FoldersMadeInTemporary()) {
+      if (std::find(g_look.before.begin(), g_look.before.end(), folder) == g_look.before.end())
+        g_look.inOwnFolder = testing::Listed(folder);
+    }
+    g_look.capturesBeside = CaptureFilesInTemp() - g_look.captures;
+  });
 
   TestForm app;
   for (const auto& path : {inputs.one, inputs.two, inputs.three})
@@ -160,6 +206,9 @@ TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
   for (int wait = 0; wait < 100 && CaptureFilesInTemp() != captures; ++wait)
     ::Sleep(10);
   EXPECT_EQ(CaptureFilesInTemp(), captures) << "the tool's output file is gone";
+  // The tool's words lie in the join's own folder alone while it runs.
+  EXPECT_EQ(g_look.inOwnFolder.size(), 2u) << "its output and its messages";
+  EXPECT_EQ(g_look.capturesBeside, 0);
   EXPECT_EQ(testing::ReadFileBytes(inputs.two), MakePdf({"Bravo", "Charlie"}));
 }
 
@@ -247,17 +296,17 @@ TEST(JoinCommand, ReadsTheToolsDataAndItsMessagesApart) {
       << outline;
 }
 
-// Names a missing folder in TMP and TEMP while it lives, so no temporary file can be made.
-class NoTemporaryFolder {
+// Names folder in TMP and TEMP while it lives: the temporary folder of the joins meanwhile.
+class TemporaryFolderAt {
  public:
-  explicit NoTemporaryFolder(const std::wstring& missing) {
+  explicit TemporaryFolderAt(const std::wstring& folder) {
     for (auto& [name, value] : saved_) {
       value.resize(32767);
       value.resize(::GetEnvironmentVariableW(name, value.data(), 32767));
-      ::SetEnvironmentVariableW(name, missing.c_str());
+      ::SetEnvironmentVariableW(name, folder.c_str());
     }
   }
-  ~NoTemporaryFolder() {
+  ~TemporaryFolderAt() {
     for (const auto& [name, value] : saved_)
       ::SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
   }
@@ -271,13 +320,45 @@ class NoTemporaryFolder {
 TEST(JoinCommand, AFailedJoinShowsAsSuchWithoutATemporaryFolder) {
   ExpectTool();
   ThreeInputs inputs;
-  const NoTemporaryFolder noTemporaryFolder(inputs.folder.Path() + L"\\gone");
+  const TemporaryFolderAt noTemporaryFolder(inputs.folder.Path() + L"\\gone");
   // Under Wine a tool handed invalid standard handles runs as well; here the difference shows.
   EXPECT_EQ(OutputCapture(TemporaryFolder() + L"\\folianto-capture.tmp").Handle(), nullptr);
   TestForm app;
   app.form->ListView1.Append(inputs.folder.Path() + L"\\in put\\missing.pdf");
   Join(app, inputs.folder.Path() + L"\\all.pdf");
   EXPECT_EQ(app.dialogs.messages, Texts{L"The join failed: pdftk.exe ended with exit code 1."});
+}
+
+// On a drive that keeps no access lists (V:, exFAT) others could read the join's own folder: a
+// join that must open a file with its password says so, naming the folder, asks for nothing, and
+// decrypts nothing there.
+TEST(JoinCommand, AJoinThatWouldDecryptWhereOthersCanReadSaysSoAndDecryptsNothing) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const std::wstring locked = LockedCopy(inputs.one);
+  ASSERT_FALSE(locked.empty());
+  const std::wstring exfat = testing::ExfatDriveRoot();
+  ASSERT_FALSE(exfat.empty()) << "no Linux fixture";
+  const TemporaryFolderAt onExfat(exfat);
+  TestForm app;
+  app.form->ListView1.Append(inputs.two);
+  app.form->ListView1.Append(locked);
+  app.dialogs.passwordAnswers.push_back(L"secret");
+  Join(app, inputs.folder.Path() + L"\\all.pdf");
+  const std::wstring said =
+      L"Nothing was joined: other users of this computer could read what "
+      L"the join would make of your files in its folder " +
+      exfat + L"folianto-";
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_TRUE(app.dialogs.messages[0].starts_with(said) &&
+              app.dialogs.messages[0].ends_with(L", since the drive keeps no access lists."))
+      << ::testing::PrintToString(app.dialogs.messages[0]);
+  // No password: nothing could be decrypted.
+  EXPECT_EQ(app.dialogs.passwordQuestions, Texts{});
+  EXPECT_FALSE(Exists(inputs.folder.Path() + L"\\all.pdf"));
+  WIN32_FIND_DATAW found;
+  EXPECT_EQ(::FindFirstFileW((exfat + L"*").c_str(), &found), INVALID_HANDLE_VALUE)
+      << "the join left something";
 }
 
 TEST(JoinCommand, RefusesAnOutputThatNamesAnInputHoweverSpelt) {
@@ -390,21 +471,6 @@ TEST(JoinCommand, SaysWhenTheToolIsMissingOrCannotStart) {
   }
 }
 
-// The folders under made names in the temporary folder, the records' folder aside.
-Texts FoldersMadeInTemporary() {
-  Texts folders;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileW((TemporaryFolder() + L"\\folianto-*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return folders;
-  do {
-    if (std::wstring(found.cFileName) != L"folianto-joins" &&
-        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      folders.push_back(TemporaryFolder() + L"\\" + found.cFileName);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return folders;
-}
-
 // A join that joined its files ends well, even when it could not remove all it made (a file put
 // in its own folder while it asked for a password, which another program holds open): "Join
 // successful." with its ways to the file and a line naming what is left. One the user cancels is
@@ -412,12 +478,8 @@ Texts FoldersMadeInTemporary() {
 TEST(JoinCommand, AJoinThatJoinedOrWasCancelledEndedWell) {
   ExpectTool();
   ThreeInputs inputs;
-  const std::wstring locked = inputs.folder.Path() + L"\\in put\\locked.pdf";
-  int hidden = 0;
-  ASSERT_TRUE(RunAndWait(L"\"" + TestProgramFolder() + L"\\pdftk.exe\" A=\"" + inputs.one +
-                             L"\" cat A output \"" + locked + L"\" user_pw secret owner_pw other",
-                         hidden)
-                  .Succeeded());
+  const std::wstring locked = LockedCopy(inputs.one);
+  ASSERT_FALSE(locked.empty());
   const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
   const struct {
     const char* name;

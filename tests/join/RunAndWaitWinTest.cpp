@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -247,8 +248,25 @@ TEST(RunAndWait, HandsTheProgramTheStandardHandlesItIsGiven) {
   EXPECT_EQ(RunAndWait(Helper(L"stdin"), hidden, options).code, 0) << "the null device is empty";
   EXPECT_EQ(RunAndWait(Helper(L"startup"), hidden, options).code, 1100 + SW_HIDE);
 
+  // Beside them it holds what it is given to hold, and nothing else of this program's, however
+  // inheritable (a pipe a script handed this program, say).
+  SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+  const UniqueKernelHandle stray(::CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+  const UniqueKernelHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  options.held = {held.Get()};
+  const auto hex = [](HANDLE handle) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+    return std::wstring(text);
+  };
+  EXPECT_EQ(
+      RunAndWait(Helper(L"set " + hex(held.Get()) + L" " + hex(stray.Get())), hidden, options).code,
+      0);
+  EXPECT_EQ(::WaitForSingleObject(held.Get(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_EQ(::WaitForSingleObject(stray.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   // Inheritable only for the moment of the start, so no later program gets them.
-  for (HANDLE handle : {capture.Get(), nul.Get()}) {
+  for (HANDLE handle : {capture.Get(), nul.Get(), held.Get()}) {
     DWORD flags = 0;
     ASSERT_TRUE(::GetHandleInformation(handle, &flags));
     EXPECT_EQ(flags & HANDLE_FLAG_INHERIT, 0u);

@@ -6,6 +6,7 @@
 //   write TEXT         writes TEXT to standard output and "err:" TEXT to standard error
 //   stdin              reads standard input to its end and ends with the number of bytes read
 //   wait NAME          waits (a minute at most) for the event NAME, then sets the event NAME-done
+//   set HANDLE...      sets each event whose handle value (hexadecimal) it holds
 // Copied as pdftk.exe, it is a join's tool, whose messages name a path in code page 1252:
 //   ... verbose          reports a page of each input on its output
 //   ... dump_data_utf8   writes a bookmark with a Greek title on its output, in UTF-8
@@ -117,6 +118,11 @@ int wmain(int argc, wchar_t** argv) {
       total += static_cast<int>(read);
     }
     return total;
+  }
+  if (mode == L"set") {
+    for (int i = 2; i < argc; ++i)
+      ::SetEvent(reinterpret_cast<HANDLE>(std::wcstoull(argv[i], nullptr, 16)));
+    return 0;
   }
   if (mode == L"wait" && argc > 2) {
     const HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, argv[2]);

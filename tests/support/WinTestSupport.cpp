@@ -132,6 +132,19 @@ std::wstring TempFolder::MakeFolder(const std::wstring& relative) {
   return path;
 }
 
+std::vector<std::wstring> Listed(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
   const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &entry);

@@ -80,6 +80,8 @@ class TempFolder {
 };
 
 void RemoveTree(const std::wstring& path);
+// The names in folder, "." and ".." left out.
+std::vector<std::wstring> Listed(const std::wstring& folder);
 
 // A created, shown Form1 with scripted dialogs.
 struct TestForm {
