@@ -66,11 +66,17 @@ struct ThreeInputs {
   std::wstring three = folder.WriteFile(L"in put\\three.pdf", MakePdf({"Delta"}));
 };
 
+SessionFileClaims SessionClaims() {
+  return SessionFileClaims(
+      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; });
+}
+
 // Whether a join of any Folianto holds the file at path for that use.
 bool Claimed(const std::wstring& path, FileClaims::Use use) {
-  SessionFileClaims claims(
-      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; });
-  return claims.Claimed(claims.KeysOf({path}).at(0), use);
+  SessionFileClaims claims = SessionClaims();
+  const std::optional<bool> claimed = claims.Claimed(claims.KeysOf({path}).at(0), use);
+  EXPECT_TRUE(claimed.has_value()) << "the marks could not be looked at";
+  return claimed.value_or(true);
 }
 
 void Join(TestForm& app, const std::wstring& output) {
@@ -579,6 +585,60 @@ TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {
   }
 }
 
+// A name a mark would go by, taken by another program for an object of another kind. The join is
+// refused, says why and holds no mark meanwhile.
+TEST(JoinCommand, RefusesAJoinWhoseMarksCannotBeLookedAtOrMade) {
+  ThreeInputs inputs;
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  SessionFileClaims claims = SessionClaims();
+  const auto names = [&](const std::wstring& path) { return claims.KeysOf({path}).at(0).names; };
+  const std::wstring cannotTell =
+      L"Folianto cannot tell whether a join that is still running uses the file " + output;
+  const std::wstring cannotMark =
+      L"Folianto cannot mark the file " + inputs.two + L" as used by this join";
+  const auto asMutex = [](const std::wstring& name) {
+    return UniqueKernelHandle(::CreateMutexW(nullptr, FALSE, name.c_str()));
+  };
+  const auto asSemaphore = [](const std::wstring& name) {
+    return UniqueKernelHandle(::CreateSemaphoreW(nullptr, 0, 1, name.c_str()));
+  };
+  const struct {
+    const char* name;
+    std::wstring squatted;
+    UniqueKernelHandle (*take)(const std::wstring&);
+    std::wstring message;
+  } cases[] = {
+      {"the output's mark, by a mutex", L"Local\\Folianto-write-" + names(output).at(0), asMutex,
+       cannotTell},
+      {"the output's mark, by a semaphore", L"Local\\Folianto-read-" + names(output).at(0),
+       asSemaphore, cannotTell},
+      {"an input's mark, made after another's", L"Local\\Folianto-read-" + names(inputs.two).back(),
+       asMutex, cannotMark},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const UniqueKernelHandle squatter = c.take(c.squatted);
+    ASSERT_TRUE(squatter);
+    TestForm app;
+    app.form->ListView1.Append(inputs.one);
+    app.form->ListView1.Append(inputs.two);
+    int marked = 0;
+    app.dialogs.onMessage = [&](const std::wstring&) {
+      for (const std::wstring& file : {inputs.one, inputs.two, output}) {
+        for (const auto use : {FileClaims::Use::Read, FileClaims::Use::Write})
+          marked += claims.Claimed(claims.KeysOf({file}).at(0), use) == true;
+      }
+    };
+    Join(app, output);
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{c.message +
+                    L", since another program holds the name Folianto marks it by. Nothing was "
+                    L"joined."});
+    EXPECT_EQ(marked, 0) << "a mark held while the refusal was said";
+    EXPECT_FALSE(Exists(output));
+  }
+}
+
 // While a join waits for the tool, "Join!" works again: the second join runs inside the first.
 TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   ExpectTool();
@@ -626,8 +686,8 @@ class SlowToLook final : public FileClaims {
   std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
     return claims_.KeysOf(paths);
   }
-  bool Claimed(const Key& file, Use use) override {
-    const bool claimed = claims_.Claimed(file, use);
+  std::optional<bool> Claimed(const Key& file, Use use) override {
+    const std::optional<bool> claimed = claims_.Claimed(file, use);
     ::Sleep(20);
     return claimed;
   }
@@ -635,8 +695,7 @@ class SlowToLook final : public FileClaims {
   std::unique_ptr<Locked> Lock() override { return claims_.Lock(); }
 
  private:
-  SessionFileClaims claims_{
-      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; }};
+  SessionFileClaims claims_ = SessionClaims();
 };
 
 // Two Foliantos that claim the same output at the same moment: the look at the claims and the
