@@ -181,6 +181,23 @@ TEST(JoinCommand, JoinsOneRealFile) {
   EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
 }
 
+// The tool reads its own path in the code page too, where best fit would make a real quote of the
+// fullwidth one and split its arguments there.
+TEST(JoinCommand, JoinsWithTheToolInAFolderWhoseNameHasAFullwidthQuote) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const std::wstring folder = inputs.folder.MakeFolder(L"tool \uff02 folder");
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\pdftk.exe").c_str(),
+                          (folder + L"\\pdftk.exe").c_str(), TRUE));
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  TestForm app(folder);
+  app.form->ListView1.Append(inputs.one);
+  app.form->ListView1.Append(inputs.two);
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
+}
+
 TEST(JoinCommand, JoinsTwentyFiveRealFiles) {
   ExpectTool();
   ThreeInputs inputs;
