@@ -1,5 +1,7 @@
 #include "join/HiddenTool.h"
 
+#include <utility>
+
 #include "join/RunAndWait.h"
 #include "join/WorkspaceRecord.h"
 #include "platform/FileSystem.h"
@@ -38,7 +40,7 @@ ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& opt
   const UniqueFileHandle nothingToRead = OpenNullDevice();
   const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
   const UniqueFileHandle toRead =
-      options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
+      options.input ? InputHolding(std::move(*options.input)) : UniqueFileHandle();
   if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L"", L""};
   // Apart, so that its messages, which hold paths in the code page, never decide how its data is
   // read.

@@ -37,8 +37,9 @@ enum class ToolOutput {
 struct ToolRunOptions {
   // What the tool reads on its standard input, in the system's code page, then meeting its end: a
   // password for "PROMPT", a line of at most a few thousand characters, every character of which
-  // the code page holds. Nothing when null.
-  const SecretText* input = nullptr;
+  // the code page holds. Nothing when null. Wiped once the tool's input holds it, before the tool
+  // runs.
+  SecretText* input = nullptr;
   ToolOutput output = ToolOutput::Tail;
 };
 
@@ -78,7 +79,7 @@ class JoinTool {
  public:
   virtual ~JoinTool() = default;
   // Runs the command line and waits for its end; the tool reads options.input on its standard
-  // input, or nothing.
+  // input, which is wiped before the tool runs, or nothing.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                                    const ToolRunOptions& options) = 0;
   // The system's own words for the error number of a run; empty when it has none.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,6 +27,20 @@ bool Has(const std::wstring& text, const std::wstring& part) {
 
 long Count(const Log& log, const std::wstring& start) {
   return std::count_if(log.begin(), log.end(), [&](auto& line) { return line.starts_with(start); });
+}
+
+// The Western code page, as the scripted host's code page is by default.
+bool InWesternCodePage(const std::wstring& text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c <= 0xFF; });
+}
+
+// What the box says of a password with letters the tool cannot read, where it reads those letters.
+std::wstring Unreadable(const std::wstring& letters) {
+  return L"The password has letters that pdftk.exe cannot read on this system, where it reads "
+         L"only " +
+         letters +
+         L", digits and common signs. If the password is typed right, save the file "
+         L"without a password in another program and join that copy.";
 }
 
 TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNothing) {
@@ -105,9 +120,7 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
        false,
        false,
        {L"ask D:\\in\\two.pdf" + ask,
-        L"ask D:\\in\\two.pdf: The password has characters that pdftk.exe cannot read: \u0141 "
-        L"\u017a. If it is typed right, save the file without a password in another program and "
-        L"join that copy."},
+        L"ask D:\\in\\two.pdf: " + Unreadable(L"Western European (Latin) letters")},
        {L"right\n"},
        {L"Join successful."}},
       {"several, one by one in list order, a file listed twice asked once",
@@ -147,6 +160,7 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedHost host;
+    host.survives = InWesternCodePage;
     host.saveAnswer = L"D:\\out\\all.pdf";
     host.passwords = c.answers;
     host.canAsk = !c.closed;
@@ -191,6 +205,39 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
       }
     }
     EXPECT_EQ(Count(host.log, L"make folder"), Count(host.log, L"remove folder C:\\Temp\\fol1b"));
+  }
+}
+
+// The box says which letters the tool reads, in the words of the system's script.
+TEST(JoinSteps, APasswordTheToolCannotReadIsNeverShownButWhichLettersItReads) {
+  const std::wstring password = L"Key-\U0001F511";
+  const struct {
+    unsigned codePage;
+    std::wstring letters;
+  } cases[] = {
+      {1252, L"Western European (Latin) letters"},
+      {1251, L"Cyrillic and basic Latin (A to Z) letters"},
+      {932, L"Japanese and basic Latin (A to Z) letters"},
+      {437, L"the letters of code page 437"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.codePage);
+    ScriptedHost host;
+    host.codePage = c.codePage;
+    host.survives = InWesternCodePage;
+    host.saveAnswer = L"D:\\out\\all.pdf";
+    host.passwords = {password, std::nullopt};
+    host.tool = [](const std::wstring&, const std::wstring&) -> ToolRun {
+      return {ExitedWith(1), L"", L"Error: OWNER OR USER PASSWORD REQUIRED, but not given\n"};
+    };
+    MemoryFileList list({L"D:\\in\\one.pdf"});
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    Log asked;
+    std::copy_if(host.log.begin(), host.log.end(), std::back_inserter(asked),
+                 [](const std::wstring& line) { return line.starts_with(L"ask "); });
+    EXPECT_EQ(asked.at(1), L"ask D:\\in\\one.pdf: " + Unreadable(c.letters));
+    EXPECT_EQ(Count(host.log, L"input "), 0) << "handed to the tool";
   }
 }
 
