@@ -343,7 +343,7 @@ TEST_F(Form1Test, PictureButtonsDrawRaisedWhenOffAndSunkenWhenPressedOnTheScheme
   }
 }
 
-// What the screen shows of a window: a screenshot's pixels, 0xRRGGBB, row by row.
+// What the screen shows of a window: a screenshot's pixels, row by row.
 std::vector<uint32_t> ScreenPixels(HWND window, int& width, int& height) {
   RECT r;
   ::GetWindowRect(window, &r);
@@ -363,8 +363,6 @@ std::vector<uint32_t> ScreenPixels(HWND window, int& width, int& height) {
   ::DeleteDC(dc);
   ::DeleteObject(shot);
   ::ReleaseDC(nullptr, screen);
-  for (uint32_t& pixel : pixels)
-    pixel &= 0xFFFFFF;
   return pixels;
 }
 

@@ -602,40 +602,28 @@ TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {
   }
 }
 
-// A name a mark would go by, taken by another program for an object of another kind. The join is
-// refused, says why and holds no mark meanwhile.
+// A name a mark would go by, held by another program's mutex: the join is refused, says why and
+// holds no mark meanwhile.
 TEST(JoinCommand, RefusesAJoinWhoseMarksCannotBeLookedAtOrMade) {
   ThreeInputs inputs;
   const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
   SessionFileClaims claims = SessionClaims();
-  const auto names = [&](const std::wstring& path) { return claims.KeysOf({path}).at(0).names; };
-  const std::wstring cannotTell =
-      L"Folianto cannot tell whether a join that is still running uses the file " + output;
-  const std::wstring cannotMark =
-      L"Folianto cannot mark the file " + inputs.two + L" as used by this join";
-  const auto asMutex = [](const std::wstring& name) {
-    return UniqueKernelHandle(::CreateMutexW(nullptr, FALSE, name.c_str()));
-  };
-  const auto asSemaphore = [](const std::wstring& name) {
-    return UniqueKernelHandle(::CreateSemaphoreW(nullptr, 0, 1, name.c_str()));
+  const auto name = [&](const std::wstring& path) {
+    return claims.KeysOf({path}).at(0).names.back();
   };
   const struct {
-    const char* name;
     std::wstring squatted;
-    UniqueKernelHandle (*take)(const std::wstring&);
     std::wstring message;
   } cases[] = {
-      {"the output's mark, by a mutex", L"Local\\Folianto-write-" + names(output).at(0), asMutex,
-       cannotTell},
-      {"the output's mark, by a semaphore", L"Local\\Folianto-read-" + names(output).at(0),
-       asSemaphore, cannotTell},
-      {"an input's mark, made after another's", L"Local\\Folianto-read-" + names(inputs.two).back(),
-       asMutex, cannotMark},
+      {L"Local\\Folianto-write-" + name(output),
+       L"Folianto cannot tell whether a join that is still running uses the file " + output},
+      // Made after the first input's.
+      {L"Local\\Folianto-read-" + name(inputs.two),
+       L"Folianto cannot mark the file " + inputs.two + L" as used by this join"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const UniqueKernelHandle squatter = c.take(c.squatted);
-    ASSERT_TRUE(squatter);
+    SCOPED_TRACE(::testing::PrintToString(c.squatted));
+    const UniqueKernelHandle squatter(::CreateMutexW(nullptr, FALSE, c.squatted.c_str()));
     TestForm app;
     app.form->ListView1.Append(inputs.one);
     app.form->ListView1.Append(inputs.two);
