@@ -7,6 +7,8 @@ namespace folianto {
 namespace {
 
 constexpr int kGap = 2;
+// Between the face's edges and what it shows.
+constexpr int kInset = 3;
 
 }  // namespace
 
@@ -51,24 +53,32 @@ void PictureButton::Draw(const DRAWITEMSTRUCT& item, HBRUSH faceBrush) const {
   const auto font = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
   const HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
 
-  // Picture and caption stand together in the middle; a caption too tall for the button is
-  // clipped at the bottom rather than pushing the picture out of sight.
+  // Picture and caption stand together in the middle. Of a caption too tall for the button only
+  // the lines that fit whole show, never the top of the next one cut by the edge, at any dpi; the
+  // tooltip gives the whole caption.
   const int width = face.right - face.left;
   const int height = face.bottom - face.top;
-  RECT textBox{face.left + 3, 0, face.right - 3, 0};
+  RECT textBox{face.left + kInset, 0, face.right - kInset, 0};
   ::DrawTextW(dc, caption, -1, &textBox, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
-  const int textHeight = textBox.bottom - textBox.top;
-  const int block = pictureSize_ + kGap + textHeight;
-  const int top = face.top + std::max(3, (height - block) / 2) + shift;
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  const int lineHeight = std::max(1, static_cast<int>(metrics.tmHeight));
+  const int room = height - 2 * kInset - pictureSize_ - kGap;
+  const int captionLines = static_cast<int>(textBox.bottom - textBox.top) / lineHeight;
+  const int lines = std::clamp(room / lineHeight, 0, captionLines);
+  const int block = pictureSize_ + kGap + lines * lineHeight;
+  const int top = face.top + std::max(kInset, (height - block) / 2) + shift;
 
   if (picture_) {
     ::DrawIconEx(dc, face.left + (width - pictureSize_) / 2 + shift, top, picture_.Get(),
                  pictureSize_, pictureSize_, 0, nullptr, DI_NORMAL);
   }
-  RECT text{face.left + 3 + shift, top + pictureSize_ + kGap, face.right - 3 + shift,
-            face.bottom - 2};
+  const int textTop = top + pictureSize_ + kGap;
+  RECT text{face.left + kInset + shift, textTop, face.right - kInset + shift,
+            textTop + lines * lineHeight};
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  // Clipped to the box, which ends where the next line would begin.
   ::DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_WORDBREAK);
   if (oldFont) ::SelectObject(dc, oldFont);
 

@@ -167,8 +167,12 @@ JoinWorkspace::Folder DiskWorkspace::OwnFolder() {
   if (!ownTried_ && !temporaryFolder_.empty()) {
     ownTried_ = true;
     own_ = MakeRecorded(temporaryFolder_, true, Access::ThisUserOnly);
-    // Read back: a drive without access lists takes the one given in silence.
-    if (const Made* own = Find(own_)) private_ = OnlyThisUserCanReach(own->handle.Get());
+    // Read back: a drive without access lists takes the one given in silence. Kept open only to
+    // make things in, so that others (Explorer) may list it meanwhile.
+    if (Made* own = Find(own_)) {
+      private_ = OnlyThisUserCanReach(own->handle.Get());
+      own->handle = OnlyToMakeIn(own->handle.Get());
+    }
   }
   return {own_, private_};
 }

@@ -118,14 +118,22 @@ std::optional<JoinOutcome> RunTool(const JoinHost& host, const std::vector<std::
                                    const std::wstring& outputPath,
                                    const std::wstring& applicationFolder, bool bookmarkEachFile) {
   // The list keeps every entry as the user sees it; only the command line gives the paths in the
-  // form the tool reads whole.
+  // form the tool reads whole, its own path too.
+  const std::optional<std::wstring> toolFolder = ReadableForm(host.names, applicationFolder);
+  if (!toolFolder) {
+    return JoinOutcome::Failed(
+        L"pdftk.exe cannot be run from Folianto's folder " + applicationFolder +
+        L": pdftk.exe cannot read its name on this system, and it has no short name. Move "
+        L"Folianto and pdftk.exe to a folder whose name has only characters of the system's code "
+        L"page. Nothing was joined.");
+  }
   JoinWorkspace& workspace = host.workspace;
   std::wstring refusal;
   const std::optional<ToolPaths> tool =
       PathsForTool(host.names, workspace, entries, outputPath, refusal);
   if (!tool) return JoinOutcome::Failed(refusal);
   const JoinStepsOutcome steps =
-      RunJoinSteps(host, {applicationFolder, entries, *tool, bookmarkEachFile});
+      RunJoinSteps(host, {*toolFolder, entries, *tool, bookmarkEachFile});
   if (steps.message && steps.message->empty()) {
     const std::wstring left = LeftOverNote(workspace.RemoveAll());
     if (!left.empty()) host.person.ShowMessage(L"Nothing was joined." + left);

@@ -51,7 +51,7 @@ class JoinTool {
  public:
   virtual ~JoinTool() = default;
   // Runs the command line and waits for its end; the tool reads options.input on its standard
-  // input, or nothing.
+  // input, which is wiped before the tool runs, or nothing.
   virtual ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                                    const ToolRunOptions& options) = 0;
   // The system's own words for the error number of a run; empty when it has none.

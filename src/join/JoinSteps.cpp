@@ -44,25 +44,53 @@ std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
 
-// What the password box says of a password with characters that cannot reach the tool. They are
-// part of the password, so the copies are wiped.
-SecretText UnreadablePasswordPrompt(std::vector<std::wstring>& characters) {
-  std::wstring prompt = L"The password has characters that pdftk.exe cannot read:";
-  // Room for all before the first character goes in, so no copy is left behind.
-  prompt.reserve(200 + 3 * characters.size());
-  for (std::wstring& character : characters) {
-    prompt.append(L" ").append(character);
-    WipeText(character);
+// The letters the tool reads where the system's code page is codePage, as people name them.
+std::wstring LettersOfCodePage(unsigned codePage) {
+  static constexpr struct {
+    unsigned codePage;
+    const wchar_t* script;
+    bool latin;
+  } kScripts[] = {
+      {874, L"Thai", false},
+      {932, L"Japanese", false},
+      {936, L"Simplified Chinese", false},
+      {949, L"Korean", false},
+      {950, L"Traditional Chinese", false},
+      {1250, L"Central European", true},
+      {1251, L"Cyrillic", false},
+      {1252, L"Western European", true},
+      {1253, L"Greek", false},
+      {1254, L"Turkish", true},
+      {1255, L"Hebrew", false},
+      {1256, L"Arabic", false},
+      {1257, L"Baltic", true},
+      {1258, L"Vietnamese", true},
+  };
+  for (const auto& script : kScripts) {
+    if (script.codePage == codePage) {
+      return script.script + std::wstring(script.latin ? L" (Latin) letters"
+                                                       : L" and basic Latin (A to Z) letters");
+    }
   }
-  prompt +=
-      L". If it is typed right, save the file without a password in another program and "
-      L"join that copy.";
-  return SecretText(prompt);
+  return L"the letters of code page " + std::to_wstring(codePage);
 }
 
-SecretText Prompt(const wchar_t* words) {
-  std::wstring text = words;
-  return SecretText(text);
+// What the password box says of a password with letters that cannot reach the tool: which letters
+// it can, never one of the password's, which anyone behind the user could read.
+std::wstring UnreadablePasswordPrompt(unsigned codePage) {
+  return L"The password has letters that pdftk.exe cannot read on this system, where it reads "
+         L"only " +
+         LettersOfCodePage(codePage) +
+         L", digits and common signs. If the password is typed right, save the file without a "
+         L"password in another program and join that copy.";
+}
+
+// The line the tool reads the password from; it holds the only copy of the password.
+SecretText PasswordLine(SecretText password) {
+  std::wstring line;
+  line.reserve(password.Text().size() + 1);
+  line.append(password.Text()).push_back(L'\n');
+  return SecretText(line);
 }
 
 class JoinSteps {
@@ -158,7 +186,7 @@ class JoinSteps {
   std::optional<JoinStepsOutcome> OpenWithPassword(const std::wstring& entry,
                                                    const std::wstring& handle,
                                                    const std::wstring& open) {
-    SecretText prompt = Prompt(kAskPassword);
+    std::wstring prompt = kAskPassword;
     for (;;) {
       // The window may have been closed while the tool ran.
       if (!host_.person.CanAsk()) {
@@ -167,22 +195,19 @@ class JoinSteps {
                                                  L"asked for once the window has been closed. "
                                                  L"Nothing was joined."};
       }
-      const std::optional<SecretText> password = host_.person.AskPassword(entry, prompt.Text());
+      std::optional<SecretText> password = host_.person.AskPassword(entry, prompt);
       if (!password) return JoinStepsOutcome{kNothingRun, L""};
-      if (auto outside = host_.names.CharactersOutsideCodePage(password->Text());
-          !outside.empty()) {
-        prompt = UnreadablePasswordPrompt(outside);
+      if (!host_.names.SurvivesCodePage(password->Text())) {
+        prompt = UnreadablePasswordPrompt(host_.names.CodePage());
         continue;
       }
-      std::wstring line;
-      line.reserve(password->Text().size() + 1);
-      line.append(password->Text()).push_back(L'\n');
-      const SecretText input(line);
+      // The tool's input takes the line, and wipes it, before the tool runs.
+      SecretText input = PasswordLine(std::move(*password));
       const ToolRun run =
           RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input});
       if (Succeeded(run)) return std::nullopt;
       if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
-      prompt = Prompt(kWrongPassword);
+      prompt = kWrongPassword;
     }
   }
 

@@ -11,6 +11,7 @@ namespace folianto {
 
 // One join as the tool runs it.
 struct JoinRun {
+  // As the tool is handed it.
   const std::wstring& applicationFolder;
   // The list's entries at the click, as the user sees them.
   const std::vector<std::wstring>& entries;

@@ -1,6 +1,7 @@
 #include "join/Outline.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cwctype>
@@ -24,14 +25,16 @@ void ForEachLine(std::wstring_view text, Visit visit) {
   }
 }
 
-// The number at the start of text; 0 when it starts with none.
+// The number at the start of text; 0 when it starts with none, -1 when it passes what an int
+// holds, as no page or level of a real document does.
 int LeadingNumber(std::wstring_view text) {
-  int number = 0;
+  int64_t number = 0;
   for (const wchar_t c : text) {
-    if (c < L'0' || c > L'9' || number > 100'000'000) break;
+    if (c < L'0' || c > L'9') break;
     number = number * 10 + (c - L'0');
+    if (number > INT_MAX) return -1;
   }
-  return number;
+  return static_cast<int>(number);
 }
 
 // The rest of line after key, when it starts with it.
@@ -70,17 +73,26 @@ std::string InAscii(std::wstring_view text) {
 
 std::vector<int> PagesPerInput(std::wstring_view verboseOutput) {
   std::vector<int> pages;
+  bool readable = true;
   ForEachLine(verboseOutput, [&](std::wstring_view line) {
     line.remove_prefix(std::min(line.find_first_not_of(L' '), line.size()));
     std::wstring_view rest;
     if (!After(line, L"Adding page ", rest)) return;
     const int page = LeadingNumber(rest);
-    if (page == 1) {
+    if (page < 0) {
+      readable = false;
+    } else if (page == 1) {
       pages.push_back(1);
     } else if (page > 1 && !pages.empty()) {
       pages.back() = page;
     }
   });
+  // The first page after the last file must be a page number too; a report beyond that is no real
+  // document's, and its sums would wrap.
+  int64_t total = 0;
+  for (const int count : pages)
+    total += count;
+  if (!readable || total >= INT_MAX) pages.clear();
   return pages;
 }
 

@@ -18,7 +18,8 @@ struct Bookmark {
 
 // The number of pages the tool added from each input, in order, as its join with the keyword
 // "verbose" tells them: a line "   Adding page N ..." for every page, N starting at 1 again with
-// each input.
+// each input. None where a count, or all of them together, pass what a page number
+// holds.
 std::vector<int> PagesPerInput(std::wstring_view verboseOutput);
 
 // The bookmarks of a document, in their order, from what dump_data_utf8 wrote about it.

@@ -1,6 +1,7 @@
 #include "join/RunAndWait.h"
 
 #include <iterator>
+#include <utility>
 
 #include "join/WorkspaceRecord.h"
 #include "platform/MessagePump.h"
@@ -68,7 +69,7 @@ ToolRun RunToolHidden(const std::wstring& commandLine, const ToolRunOptions& opt
   const UniqueFileHandle nothingToRead = OpenNullDevice();
   const HANDLE nothing = nothingToRead ? nothingToRead.Get() : nullptr;
   const UniqueFileHandle toRead =
-      options.input ? InputHolding(options.input->Text()) : UniqueFileHandle();
+      options.input ? InputHolding(std::move(*options.input)) : UniqueFileHandle();
   if (options.input && !toRead) return {StartFailedWith(ERROR_NOT_ENOUGH_MEMORY), L"", L""};
   // Apart, so that its messages, which hold paths in the code page, never decide how its data is
   // read.

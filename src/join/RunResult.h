@@ -76,8 +76,9 @@ enum class ToolOutput {
 struct ToolRunOptions {
   // What the tool reads on its standard input, in the system's code page, then meeting its end: a
   // password for "PROMPT", a line of at most a few thousand characters, every character of which
-  // the code page holds. Nothing when null.
-  const SecretText* input = nullptr;
+  // the code page holds. Nothing when null. Wiped once the tool's input holds it, before the tool
+  // runs.
+  SecretText* input = nullptr;
   ToolOutput output = ToolOutput::Tail;
 };
 

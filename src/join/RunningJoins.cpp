@@ -30,17 +30,38 @@ std::optional<std::wstring> RunningJoins::Join::ClaimFiles(JoinFiles files) {
   const auto lock = claims.Lock();
   if (!lock)
     return L"Another Folianto is starting a join. Try again in a moment. Nothing was joined.";
-  const auto inUse = [](const std::wstring& path) {
-    return L"The file " + path + L" is in use by a join that is still running. Nothing was joined.";
+  // A mark that cannot be looked at or made would let another join use the file unseen.
+  const std::wstring heldByAnother =
+      L", since another program holds the name Folianto marks it by. Nothing was joined.";
+  const auto refusal = [&](const FileClaims::Key& file, Use use) -> std::optional<std::wstring> {
+    const std::optional<bool> claimed = claims.Claimed(file, use);
+    if (!claimed) {
+      return L"Folianto cannot tell whether a join that is still running uses the file " +
+             file.path + heldByAnother;
+    }
+    if (*claimed) {
+      return L"The file " + file.path +
+             L" is in use by a join that is still running. Nothing was joined.";
+    }
+    return std::nullopt;
   };
-  if (claims.Claimed(output, Use::Read) || claims.Claimed(output, Use::Write))
-    return inUse(files.output);
-  for (const FileClaims::Key& input : inputs) {
-    if (claims.Claimed(input, Use::Write)) return inUse(input.path);
+  for (const Use use : {Use::Read, Use::Write}) {
+    if (auto refused = refusal(output, use)) return refused;
   }
-  for (const FileClaims::Key& input : inputs)
-    held_.push_back(claims.Hold(input, Use::Read));
-  held_.push_back(claims.Hold(output, Use::Write));
+  for (const FileClaims::Key& input : inputs) {
+    if (auto refused = refusal(input, Use::Write)) return refused;
+  }
+  // All the marks are made, or none is kept.
+  std::vector<std::unique_ptr<FileClaims::Held>> held;
+  const auto notHeld = [&](const FileClaims::Key& file, Use use) -> std::optional<std::wstring> {
+    if (held.emplace_back(claims.Hold(file, use))) return std::nullopt;
+    return L"Folianto cannot mark the file " + file.path + L" as used by this join" + heldByAnother;
+  };
+  for (const FileClaims::Key& input : inputs) {
+    if (auto refused = notHeld(input, Use::Read)) return refused;
+  }
+  if (auto refused = notHeld(output, Use::Write)) return refused;
+  held_ = std::move(held);
   files_ = std::move(files);
   return std::nullopt;
 }

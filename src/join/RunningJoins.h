@@ -45,8 +45,9 @@ class FileClaims {
   virtual ~FileClaims() = default;
   // The keys of the files at paths, in their order.
   virtual std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) = 0;
-  // Whether a running join holds the file for that use.
-  virtual bool Claimed(const Key& file, Use use) = 0;
+  // Whether a running join holds the file for that use; none where its marks cannot be looked at.
+  virtual std::optional<bool> Claimed(const Key& file, Use use) = 0;
+  // Null where a mark cannot be made.
   virtual std::unique_ptr<Held> Hold(const Key& file, Use use) = 0;
   // None when another join did not let go within a moment; meanwhile the window runs.
   virtual std::unique_ptr<Locked> Lock() = 0;
@@ -82,8 +83,8 @@ class RunningJoins {
     Join& operator=(const Join&) = delete;
 
     // Holds the join's files until it and every tool it started have ended, unless a running join
-    // uses one of them or the marks cannot be looked at: then what to tell the user, and nothing
-    // is held. A look at the marks and the marking that follows it are one step.
+    // uses one of them or the marks cannot be looked at or made: then what to tell the user, and
+    // nothing is held. A look at the marks and the marking that follows it are one step.
     std::optional<std::wstring> ClaimFiles(JoinFiles files) override;
     const JoinFiles& Files() const { return files_; }
     // What each tool the join starts holds, so that its marks outlive the program while the tool

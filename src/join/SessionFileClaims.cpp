@@ -90,9 +90,10 @@ std::vector<FileClaims::Key> SessionFileClaims::KeysOf(const std::vector<std::ws
   return keys;
 }
 
-bool SessionFileClaims::Claimed(const Key& file, Use use) {
+std::optional<bool> SessionFileClaims::Claimed(const Key& file, Use use) {
   for (const std::wstring& name : file.names) {
-    if (NamedEventExists(ObjectName(name, use))) return true;
+    const std::optional<bool> marked = NamedEventExists(ObjectName(name, use));
+    if (!marked || *marked) return marked;
   }
   return false;
 }
@@ -103,8 +104,9 @@ std::unique_ptr<FileClaims::Held> SessionFileClaims::Hold(const Key& file, Use u
   // it, where it has one (the last name).
   const size_t first = use == Use::Read && file.names.size() > 1 ? file.names.size() - 1 : 0;
   for (size_t i = first; i < file.names.size(); ++i) {
-    if (UniqueKernelHandle object = MakeNamedEvent(ObjectName(file.names[i], use)))
-      held->objects.push_back(std::move(object));
+    UniqueKernelHandle object = MakeNamedEvent(ObjectName(file.names[i], use));
+    if (!object) return nullptr;
+    held->objects.push_back(std::move(object));
   }
   return held;
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ class SessionFileClaims final : public FileClaims {
   explicit SessionFileClaims(TimedWait wait);
 
   std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override;
-  bool Claimed(const Key& file, Use use) override;
+  std::optional<bool> Claimed(const Key& file, Use use) override;
   std::unique_ptr<Held> Hold(const Key& file, Use use) override;
   std::unique_ptr<Locked> Lock() override;
 

@@ -9,8 +9,8 @@ bool SystemFileNames::SurvivesCodePage(const std::wstring& text) {
   return SurvivesAnsiCodePage(text);
 }
 
-std::vector<std::wstring> SystemFileNames::CharactersOutsideCodePage(const std::wstring& text) {
-  return CharactersOutsideAnsiCodePage(text);
+unsigned SystemFileNames::CodePage() {
+  return AnsiCodePage();
 }
 
 std::optional<std::wstring> SystemFileNames::ShortForm(const std::wstring& path) {

@@ -12,7 +12,7 @@ namespace folianto {
 class SystemFileNames final : public ToolFileNames {
  public:
   bool SurvivesCodePage(const std::wstring& text) override;
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override;
+  unsigned CodePage() override;
   std::optional<std::wstring> ShortForm(const std::wstring& path) override;
   bool Exists(const std::wstring& path) override;
   std::optional<size_t> SameFileAmong(const std::wstring& path,

@@ -18,9 +18,8 @@ class ToolFileNames {
   virtual ~ToolFileNames() = default;
   // Whether text comes back whole through the ANSI code page, without best fit.
   virtual bool SurvivesCodePage(const std::wstring& text) = 0;
-  // The characters of text that would not reach the tool as they are (on its standard input too),
-  // each once, in order.
-  virtual std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) = 0;
+  // The system's ANSI code page, in which the tool reads (on its standard input too).
+  virtual unsigned CodePage() = 0;
   // The path in 8.3 short names; none where the volume keeps none, or the path is not there.
   virtual std::optional<std::wstring> ShortForm(const std::wstring& path) = 0;
   virtual bool Exists(const std::wstring& path) = 0;

@@ -278,6 +278,11 @@ UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path) {
                                         nullptr));
 }
 
+UniqueFileHandle OnlyToMakeIn(HANDLE folder) {
+  return UniqueFileHandle(
+      ::ReOpenFile(folder, FILE_TRAVERSE | SYNCHRONIZE, kShareAll, FILE_FLAG_BACKUP_SEMANTICS));
+}
+
 OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access) {
   return CreateNew(folder, name, access, false);
 }

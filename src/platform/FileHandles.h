@@ -45,6 +45,8 @@ OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name,
 
 // The folder at path, opened to make things in; a link on the way is followed.
 UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path);
+// The same open folder, opened again to make things in alone, so that others may list it.
+UniqueFileHandle OnlyToMakeIn(HANDLE folder);
 
 // Who may use something new: as its folder passes on, or this user and the system alone.
 enum class Access { Inherited, ThisUserOnly };

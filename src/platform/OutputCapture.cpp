@@ -74,10 +74,11 @@ std::wstring OutputCapture::Read(LONGLONG maxBytes, bool utf8) const {
   return Decode(bytes.data() + first, static_cast<int>(read - first), utf8);
 }
 
-UniqueFileHandle InputHolding(const std::wstring& text) {
-  std::optional<std::string> converted = InAnsiCodePage(text);
+UniqueFileHandle InputHolding(SecretText text) {
+  std::string narrow;
+  const bool converted = InAnsiCodePage(text.Text(), narrow);
+  text = SecretText();
   if (!converted) return {};
-  std::string& narrow = *converted;
   const auto bytes = static_cast<DWORD>(narrow.size());
   constexpr DWORD kPipeBuffer = 4096;
   if (bytes > kPipeBuffer) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/SecretText.h"
 #include "platform/UniqueHandle.h"
 
 namespace folianto {
@@ -39,9 +40,9 @@ class OutputCapture {
 // The read end of a pipe that holds text, in the system's code page, for a program to read on its
 // standard input, which then meets its end; null when it cannot be made, also when a character of
 // the text would not reach the program as it is. The text must fit the pipe's buffer (a few
-// thousand characters), since it is written before the program starts. The copies made on the way
-// are wiped.
-UniqueFileHandle InputHolding(const std::wstring& text);
+// thousand characters), since it is written before the program starts. The text and the copies
+// made on the way are wiped before it returns: from then on the pipe holds the only copy.
+UniqueFileHandle InputHolding(SecretText text);
 
 // The null device, to read from and write to: a program that reads it meets the end at once.
 UniqueFileHandle OpenNullDevice();

@@ -343,6 +343,88 @@ TEST_F(Form1Test, PictureButtonsDrawRaisedWhenOffAndSunkenWhenPressedOnTheScheme
   }
 }
 
+// What the screen shows of a window: a screenshot's pixels, row by row.
+std::vector<uint32_t> ScreenPixels(HWND window, int& width, int& height) {
+  RECT r;
+  ::GetWindowRect(window, &r);
+  width = r.right - r.left;
+  height = r.bottom - r.top;
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(format.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const HDC screen = ::GetDC(nullptr);
+  void* bits = nullptr;
+  const HBITMAP shot = ::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HGDIOBJ old = ::SelectObject(dc, shot);
+  ::BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                               static_cast<const uint32_t*>(bits) + width * height);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(shot);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// At every dpi and in a dark scheme, as high contrast gives it, the lowest line a button's caption
+// shows on the screen is whole: as tall as a capital at least, with the face between it and the
+// button's lower edge. Under it the top of a cut line would touch the edge.
+TEST_F(Form1Test, PictureButtonsShowWholeLinesOfTheirCaptionsAtEveryDpiAndInADarkScheme) {
+  const int elements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_WINDOW, COLOR_WINDOWTEXT};
+  COLORREF saved[std::size(elements)];
+  for (size_t i = 0; i < std::size(elements); ++i)
+    saved[i] = ::GetSysColor(elements[i]);
+  const COLORREF dark[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 0), RGB(255, 255, 255)};
+  for (const COLORREF* scheme : {static_cast<const COLORREF*>(saved), dark}) {
+    ::SetSysColors(static_cast<int>(std::size(elements)), elements, scheme);
+    for (const int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+      RECT suggested;
+      ::GetWindowRect(window, &suggested);
+      ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+      ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      ::UpdateWindow(window);
+      testing::Pump();
+      const int capital = -FontHeightForDpi(1125, dpi) * 6 / 10;
+      for (const PictureButton* button :
+           {&form.Check1, &form.Check2, &form.Check3, &form.Check4, &form.Check5}) {
+        SCOPED_TRACE(::testing::PrintToString(WindowText(button->Handle())) + " at " +
+                     std::to_string(dpi) + (scheme == dark ? " dark" : ""));
+        // At the highest dpi the window is wider than the test's screen: each button is shown at
+        // the window's top left, above the others, where the screen shows it whole.
+        ::SetWindowPos(button->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+        ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        testing::Pump();
+        ::Sleep(50);
+        testing::Pump();
+        int width = 0, height = 0;
+        const std::vector<uint32_t> shot = ScreenPixels(button->Handle(), width, height);
+        // Just inside the edge, which is two pixels wide, above the caption and beside the picture.
+        const uint32_t face = shot[static_cast<size_t>(3 * width + 3)];
+        const auto inked = [&](int y) {
+          for (int x = 3; x < width - 3; ++x) {
+            if (shot[static_cast<size_t>(y * width + x)] != face) return true;
+          }
+          return false;
+        };
+        int first = 2;
+        while (first < height - 2 && !inked(first))
+          ++first;
+        int last = height - 3;
+        while (last > first && !inked(last))
+          --last;
+        int top = last;
+        while (top > first && inked(top - 1))
+          --top;
+        EXPECT_LT(last, height - 3) << "the caption touches the lower edge";
+        EXPECT_GT(top, first) << "no caption below the picture";
+        EXPECT_GE(last - top + 1, capital) << "the lowest line of the caption is cut";
+      }
+    }
+  }
+  ::SetSysColors(static_cast<int>(std::size(elements)), elements, saved);
+}
+
 TEST_F(Form1Test, ADpiChangeScalesTheWholeLayoutAndItsFonts) {
   RECT suggested;
   ::GetWindowRect(window, &suggested);

@@ -1263,6 +1263,8 @@ def bookmark_each_file(s):
 
 PASSWORD = "Sesame-7319"
 PASSWORD_2 = "Tulip-2046"
+# Letters the Western code page lacks, all of them.
+CYRILLIC_PASSWORD = "\u0421\u0435\u0437\u0430\u043c"
 
 
 class CommandLineWatch:
@@ -1297,12 +1299,15 @@ class CommandLineWatch:
 ASKED = "This file needs a password to open."
 
 
-def answer_password(s, path, password, says=ASKED):
-    """Answers the password box that names path and whose prompt holds says: types password by
-    keys into it, where the keyboard focus must already be, and presses Enter; None: Cancel."""
+def answer_password(s, path, password, says=ASKED, hides=""):
+    """Answers the password box that names path, whose prompt holds says and none of whose texts
+    holds a character of hides: types password by keys into it, where the keyboard focus must
+    already be, and presses Enter; None: Cancel."""
     dialog = s.wait_dialog("Password", timeout=60)
     s.check(dialog["statics"][0] == unix_to_wine(path), f"the dialog names {dialog['statics']}")
     s.check(says in dialog["statics"][1], f"the dialog says {dialog['statics'][1]!r}")
+    texts = [dialog["title"]] + [c["text"] or "" for c in dialog["controls"]]
+    s.check(not any(c in text for c in hides for text in texts), f"the dialog shows {texts}")
     box = next(c for c in dialog["controls"] if c["class"] == "Edit")
     s.check(box["style"] & 0x20, "the password box is not masked (ES_PASSWORD)")
     # Whatever was opened with a password before lies in the join's private folder, never beside
@@ -1351,10 +1356,13 @@ def password_asked(s):
     try:
         with s.step("Join!: a password the tool cannot read is said so, and asked again"):
             start_join(s, joined)
-            answer_password(s, locked, "\u0141\u00f3d\u017a")
-        with s.step("a wrong one asks again"):
+            answer_password(s, locked, CYRILLIC_PASSWORD)
+        with s.step("the box says which letters the tool reads, none of the password's; a wrong "
+                    "one asks again"):
             answer_password(s, locked, "wrong guess",
-                            says="characters that pdftk.exe cannot read: \u0141 \u017a.")
+                            says="letters that pdftk.exe cannot read on this system, where it "
+                                 "reads only Western European (Latin) letters,",
+                            hides=CYRILLIC_PASSWORD)
         with s.step("the right one opens the file; the next locked file is asked for"):
             answer_password(s, locked, PASSWORD, says="That password is wrong.")
             answer_password(s, locked_2, PASSWORD_2)

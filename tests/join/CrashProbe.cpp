@@ -47,9 +47,7 @@ class ProbeNames final : public ToolFileNames {
  public:
   explicit ProbeNames(bool shortForms) : shortForms_(shortForms) {}
   bool SurvivesCodePage(const std::wstring& text) override { return names_.SurvivesCodePage(text); }
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
-    return names_.CharactersOutsideCodePage(text);
-  }
+  unsigned CodePage() override { return names_.CodePage(); }
   std::optional<std::wstring> ShortForm(const std::wstring& path) override {
     return shortForms_ ? names_.ShortForm(path) : std::nullopt;
   }

@@ -28,6 +28,20 @@ long Count(const Log& log, const std::wstring& start) {
   return std::count_if(log.begin(), log.end(), [&](auto& line) { return line.starts_with(start); });
 }
 
+// As the Western code page, the scripted host's by default: every character beyond Latin-1 is lost.
+bool InWesternCodePage(const std::wstring& text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c <= 0xFF; });
+}
+
+// What the box says of a password with letters the tool cannot read, where it reads those letters.
+std::wstring Unreadable(const std::wstring& letters) {
+  return L"The password has letters that pdftk.exe cannot read on this system, where it reads "
+         L"only " +
+         letters +
+         L", digits and common signs. If the password is typed right, save the file "
+         L"without a password in another program and join that copy.";
+}
+
 TEST(JoinSteps, ABookmarkForEachFileJoinsReadsTheOutlineAndWritesItAndLeavesNothing) {
   // The joined file goes to a temporary file beside the output; what the steps read back lies in
   // the join's private folder.
@@ -90,6 +104,7 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
     Log asked;
     Log inputs;  // what the tool read on its standard input, run by run
     Log messages;
+    unsigned codePage = 1252;  // the system's, which the box names by its script
   } cases[] = {
       {"a wrong one asks again",
        {L"D:\\in\\one.pdf", L"D:\\in\\two.pdf"},
@@ -105,11 +120,19 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
        false,
        false,
        {L"ask D:\\in\\two.pdf" + ask,
-        L"ask D:\\in\\two.pdf: The password has characters that pdftk.exe cannot read: \u0141 "
-        L"\u017a. If it is typed right, save the file without a password in another program and "
-        L"join that copy."},
+        L"ask D:\\in\\two.pdf: " + Unreadable(L"Western European (Latin) letters")},
        {L"right\n"},
        {L"Join successful."}},
+      {"on a system of another script, that script is named",
+       {L"D:\\in\\two.pdf"},
+       {L"\u65e5\u672c", L"right"},
+       false,
+       false,
+       {L"ask D:\\in\\two.pdf" + ask,
+        L"ask D:\\in\\two.pdf: " + Unreadable(L"Cyrillic and basic Latin (A to Z) letters")},
+       {L"right\n"},
+       {L"Join successful."},
+       1251},
       {"several, one by one in list order, a file listed twice asked once",
        {L"D:\\in\\three.pdf", L"D:\\in\\one.pdf", L"D:\\in\\two.pdf", L"D:\\in\\three.pdf"},
        {L"third", L"right"},
@@ -147,6 +170,8 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedHost host;
+    host.survives = InWesternCodePage;
+    host.codePage = c.codePage;
     host.saveAnswer = L"D:\\out\\all.pdf";
     host.passwords = c.answers;
     host.canAsk = !c.closed;

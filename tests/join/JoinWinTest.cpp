@@ -93,11 +93,17 @@ struct ThreeInputs {
   std::wstring three = folder.WriteFile(L"in put\\three.pdf", MakePdf({"Delta"}));
 };
 
+SessionFileClaims SessionClaims() {
+  return SessionFileClaims(
+      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; });
+}
+
 // Whether a join of any Folianto holds the file at path for that use.
 bool Claimed(const std::wstring& path, FileClaims::Use use) {
-  SessionFileClaims claims(
-      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; });
-  return claims.Claimed(claims.KeysOf({path}).at(0), use);
+  SessionFileClaims claims = SessionClaims();
+  const std::optional<bool> claimed = claims.Claimed(claims.KeysOf({path}).at(0), use);
+  EXPECT_TRUE(claimed.has_value()) << "the marks could not be looked at";
+  return claimed.value_or(true);
 }
 
 void Join(TestForm& app, const std::wstring& output) {
@@ -176,15 +182,16 @@ TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
   const std::wstring output = CheckedOutputFolder() + L"\\joined file.pdf";
   ::DeleteFileW(output.c_str());
   const int captures = CaptureFilesInTemp();
-  // Due at once: it fires at the first messages the join lets run, in its wait for the tool.
+  // Looks whenever the join lets messages run, until the tool runs: its own folder is there.
   g_look = {};
-  ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR id, DWORD) {
     for (const std::wstring& folder : FoldersMadeInTemporary()) {
-      if (std::find(g_look.before.begin(), g_look.before.end(), folder) == g_look.before.end())
-        g_look.inOwnFolder = testing::Listed(folder);
+      if (std::find(g_look.before.begin(), g_look.before.end(), folder) != g_look.before.end())
+        continue;
+      g_look.inOwnFolder = testing::Listed(folder);
+      g_look.capturesBeside = CaptureFilesInTemp() - g_look.captures;
+      ::KillTimer(nullptr, id);
     }
-    g_look.capturesBeside = CaptureFilesInTemp() - g_look.captures;
   });
 
   TestForm app;
@@ -207,6 +214,7 @@ TEST(JoinCommand, JoinsThreeRealFilesInListOrder) {
     ::Sleep(10);
   EXPECT_EQ(CaptureFilesInTemp(), captures) << "the tool's output file is gone";
   // The tool's words lie in the join's own folder alone while it runs.
+  ::KillTimer(nullptr, timer);
   EXPECT_EQ(g_look.inOwnFolder.size(), 2u) << "its output and its messages";
   EXPECT_EQ(g_look.capturesBeside, 0);
   EXPECT_EQ(testing::ReadFileBytes(inputs.two), MakePdf({"Bravo", "Charlie"}));
@@ -221,6 +229,23 @@ TEST(JoinCommand, JoinsOneRealFile) {
   Join(app, output);
   EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
   EXPECT_EQ(app.form->Progress(), 0);
+  EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
+}
+
+// The tool reads its own path in the code page too, where best fit would make a real quote of the
+// fullwidth one and split its arguments there.
+TEST(JoinCommand, JoinsWithTheToolInAFolderWhoseNameHasAFullwidthQuote) {
+  ExpectTool();
+  ThreeInputs inputs;
+  const std::wstring folder = inputs.folder.MakeFolder(L"tool \uff02 folder");
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\pdftk.exe").c_str(),
+                          (folder + L"\\pdftk.exe").c_str(), TRUE));
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  TestForm app(folder);
+  app.form->ListView1.Append(inputs.one);
+  app.form->ListView1.Append(inputs.two);
+  Join(app, output);
+  EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
   EXPECT_EQ(testing::ReadFileBytes(output).substr(0, 5), "%PDF-");
 }
 
@@ -645,6 +670,48 @@ TEST(JoinCommand, RefusesAJoinWhileTheLookAtTheClaimsCannotBeHad) {
   }
 }
 
+// A name a mark would go by, held by another program's mutex: the join is refused, says why and
+// holds no mark meanwhile.
+TEST(JoinCommand, RefusesAJoinWhoseMarksCannotBeLookedAtOrMade) {
+  ThreeInputs inputs;
+  const std::wstring output = inputs.folder.Path() + L"\\all.pdf";
+  SessionFileClaims claims = SessionClaims();
+  const auto name = [&](const std::wstring& path) {
+    return claims.KeysOf({path}).at(0).names.back();
+  };
+  const struct {
+    std::wstring squatted;
+    std::wstring message;
+  } cases[] = {
+      {L"Local\\Folianto-write-" + name(output),
+       L"Folianto cannot tell whether a join that is still running uses the file " + output},
+      // Made after the first input's.
+      {L"Local\\Folianto-read-" + name(inputs.two),
+       L"Folianto cannot mark the file " + inputs.two + L" as used by this join"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.squatted));
+    const UniqueKernelHandle squatter(::CreateMutexW(nullptr, FALSE, c.squatted.c_str()));
+    TestForm app;
+    app.form->ListView1.Append(inputs.one);
+    app.form->ListView1.Append(inputs.two);
+    int marked = 0;
+    app.dialogs.onMessage = [&](const std::wstring&) {
+      for (const std::wstring& file : {inputs.one, inputs.two, output}) {
+        for (const auto use : {FileClaims::Use::Read, FileClaims::Use::Write})
+          marked += claims.Claimed(claims.KeysOf({file}).at(0), use) == true;
+      }
+    };
+    Join(app, output);
+    EXPECT_EQ(app.dialogs.messages,
+              Texts{c.message +
+                    L", since another program holds the name Folianto marks it by. Nothing was "
+                    L"joined."});
+    EXPECT_EQ(marked, 0) << "a mark held while the refusal was said";
+    EXPECT_FALSE(Exists(output));
+  }
+}
+
 // While a join waits for the tool, "Join!" works again: the second join runs inside the first.
 TEST(JoinCommand, ASecondJoinCanRunWhileTheFirstWaits) {
   ExpectTool();
@@ -692,8 +759,8 @@ class SlowToLook final : public FileClaims {
   std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
     return claims_.KeysOf(paths);
   }
-  bool Claimed(const Key& file, Use use) override {
-    const bool claimed = claims_.Claimed(file, use);
+  std::optional<bool> Claimed(const Key& file, Use use) override {
+    const std::optional<bool> claimed = claims_.Claimed(file, use);
     ::Sleep(20);
     return claimed;
   }
@@ -701,8 +768,7 @@ class SlowToLook final : public FileClaims {
   std::unique_ptr<Locked> Lock() override { return claims_.Lock(); }
 
  private:
-  SessionFileClaims claims_{
-      [](HANDLE lock, unsigned ms) { return ::WaitForSingleObject(lock, ms) == WAIT_OBJECT_0; }};
+  SessionFileClaims claims_ = SessionClaims();
 };
 
 // Two Foliantos that claim the same output at the same moment: the look at the claims and the

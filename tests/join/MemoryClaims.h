@@ -5,6 +5,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,7 +28,7 @@ class MemoryClaims final : public FileClaims {
       keys.push_back({path, {path}});
     return keys;
   }
-  bool Claimed(const Key& file, Use use) override {
+  std::optional<bool> Claimed(const Key& file, Use use) override {
     for (const auto& [claimed, claimedUse] : marks_) {
       if (claimedUse == use && same_(claimed, file.path)) return true;
     }

@@ -60,10 +60,12 @@ class ScriptedHost final : public JoinPerson,
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     log.push_back(L"run " + commandLine);
-    if (options.input) log.push_back(L"input " + options.input->Text());
+    // Taken, as the tool's input takes it.
+    const SecretText input = options.input ? std::move(*options.input) : SecretText();
+    if (options.input) log.push_back(L"input " + input.Text());
     if (whileRunning) std::exchange(whileRunning, nullptr)();
     if (!tool) return toolRun;
-    return tool(commandLine, options.input ? options.input->Text() : std::wstring());
+    return tool(commandLine, input.Text());
   }
   std::wstring SystemErrorText(uint32_t error) override {
     // As the system words it, with the program it is about as "%1".
@@ -81,16 +83,8 @@ class ScriptedHost final : public JoinPerson,
     return SecretText(answer);
   }
   bool CanAsk() override { return canAsk; }
-  // As the Western code page: every character beyond Latin-1 is lost.
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
-    std::vector<std::wstring> outside;
-    for (const wchar_t c : text) {
-      if (c > 0xFF &&
-          std::find(outside.begin(), outside.end(), std::wstring(1, c)) == outside.end())
-        outside.emplace_back(1, c);
-    }
-    return outside;
-  }
+  unsigned codePage = 1252;
+  unsigned CodePage() override { return codePage; }
   // The same file: the same text, or a pair of names given here (a short name, a hard link).
   std::set<std::pair<std::wstring, std::wstring>> sameFiles;
   std::optional<size_t> SameFileAmong(const std::wstring& path,

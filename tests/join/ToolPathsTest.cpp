@@ -170,6 +170,27 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
   }
 }
 
+// Folianto's own folder in the tool's path goes by its short form like any other (the Windows
+// tests join so); without one, best fit would make a real quote of the fullwidth one, which splits
+// the tool's arguments.
+TEST(ToolPaths, AToolFolderWithoutAFormTheToolReadsRefusesTheJoinBeforeAnythingIsMade) {
+  const std::wstring folder = L"C:\\\uff02Tools\uff02";
+  ScriptedHost host;
+  host.survives = InWesternCodePage;
+  host.saveAnswer = L"D:\\out\\all.pdf";
+  MemoryFileList list({L"D:\\in\\one.pdf"});
+  CommonDialog dialog;
+  RunJoinCommand(host, list, dialog, folder);
+  EXPECT_EQ(host.Messages(),
+            Log{L"pdftk.exe cannot be run from Folianto's folder " + folder +
+                L": pdftk.exe cannot read its name on this system, and it has no short name. "
+                L"Move Folianto and pdftk.exe to a folder whose name has only characters of the "
+                L"system's code page. Nothing was joined."});
+  EXPECT_TRUE(std::none_of(host.log.begin(), host.log.end(), [](const std::wstring& line) {
+    return line.starts_with(L"make ") || line.starts_with(L"run ");
+  }));
+}
+
 TEST(ToolPaths, TheSaveDialogAsksBeforeReplacingButTheSharedDialogKeepsItsFlags) {
   ScriptedHost host;
   host.saveAnswer = L"D:\\out\\all.pdf";

@@ -38,31 +38,31 @@ TEST(ApplicationFolder, IsTheRunningProgramsFolderWithoutAClosingBackslash) {
 }
 
 // Wine with a UTF-8 locale gives the Western code page, 1252.
-TEST(AnsiCodePage, HoldsTextWholeOrNamesEachCharacterItLacksOnce) {
+TEST(AnsiCodePage, HoldsTextWholeOrNotAtAll) {
   ASSERT_EQ(::GetACP(), 1252u) << "the cases below are those of the Western code page";
   const struct {
     std::wstring text;
-    std::wstring outside;  // the characters named, between spaces
+    bool survives;
   } cases[] = {
-      {L"D:\\in\\plain.pdf", L""},
-      {L"D:\\caf\u00e9 \u00fcn\u00efcode \u00ff.pdf", L""},
-      {L"D:\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.pdf",
-       L"\u0395 \u03bb \u03b7 \u03bd \u03b9 \u03ba \u03ac"},
-      {L"D:\\\u65e5\u672c\u8a9e.pdf", L"\u65e5 \u672c \u8a9e"},
+      {L"D:\\in\\plain.pdf", true},
+      {L"D:\\caf\u00e9 \u00fcn\u00efcode \u00ff.pdf", true},
+      {L"D:\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.pdf", false},
+      {L"D:\\\u65e5\u672c\u8a9e.pdf", false},
       // Best fit would make a plain "a" of it, a different name.
-      {L"D:\\\u0101.pdf", L"\u0101"},
+      {L"D:\\\u0101.pdf", false},
       // Best fit would make a quote and a backslash of these, which split the tool's arguments.
-      {L"D:\\\uff02 A=\uff3c.pdf", L"\uff02 \uff3c"},
-      {L"\u0141\u00f3d\u017a", L"\u0141 \u017a"},
-      {L"\U0001F600-\U0001F600", L"\U0001F600"},
+      {L"D:\\\uff02 A=\uff3c.pdf", false},
+      {L"\u0141\u00f3d\u017a", false},
+      {L"\U0001F600-\U0001F600", false},
+      {L"", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.text));
-    std::wstring outside;
-    for (const std::wstring& character : CharactersOutsideAnsiCodePage(c.text))
-      outside += (outside.empty() ? L"" : L" ") + character;
-    EXPECT_EQ(outside, c.outside);
-    EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.outside.empty());
+    EXPECT_EQ(SurvivesAnsiCodePage(c.text), c.survives);
+    std::string narrow = "left over";
+    EXPECT_EQ(InAnsiCodePage(c.text, narrow), c.survives);
+    // The Western code page holds each of the surviving texts' characters in one byte.
+    EXPECT_EQ(narrow.size(), c.survives ? c.text.size() : 0u);
   }
 }
 
