@@ -48,8 +48,16 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
                     [](wchar_t x, wchar_t y) { return std::towupper(x) == std::towupper(y); });
 }
 
-bool Holds(const std::vector<std::wstring>& paths, const std::wstring& path) {
-  return std::find(paths.begin(), paths.end(), path) != paths.end();
+// A new file or folder in the open folder in, under the next name that no one has taken.
+template <typename NextName>
+OpenedItem MakeNew(HANDLE in, bool isFolder, Access access, NextName next, std::wstring& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = next();
+    OpenedItem made =
+        isFolder ? CreateNewFolder(in, name, access) : CreateNewFile(in, name, access);
+    if (made || !IsTaken(made.error)) return made;
+  }
+  return {};
 }
 
 // The folder of the records, made for this user alone on first use. One of that name that is not
@@ -69,6 +77,8 @@ OpenedItem OpenRecordsFolder(const std::wstring& temporary, bool create) {
   return folder;
 }
 
+ReplaceCall g_replace = &::ReplaceFileW;
+
 StartedTool Started(HANDLE process) {
   return {ProcessIdOf(process), StartTimeOf(process)};
 }
@@ -79,24 +89,25 @@ void DiskWorkspace::ObserveSteps(std::function<void(std::wstring_view)> observer
   StepObserver() = std::move(observer);
 }
 
+void DiskWorkspace::ReplaceWith(ReplaceCall replace) {
+  g_replace = replace;
+}
+
 DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, WaitFor wait)
     : temporaryFolder_(std::move(temporaryFolder)), wait_(std::move(wait)) {}
 
 DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, RecordContent content,
                              UniqueFileHandle record, const std::atomic<bool>& stop)
     : temporaryFolder_(std::move(temporaryFolder)),
+      made_(std::move(content.made)),
       kept_(std::move(content.kept)),
-      ownTried_(true),
+      own_(Folder{}),
       record_(std::move(record)),
       recordTried_(true),
-      stop_(&stop) {
-  for (MadeItem& item : content.made)
-    made_.push_back({std::move(item), {}});
-}
+      stop_(&stop) {}
 
 DiskWorkspace::~DiskWorkspace() {
-  for (Made& made : made_)
-    made.handle.Reset();
+  ownHandle_.Reset();
   if (!record_ || !made_.empty()) return;
   RemoveOpened(record_.Get());
   record_.Reset();
@@ -107,103 +118,85 @@ DiskWorkspace::~DiskWorkspace() {
 
 bool DiskWorkspace::Note(const std::string& line) {
   // Without a temporary folder or a folder of records the join still runs; only a later start
-  // cannot tidy up after it.
+  // cannot tidy up after it. Another start may remove the folder the moment it is empty: it is
+  // made again then.
   for (int attempt = 0; !record_ && !recordTried_ && attempt < 3; ++attempt) {
-    // Another start may be removing the folder the moment it is empty: made again then.
     const OpenedItem folder = OpenRecordsFolder(temporaryFolder_, true);
-    if (!folder) continue;
-    for (int name = 0; !record_ && name < 10; ++name) {
-      OpenedItem record =
-          CreateNewFile(folder.handle.Get(), MadeName(false) + kRecordEnding, Access::ThisUserOnly);
-      if (record) {
-        record_ = std::move(record.handle);
-      } else if (!IsTaken(record.error)) {
-        break;
-      }
+    std::wstring name;
+    OpenedItem record = folder ? MakeNew(
+                                     folder.handle.Get(), false, Access::ThisUserOnly,
+                                     [] { return MadeName(false) + kRecordEnding; }, name)
+                               : OpenedItem{};
+    if (record) record_ = std::move(record.handle);
+    if (record_ && !Append(record_.Get(), RecordLine(Started(ThisProcess())))) {
+      RemoveOpened(record_.Get());
+      record_.Reset();
     }
-    if (record_ && !Append(record_.Get(), RecordLine(Started(ThisProcess())))) record_.Reset();
   }
   recordTried_ = true;
-  if (!record_) return false;
-  if (Append(record_.Get(), line)) return true;
+  if (record_ && Append(record_.Get(), line)) return true;
   // A record that lacks a line would have a later start remove what it no longer tells (a file
   // handed over, a tool that still runs): none at all removes nothing.
-  RemoveOpened(record_.Get());
+  if (record_) RemoveOpened(record_.Get());
   record_.Reset();
   return false;
 }
 
 std::wstring DiskWorkspace::MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
-                                         const Fill& fill) {
+                                         const Fill& fill, UniqueFileHandle* handle) {
   const UniqueFileHandle in = OpenFolderToMakeIn(folder);
-  if (!in) return {};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring name = MadeName(!isFolder);
-    OpenedItem made =
-        isFolder ? CreateNewFolder(in.Get(), name, access) : CreateNewFile(in.Get(), name, access);
-    if (!made) {
-      if (IsTaken(made.error)) continue;
-      return {};
-    }
-    // Until the record has it, the system removes it should this program end.
-    const bool marked = MarkForRemoval(made.handle.Get(), true);
-    MadeItem item{isFolder, made.identity, InFolder(folder, name)};
-    Note(RecordLine(item));
-    if (fill) Step(L"filling");
-    if ((fill && !fill(made.handle.Get())) ||
-        (marked && !MarkForRemoval(made.handle.Get(), false))) {
-      if (!marked) RemoveOpened(made.handle.Get());
-      Note(ForgetLine(item.path));
-      return {};
-    }
-    made_.push_back({std::move(item), isFolder ? std::move(made.handle) : UniqueFileHandle()});
-    Step(L"made");
-    return made_.back().item.path;
+  std::wstring name;
+  OpenedItem made = in ? MakeNew(
+                             in.Get(), isFolder, access, [&] { return MadeName(!isFolder); }, name)
+                       : OpenedItem{};
+  if (!made) return {};
+  // Until the record has it, the system removes it should this program end.
+  const bool marked = MarkForRemoval(made.handle.Get(), true);
+  MadeItem item{isFolder, made.identity, InFolder(folder, name)};
+  Note(RecordLine(item));
+  if (fill) Step(L"filling");
+  if ((fill && !fill(made.handle.Get())) || (marked && !MarkForRemoval(made.handle.Get(), false))) {
+    if (!marked) RemoveOpened(made.handle.Get());
+    Note(ForgetLine(item.path));
+    return {};
   }
-  return {};
+  if (handle) *handle = std::move(made.handle);
+  made_.push_back(std::move(item));
+  Step(L"made");
+  return made_.back().path;
 }
 
 JoinWorkspace::Folder DiskWorkspace::OwnFolder() {
-  if (!ownTried_ && !temporaryFolder_.empty()) {
-    ownTried_ = true;
-    own_ = MakeRecorded(temporaryFolder_, true, Access::ThisUserOnly);
+  if (!own_) {
+    UniqueFileHandle made;
+    own_ = Folder{temporaryFolder_.empty()
+                      ? L""
+                      : MakeRecorded(temporaryFolder_, true, Access::ThisUserOnly, {}, &made)};
     // Read back: a drive without access lists takes the one given in silence. Kept open only to
     // make things in, so that others (Explorer) may list it meanwhile.
-    if (Made* own = Find(own_)) {
-      private_ = OnlyThisUserCanReach(own->handle.Get());
-      own->handle = OnlyToMakeIn(own->handle.Get());
-    }
+    own_->isPrivate = made && OnlyThisUserCanReach(made.Get());
+    if (made) ownHandle_ = OnlyToMakeIn(made.Get());
   }
-  return {own_, private_};
-}
-
-DiskWorkspace::Made* DiskWorkspace::Own() {
-  Made* own = Find(OwnFolder().path);
-  return own && own->handle ? own : nullptr;
+  return *own_;
 }
 
 std::wstring DiskWorkspace::MakeInOwn(const wchar_t* ending, const Fill& fill) {
-  Made* own = Own();
-  if (!own) return {};
+  if (OwnFolder().path.empty() || !ownHandle_) return {};
   // Only the join makes things there, under names of its own counting.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring name = std::to_wstring(++names_) + ending;
-    const OpenedItem made = CreateNewFile(own->handle.Get(), name, Access::Inherited);
-    if (!made) {
-      if (IsTaken(made.error)) continue;
+  std::wstring name;
+  const OpenedItem made = MakeNew(
+      ownHandle_.Get(), false, Access::Inherited,
+      [&] { return std::to_wstring(++names_) + ending; }, name);
+  if (!made) return {};
+  if (fill) {
+    Step(L"filling");
+    if (!fill(made.handle.Get())) {
+      RemoveOpened(made.handle.Get());
       return {};
     }
-    if (fill) {
-      Step(L"filling");
-      if (!fill(made.handle.Get())) {
-        RemoveOpened(made.handle.Get());
-        return {};
-      }
-    }
-    Step(L"made");
-    return InFolder(own->item.path, name);
   }
-  return {};
+  Step(L"made");
+  return InFolder(own_->path, name);
 }
 
 std::wstring DiskWorkspace::MakeBeside(const std::wstring& folder) {
@@ -217,48 +210,45 @@ std::wstring DiskWorkspace::MakeFile(std::string_view content) {
 }
 
 std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
-  Made* own = Own();
-  if (!own) return {};
+  if (OwnFolder().path.empty() || !ownHandle_) return {};
   // A hard link costs nothing, but it shares the input's read-only flag: one goes only where the
   // system removes a read-only name without clearing that flag, which is the user's.
-  if (!removesReadOnly_ && IsReadOnly(input))
-    removesReadOnly_ = RemovesReadOnlyNames(own->handle.Get(), std::to_wstring(++names_) + L".tmp");
-  if (!IsReadOnly(input) || removesReadOnly_.value_or(false)) {
-    const std::optional<FileIdentity> identity = IdentityOf(input);
-    const std::wstring name = std::to_wstring(++names_) + L".pdf";
-    const std::wstring path = InFolder(own->item.path, name);
-    if (identity && MakeHardLink(path, input)) {
-      // The link is the file itself under another name: the same identity, seen through the
-      // folder.
-      const OpenedItem link = OpenInFolderWithoutFollowing(own->handle.Get(), name);
-      if (!link || link.link || link.identity != *identity) return {};
-      Step(L"made");
-      return path;
-    }
+  const bool readOnly = IsReadOnly(input);
+  if (readOnly && !removesReadOnly_)
+    removesReadOnly_ = RemovesReadOnlyNames(ownHandle_.Get(), std::to_wstring(++names_) + L".tmp");
+  const std::optional<FileIdentity> identity = IdentityOf(input);
+  const std::wstring name = std::to_wstring(++names_) + L".pdf";
+  if ((!readOnly || *removesReadOnly_) && identity &&
+      MakeHardLink(InFolder(own_->path, name), input)) {
+    // The link is the file itself under another name: the same identity, seen through the folder.
+    const OpenedItem link = OpenInFolderWithoutFollowing(ownHandle_.Get(), name);
+    if (!link || link.link || link.identity != *identity) return {};
+    Step(L"made");
+    return InFolder(own_->path, name);
   }
-  if (!private_) return {};
+  if (!own_->isPrivate) return {};
   return MakeInOwn(L".pdf", [&](HANDLE copy) { return CopyContent(input, copy, wait_); });
 }
 
 JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
                                               const std::wstring& target) {
   std::wstring source = path;
-  if (const Made* own = Own(); own && SameText(FolderOfPath(path), own->item.path)) {
+  if (own_ && ownHandle_ && SameText(FolderOfPath(path), own_->path)) {
     // A whole copy beside target first, so that the move from another volume is a rename too;
     // copied through the handle that was looked at, not by the path again.
-    const OpenedItem from = OpenInFolderWithoutFollowing(own->handle.Get(), NameOfPath(path));
-    source =
-        from && !from.link && !from.folder
-            ? MakeRecorded(FolderOfPath(target), false, Access::Inherited,
-                           [&](HANDLE copy) { return CopyContent(from.handle.Get(), copy, wait_); })
-            : L"";
+    const OpenedItem from = OpenInFolderWithoutFollowing(ownHandle_.Get(), NameOfPath(path));
+    const Fill copy = [&](HANDLE to) { return CopyContent(from.handle.Get(), to, wait_); };
+    source = from && !from.link && !from.folder
+                 ? MakeRecorded(FolderOfPath(target), false, Access::Inherited, copy)
+                 : L"";
     if (source.empty()) return {false, HandOver(path)};
   }
-  const Made* made = Find(source);
-  OpenedItem opened = made ? OpenWithoutFollowing(source) : OpenedItem{};
+  const auto made = std::find_if(made_.begin(), made_.end(),
+                                 [&](const MadeItem& item) { return item.path == source; });
+  OpenedItem opened = made != made_.end() ? OpenWithoutFollowing(source) : OpenedItem{};
   // One that cannot be looked at is kept as it is, and said so.
   if (!opened) return {false, HandOver(source)};
-  if (!Matches(opened, made->item)) {
+  if (!Matches(opened, *made)) {
     // Another file stands there now, which is not the join's to name or remove.
     Forget(source);
     return {false, {}};
@@ -266,71 +256,81 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   // Where no file has the name yet, the very handle takes it, and so it does from a link, which
   // goes itself (Wine's replacing would remove what the link leads to); else the system replaces
   // the file in one step.
+  const FileIdentity joined = made->identity;
   const bool link = OpenWithoutFollowing(target).link;
-  bool named = (link || !FileExists(target)) && RenameOpened(opened.handle.Get(), target, link);
+  const bool renamed =
+      (link || !FileExists(target)) && RenameOpened(opened.handle.Get(), target, link);
+  DWORD error = renamed ? ERROR_SUCCESS : ::GetLastError();
   opened.handle.Reset();
-  if (!named && !link) named = ReplaceByFile(target, source) == ERROR_SUCCESS;
-  if (!named) return {false, HandOver(source)};
+  Naming naming;
+  if (!renamed && !link) {
+    // The replaced file goes aside on the way, under a name in the record: it is the join's to
+    // remove once replaced, and the user's where the join goes no further.
+    const std::wstring aside = InFolder(FolderOfPath(target), MadeName(true));
+    if (const std::optional<FileIdentity> replaced = IdentityOf(target)) {
+      made_.push_back({false, *replaced, aside});
+      Note(RecordLine(made_.back()));
+    }
+    error = ReplaceByFile(target, source, aside, g_replace);
+    if (error != ERROR_SUCCESS && FileExists(aside)) naming.replacedKept = HandOver(aside);
+  }
+  // What the name leads to tells, whatever the calls said.
+  if (IdentityOf(target) != joined) {
+    naming.kept = HandOver(source);
+    naming.error = error;
+    return naming;
+  }
   Step(L"renamed");
   Forget(source);
   Step(L"named");
-  return {true, {}};
+  naming.named = true;
+  return naming;
 }
 
 std::wstring DiskWorkspace::HandOver(const std::wstring& path) {
-  // From the own folder, which goes with the join but for it.
-  if (!Find(path)) kept_.push_back(path);
+  // One in the own folder stays there when the rest of it goes.
+  kept_.push_back(path);
   Forget(path);
   return path;
 }
 
 void DiskWorkspace::Forget(const std::wstring& path) {
   Note(ForgetLine(path));
-  std::erase_if(made_, [&](const Made& made) { return made.item.path == path; });
+  std::erase_if(made_, [&](const MadeItem& item) { return item.path == path; });
 }
 
-DiskWorkspace::Made* DiskWorkspace::Find(const std::wstring& path) {
-  const auto found = std::find_if(made_.begin(), made_.end(),
-                                  [&](const Made& made) { return made.item.path == path; });
-  return found == made_.end() ? nullptr : &*found;
-}
-
-bool DiskWorkspace::RemoveEntry(HANDLE folder, const std::wstring& name) {
-  const OpenedItem entry = OpenInFolderWithoutFollowing(folder, name);
-  if (!entry) return IsGone(entry.error);
-  // What a link leads to is never the join's; Wine would remove that through the handle.
-  if (entry.link || entry.folder || !RemoveOpened(entry.handle.Get())) return false;
-  Step(L"removed");
-  return true;
-}
-
-DiskWorkspace::Removal DiskWorkspace::Remove(Made& made, std::vector<std::wstring>& left) {
-  const std::wstring& path = made.item.path;
+DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
+                                             std::vector<std::wstring>& left) {
   // Looked at by its path, also while the join holds it open: a folder moved away, with something
   // else put in its place, is no longer the join's to empty.
-  const OpenedItem opened = OpenWithoutFollowing(path);
+  const OpenedItem opened = OpenWithoutFollowing(made.path);
   if (!opened && IsGone(opened.error)) return Removal::Gone;
-  if (opened && !Matches(opened, made.item)) return Removal::NotOurs;
-  if (opened && made.item.folder) {
-    // Only this user can write in it: everything there is the join's, but what the user keeps.
-    bool emptied = true;
+  if (opened && !Matches(opened, made)) return Removal::NotOurs;
+  if (opened && made.folder) {
+    // Only this user can write in it: everything there is the join's, but what the user keeps,
+    // and never what a link leads to (Wine opens a link as that, and would remove it).
     bool keeps = false;
+    const size_t before = left.size();
     for (const std::wstring& name : EntriesOf(opened.handle.Get())) {
-      if (stop_ && *stop_) return Removal::Left;
-      const std::wstring inner = InFolder(path, name);
-      if (Holds(kept_, inner)) {
+      const std::wstring inner = InFolder(made.path, name);
+      if (std::find(kept_.begin(), kept_.end(), inner) != kept_.end()) {
         keeps = true;
-      } else if (!RemoveEntry(opened.handle.Get(), name)) {
-        left.push_back(inner);
-        emptied = false;
+        continue;
       }
+      const OpenedItem entry = OpenInFolderWithoutFollowing(opened.handle.Get(), name);
+      if (entry && !entry.link && !entry.folder && RemoveOpened(entry.handle.Get())) {
+        Step(L"removed");
+      } else if (entry || !IsGone(entry.error)) {
+        left.push_back(inner);
+      }
+      if (Stopped()) return Removal::Left;
     }
     // What is left of it is the user's from now on.
-    if (keeps && emptied) return Removal::NotOurs;
+    if (keeps && left.size() == before) return Removal::NotOurs;
   }
-  made.handle.Reset();
+  if (made.folder) ownHandle_.Reset();
   if (!opened || !RemoveOpened(opened.handle.Get())) {
-    left.push_back(path);
+    left.push_back(made.path);
     return Removal::Left;
   }
   Step(L"removed");
@@ -339,13 +339,13 @@ DiskWorkspace::Removal DiskWorkspace::Remove(Made& made, std::vector<std::wstrin
 
 std::vector<std::wstring> DiskWorkspace::RemoveAll() {
   std::vector<std::wstring> left;
-  for (size_t i = made_.size(); i-- > 0 && !(stop_ && *stop_);) {
+  for (size_t i = made_.size(); i-- > 0 && !Stopped();) {
     switch (Remove(made_[i], left)) {
       case Removal::Gone:
         made_.erase(made_.begin() + static_cast<std::ptrdiff_t>(i));
         break;
       case Removal::NotOurs:
-        Forget(made_[i].item.path);
+        Forget(std::wstring(made_[i].path));
         break;
       case Removal::Left:
         break;
@@ -356,8 +356,8 @@ std::vector<std::wstring> DiskWorkspace::RemoveAll() {
 
 std::vector<std::wstring> DiskWorkspace::Left() const {
   std::vector<std::wstring> left;
-  for (const Made& made : made_)
-    left.push_back(made.item.path);
+  for (const MadeItem& item : made_)
+    left.push_back(item.path);
   return left;
 }
 
@@ -381,8 +381,7 @@ void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder, const std::at
     if (std::any_of(content.tools.begin(), content.tools.end(),
                     [](const StartedTool& tool) { return StillRuns(tool.id, tool.start); }))
       continue;
-    DiskWorkspace left(temporaryFolder, std::move(content), std::move(record.handle), stop);
-    left.RemoveAll();
+    DiskWorkspace(temporaryFolder, std::move(content), std::move(record.handle), stop).RemoveAll();
   }
 }
 

@@ -51,15 +51,12 @@ class DiskWorkspace final : public JoinWorkspace {
   // be written or copied into; "tool" when a tool is about to run; "renamed" before the record
   // hears of it, "named" after; "removed"), for tests that end the program there.
   static void ObserveSteps(std::function<void(std::wstring_view step)> observer);
+  // What replaces a file in one step, for tests that fail it half-way.
+  static void ReplaceWith(ReplaceCall replace);
 
  private:
   friend void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder,
                                        const std::atomic<bool>& stop);
-  struct Made {
-    MadeItem item;
-    // The own folder's handle while the join has it open: what is in it is made through it.
-    UniqueFileHandle handle;
-  };
   enum class Removal { Gone, Left, NotOurs };
   using Fill = std::function<bool(HANDLE made)>;
 
@@ -68,24 +65,24 @@ class DiskWorkspace final : public JoinWorkspace {
                 const std::atomic<bool>& stop);
 
   bool Note(const std::string& line);
+  // A file or folder in the record, under a made name in folder; handle, when asked, takes its
+  // handle.
   std::wstring MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
-                            const Fill& fill = {});
+                            const Fill& fill = {}, UniqueFileHandle* handle = nullptr);
   std::wstring MakeInOwn(const wchar_t* ending, const Fill& fill = {});
-  Made* Own();
-  Made* Find(const std::wstring& path);
   std::wstring HandOver(const std::wstring& path);
   void Forget(const std::wstring& path);
-  Removal Remove(Made& made, std::vector<std::wstring>& left);
-  bool RemoveEntry(HANDLE folder, const std::wstring& name);
+  Removal Remove(const MadeItem& made, std::vector<std::wstring>& left);
+  bool Stopped() const { return stop_ && *stop_; }
 
   std::wstring temporaryFolder_;
   WaitFor wait_;
-  std::vector<Made> made_;
+  std::vector<MadeItem> made_;
   // Files in the own folder handed over to the user, never removed.
   std::vector<std::wstring> kept_;
-  std::wstring own_;
-  bool ownTried_ = false;
-  bool private_ = false;
+  std::optional<Folder> own_;
+  // The own folder's, opened only to make things in.
+  UniqueFileHandle ownHandle_;
   std::optional<bool> removesReadOnly_;
   int names_ = 0;
   UniqueFileHandle record_;

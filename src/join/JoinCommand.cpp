@@ -88,9 +88,11 @@ std::wstring SystemErrorWords(uint32_t error, std::wstring text) {
 }
 
 // After the tool's last run: the joined file takes its name when every step succeeded, and what
-// the join made goes either way, unless a tool may still be using it.
-JoinOutcome FinishJoin(JoinWorkspace& workspace, const ToolPaths& paths, const std::wstring& output,
-                       const RunResult& last, JoinOutcome outcome) {
+// the join made goes either way, unless a tool may still be using it. Where the joined file
+// cannot take its name, the user learns why in the system's words, where it is, and where the
+// file that had the name is, should the system have moved it aside on the way.
+JoinOutcome FinishJoin(JoinWorkspace& workspace, JoinTool& tool, const ToolPaths& paths,
+                       const std::wstring& output, const RunResult& last, JoinOutcome outcome) {
   if (last.MayStillRun()) {
     std::wstring note =
         L"\n\nWhat Folianto made for pdftk.exe stays until Folianto next starts "
@@ -103,9 +105,16 @@ JoinOutcome FinishJoin(JoinWorkspace& workspace, const ToolPaths& paths, const s
   if (outcome.succeeded) {
     const JoinWorkspace::Naming naming = workspace.GiveName(paths.temporary, output);
     if (!naming.named) {
+      const std::wstring why =
+          naming.error
+              ? L" (" + SystemErrorWords(naming.error, tool.SystemErrorText(naming.error)) + L")"
+              : L"";
       outcome = JoinOutcome::Failed(
-          L"The files were joined, but the joined file could not be named " + output + L"." +
-          (naming.kept.empty() ? L"" : L" It is kept as " + naming.kept + L"."));
+          L"The files were joined, but the joined file could not be named " + output + why + L"." +
+          (naming.kept.empty() ? L"" : L" It is kept as " + naming.kept + L".") +
+          (naming.replacedKept.empty()
+               ? L""
+               : L" The file that had that name is now " + naming.replacedKept + L"."));
     }
   }
   outcome.text += LeftOverNote(workspace.RemoveAll());
@@ -141,7 +150,7 @@ std::optional<JoinOutcome> RunTool(const JoinHost& host, const std::vector<std::
   }
   JoinOutcome outcome = steps.message ? JoinOutcome::Failed(*steps.message)
                                       : OutcomeOfRun(steps.run, applicationFolder, host.tool);
-  return FinishJoin(workspace, *tool, outputPath, steps.run.result, std::move(outcome));
+  return FinishJoin(workspace, host.tool, *tool, outputPath, steps.run.result, std::move(outcome));
 }
 
 void Join(const JoinHost& host, const std::vector<std::wstring>& entries,

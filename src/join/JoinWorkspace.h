@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,12 +38,16 @@ class JoinWorkspace {
   struct Naming {
     bool named = false;
     // When not named: where the joined file is kept for the user, who has it from now on (empty
-    // where what stands there is no longer the file the tool wrote).
-    std::wstring kept;
+    // where what stands there is no longer the file the tool wrote), and the system's error.
+    std::wstring kept = {};
+    uint32_t error = 0;
+    // Where the file that had the name target is kept, when it is neither there nor gone.
+    std::wstring replacedKept = {};
   };
   // Gives the joined file at path the name target, replacing a file there in one step; from the
   // own folder it is copied beside target first, so a file there is only ever replaced by a whole
-  // one. Where that fails, the file is handed over to the user as it is, before this returns.
+  // one. Where that fails, the file is handed over to the user as it is, before this returns, and
+  // so is the replaced file, should the system have moved it aside on the way.
   virtual Naming GiveName(const std::wstring& path, const std::wstring& target) = 0;
 
   // Removes everything that is still the join's, the last made first; returns what it could not

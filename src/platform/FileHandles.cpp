@@ -350,14 +350,16 @@ bool RenameOpened(HANDLE item, const std::wstring& path, bool replace) {
                                       static_cast<DWORD>(buffer.size())) != FALSE;
 }
 
-DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement) {
-  if (::ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                     nullptr)) {
+DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement,
+                    const std::wstring& backup, ReplaceCall replace) {
+  if (replace(replaced.c_str(), replacement.c_str(), backup.c_str(),
+              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)) {
     return ERROR_SUCCESS;
   }
   const DWORD error = ::GetLastError();
-  // A file held open, or one this user may not replace, refuses a move just as well.
+  // A file held open, or one this user may not replace, refuses a move just as well. Where the
+  // replaced file was moved aside and the replacement not moved in (UNABLE_TO_MOVE_REPLACEMENT_2),
+  // the move finishes the work.
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
       error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
     return error;

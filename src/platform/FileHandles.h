@@ -76,9 +76,12 @@ bool RemovesReadOnlyNames(HANDLE folder, const std::wstring& scratchName);
 bool RenameOpened(HANDLE item, const std::wstring& path, bool replace);
 
 // Puts replacement in the place of replaced in one step that keeps the replaced file's attributes
-// and access list where the file system can, else by a move that replaces it; the system's error
-// number, 0 when it was done.
-DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement);
+// and access list where the file system can (replace, ReplaceFileW but in tests), moving replaced
+// to backup on the way; else by a move that replaces it. The system's error number, 0 when it was
+// done; either way replaced may be at backup now.
+using ReplaceCall = decltype(&::ReplaceFileW);
+DWORD ReplaceByFile(const std::wstring& replaced, const std::wstring& replacement,
+                    const std::wstring& backup, ReplaceCall replace = &::ReplaceFileW);
 
 // Whether the open item belongs to the account this program runs as.
 bool OwnedByThisUser(HANDLE item);

@@ -395,6 +395,80 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
   }
 }
 
+// How the system's replacing fails in a row of the table below, and what it held open.
+enum class HalfReplaced { OldGone, OldMovedAside, Refused };
+HalfReplaced g_half;
+HANDLE g_holding = INVALID_HANDLE_VALUE;
+
+BOOL WINAPI ReplaceHalfWay(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID,
+                           LPVOID) {
+  switch (g_half) {
+    case HalfReplaced::OldGone:
+      ::DeleteFileW(replaced);
+      ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+      break;
+    case HalfReplaced::OldMovedAside:
+      // Another program opens the joined file meanwhile, so it cannot be moved either.
+      ::MoveFileW(replaced, backup);
+      g_holding = ::CreateFileW(replacement, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+      ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+      break;
+    case HalfReplaced::Refused:
+      ::SetLastError(ERROR_SHARING_VIOLATION);
+      break;
+  }
+  return FALSE;
+}
+
+// A replacement of the output that the system does half-way is told as it is: where the joined
+// file is, whether the old file still has its name, and under which name it is kept.
+TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
+  const struct {
+    const char* name;
+    HalfReplaced half;
+    bool named;
+    uint32_t error;
+    bool oldAside;
+  } cases[] = {
+      {"the old file removed, the joined file left: moved in", HalfReplaced::OldGone, true, 0,
+       false},
+      {"the old file moved aside, the joined file held", HalfReplaced::OldMovedAside, false,
+       ERROR_SHARING_VIOLATION, true},
+      {"nothing done", HalfReplaced::Refused, false, ERROR_SHARING_VIOLATION, false},
+  };
+  DiskWorkspace::ReplaceWith(ReplaceHalfWay);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_half = c.half;
+    TempFolder temp;
+    const std::wstring output = temp.WriteFile(L"out\\all.pdf", "the old file");
+    std::wstring joined;
+    JoinWorkspace::Naming naming;
+    {
+      DiskWorkspace workspace(temp.MakeFolder(L"temporary"), WaitWithMessages);
+      joined = workspace.MakeBeside(temp.Path() + L"\\out");
+      WriteWhole(joined, "joined");
+      naming = workspace.GiveName(joined, output);
+      EXPECT_TRUE(workspace.RemoveAll().empty());
+    }
+    UniqueFileHandle(std::exchange(g_holding, INVALID_HANDLE_VALUE));
+    EXPECT_EQ(naming.named, c.named);
+    EXPECT_EQ(naming.error, c.error);
+    EXPECT_EQ(naming.kept, c.named ? L"" : joined);
+    EXPECT_EQ(ReadFileBytes(output), c.named ? "joined" : c.oldAside ? "" : "the old file");
+    EXPECT_EQ(naming.replacedKept.empty(), !c.oldAside);
+    if (c.oldAside) {
+      EXPECT_EQ(ReadFileBytes(naming.replacedKept), "the old file");
+    }
+    if (!c.named) {
+      EXPECT_EQ(ReadFileBytes(joined), "joined");
+    }
+    EXPECT_EQ(Recorded(temp.Path() + L"\\temporary"), std::vector<std::wstring>{});
+  }
+  DiskWorkspace::ReplaceWith(&::ReplaceFileW);
+}
+
 // The system's text of what of path's security is asked for ("O:S-1-5-...", "D:P(A;OICI;FA;;;SY)").
 std::wstring SecurityText(const std::wstring& path, SECURITY_INFORMATION what) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;

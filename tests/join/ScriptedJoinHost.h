@@ -167,8 +167,8 @@ class ScriptedHost final : public JoinPerson,
     Naming GiveName(const std::wstring& path, const std::wstring& target) override {
       host_.log.push_back(L"replace " + target + L" with " + path);
       std::erase_if(made_, [&](const auto& made) { return made.first == path; });
-      if (host_.replaceFails) return {false, path};
-      return {true, {}};
+      if (host_.replaceFails) return {false, path, 5};
+      return {true};
     }
     std::vector<std::wstring> RemoveAll() override {
       std::vector<std::wstring> left;

@@ -144,7 +144,7 @@ TEST(ToolPaths, PassesEveryPathInAFormThatSurvivesTheCodePage) {
        [](ScriptedHost& h) { h.replaceFails = true; },
        L"A=\"" + kCafe + L"\" cat A output \"" + kTemporary + L"\"",
        L"The files were joined, but the joined file could not be named " + kGreekOutput +
-           L". It is kept as " + kTemporary + L".",
+           L" (system error 5: The words for 5.). It is kept as " + kTemporary + L".",
        Renamed(kGreekOutput)},
   };
   for (const auto& c : cases) {
