@@ -263,19 +263,19 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   DWORD error = renamed ? ERROR_SUCCESS : ::GetLastError();
   opened.handle.Reset();
   Naming naming;
-  if (!renamed && !link) {
-    // The replaced file goes aside on the way, under a name in the record: it is the join's to
-    // remove once replaced, and the user's where the join goes no further.
-    const std::wstring aside = InFolder(FolderOfPath(target), MadeName(true));
-    if (const std::optional<FileIdentity> replaced = IdentityOf(target)) {
-      made_.push_back({false, *replaced, aside});
-      Note(RecordLine(made_.back()));
-    }
-    error = ReplaceByFile(target, source, aside, g_replace);
-    if (error != ERROR_SUCCESS && FileExists(aside)) naming.replacedKept = HandOver(aside);
-  }
+  const std::wstring aside = InFolder(FolderOfPath(target), MadeName(true));
+  const std::optional<FileIdentity> replaced = renamed || link ? std::nullopt : IdentityOf(target);
+  if (!renamed && !link) error = ReplaceByFile(target, source, aside, g_replace);
   // What the name leads to tells, whatever the calls said.
-  if (IdentityOf(target) != joined) {
+  naming.named = IdentityOf(target) == joined;
+  // The system moves the replaced file aside on the way: it goes once replaced, and where the
+  // joined file could not follow, the user has it there. Never in the record: a later start must
+  // not remove what may be the only copy of the old file.
+  if (const OpenedItem old = replaced ? OpenWithoutFollowing(aside) : OpenedItem{};
+      old && Matches(old, {false, *replaced, aside}) &&
+      !(naming.named && RemoveOpened(old.handle.Get())))
+    naming.replacedKept = aside;
+  if (!naming.named) {
     naming.kept = HandOver(source);
     naming.error = error;
     return naming;
@@ -283,7 +283,6 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   Step(L"renamed");
   Forget(source);
   Step(L"named");
-  naming.named = true;
   return naming;
 }
 

@@ -115,6 +115,9 @@ JoinOutcome FinishJoin(JoinWorkspace& workspace, JoinTool& tool, const ToolPaths
           (naming.replacedKept.empty()
                ? L""
                : L" The file that had that name is now " + naming.replacedKept + L"."));
+    } else if (!naming.replacedKept.empty()) {
+      outcome.text +=
+          L"\n\nThe file it replaced is kept as " + naming.replacedKept + L". You can delete it.";
     }
   }
   outcome.text += LeftOverNote(workspace.RemoveAll());
