@@ -165,7 +165,10 @@ class JoinSteps {
         continue;
       }
       const std::wstring handle = L"A=" + Quoted(toolEntries_[next_]);
-      if (InputsNeedingPasswords(RunTool(handle + L" dump_data_utf8")) == 0) continue;
+      const ToolRun look = RunTool(handle + L" dump_data_utf8");
+      // A run whose end is not known ends the join: its tool may still use what the join made.
+      if (!look.result.ended) return JoinStepsOutcome{look, std::nullopt};
+      if (InputsNeedingPasswords(look) == 0) continue;
       --needing;
       const auto open = MakePrivateFile();
       if (!open) return NoRoom();

@@ -219,6 +219,30 @@ TEST(JoinSteps, AsksForEachPasswordTheJoinNeedsInListOrderAndHandsItOnlyToStanda
   }
 }
 
+// A look at an input for a password whose end is not known (the wait given up, or the end not
+// learned) ends the join there: nothing more runs, and nothing the tool may still use is removed.
+TEST(JoinSteps, ALookForAPasswordWhoseEndIsUnknownEndsTheJoinAndRemovesNothing) {
+  for (const RunResult& unknown : {GivenUp(true), EndUnknown(6)}) {
+    SCOPED_TRACE(unknown.givenUp);
+    ScriptedHost host;
+    host.saveAnswer = L"D:\\out\\all.pdf";
+    host.passwords = {L"right"};
+    host.tool = [&](const std::wstring& line, const std::wstring&) -> ToolRun {
+      if (line.ends_with(L" dump_data_utf8")) return {unknown, L""};
+      return {ExitedWith(1), L"", L"Error: OWNER OR USER PASSWORD REQUIRED, but not given\n"};
+    };
+    MemoryFileList list({L"D:\\in\\one.pdf", L"D:\\in\\two.pdf"});
+    CommonDialog dialog;
+    RunJoinCommand(host, list, dialog, kFolder);
+    EXPECT_EQ(host.Runs().size(), 2u) << "the join and the look";
+    EXPECT_EQ(Count(host.log, L"ask "), 0);
+    EXPECT_EQ(Count(host.log, L"remove "), 0);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_TRUE(Has(host.Messages()[0], L"stays until Folianto next starts"))
+        << host.Messages()[0].size();
+  }
+}
+
 // Without a folder of its own that only this user can read, a join that must open a file with its
 // password says so, naming a folder others can read, and has the tool tell nothing of the file.
 TEST(JoinSteps, WithoutAPrivateFolderNothingIsOpenedWithAPassword) {
