@@ -172,7 +172,7 @@ void Join(const JoinHost& host, const std::vector<std::wstring>& entries,
   // Nor may it write where a join still running reads or writes, or read what that one writes.
   JoinFiles files{{}, outputPath};
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
-  if (const auto refusal = host.others.ClaimFiles(std::move(files))) {
+  if (const auto refusal = host.join.ClaimFiles(std::move(files))) {
     host.person.ShowMessage(*refusal);
     return;
   }

@@ -58,12 +58,12 @@ class JoinTool {
   virtual std::wstring SystemErrorText(uint32_t error) = 0;
 };
 
-// Who answers what a join asks, each by its concern: the person, the tool, the other joins (of
-// this Folianto and of every other), the system's file names, and the disk.
+// Who answers what a join asks, each by its concern: the person, the tool, the join's place among
+// the others (of this Folianto and of every other), the system's file names, and the disk.
 struct JoinHost {
   JoinPerson& person;
   JoinTool& tool;
-  OtherJoins& others;
+  RunningJoins::Join& join;
   ToolFileNames& names;
   JoinWorkspace& workspace;
 };

@@ -53,15 +53,6 @@ class FileClaims {
   virtual std::unique_ptr<Locked> Lock() = 0;
 };
 
-// The other joins, of this Folianto and of every other.
-class OtherJoins {
- public:
-  virtual ~OtherJoins() = default;
-  // Holds the join's files against every other running join until this one and its tools end;
-  // when that cannot be, what to tell the user, and nothing is held.
-  virtual std::optional<std::wstring> ClaimFiles(JoinFiles files) = 0;
-};
-
 // The one record of the joins running in this program, each from its click to its end, nested
 // one in another. The pointer, the progress bar and the close follow it, and each join holds its
 // files against the joins of every Folianto through it, so that no join writes a file another
@@ -75,17 +66,17 @@ class RunningJoins {
   // Told true when the first join begins, false when the last has ended.
   std::function<void(bool running)> onRunningChanged;
 
-  class Join final : public OtherJoins {
+  class Join {
    public:
     explicit Join(RunningJoins& joins);
-    ~Join() override;
+    ~Join();
     Join(const Join&) = delete;
     Join& operator=(const Join&) = delete;
 
     // Holds the join's files until it and every tool it started have ended, unless a running join
     // uses one of them or the marks cannot be looked at or made: then what to tell the user, and
     // nothing is held. A look at the marks and the marking that follows it are one step.
-    std::optional<std::wstring> ClaimFiles(JoinFiles files) override;
+    std::optional<std::wstring> ClaimFiles(JoinFiles files);
     const JoinFiles& Files() const { return files_; }
     // What each tool the join starts holds, so that its marks outlive the program while the tool
     // still writes.

@@ -19,13 +19,10 @@ namespace folianto::testing {
 using Log = std::vector<std::wstring>;
 inline constexpr wchar_t kFolder[] = L"C:\\Tools";
 
-class ScriptedHost final : public JoinPerson,
-                           public JoinTool,
-                           public OtherJoins,
-                           public ToolFileNames {
+class ScriptedHost final : public JoinPerson, public JoinTool, public ToolFileNames {
  public:
   // Answers every concern of a join itself.
-  operator JoinHost() { return {*this, *this, *this, *this, workspace}; }
+  operator JoinHost() { return {*this, *this, Join(), *this, workspace}; }
 
   std::wstring saveAnswer;  // empty: the user cancels
   ToolRun toolRun{ExitedWith(0), L""};
@@ -104,9 +101,9 @@ class ScriptedHost final : public JoinPerson,
   RunningJoins ownRecord{claims};
   RunningJoins* record = &ownRecord;
   std::optional<RunningJoins::Join> join;
-  std::optional<std::wstring> ClaimFiles(JoinFiles files) override {
+  RunningJoins::Join& Join() {
     if (!join) join.emplace(*record);
-    return join->ClaimFiles(std::move(files));
+    return *join;
   }
 
   // The system's names: by default every text survives the code page and every file is there.
