@@ -14,33 +14,21 @@ constexpr DWORD kStopWaitMs = 5000;
 // The PROC_THREAD_ATTRIBUTE_JOB_LIST of Windows 10, which the headers name only for newer targets.
 constexpr DWORD_PTR kJobList = 0x2000D;
 
-// The handles are made inheritable only for the moment of the start, and the program is given
-// exactly these: every start of this program's own comes from the user-interface thread, but the
-// shell's dialogs leave threads of their own running in the process, and a program one of those
-// started with inheritance in that moment would get them too; so the moment lasts no longer than
-// CreateProcessW.
-class InheritableForStart {
- public:
-  explicit InheritableForStart(std::span<const HANDLE> handles) : handles_(handles) {
-    for (HANDLE handle : handles_)
-      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-  }
-  ~InheritableForStart() {
-    for (HANDLE handle : handles_)
-      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
-  }
-  InheritableForStart(const InheritableForStart&) = delete;
-  InheritableForStart& operator=(const InheritableForStart&) = delete;
-
- private:
-  std::span<const HANDLE> handles_;
-};
-
-// What a start asks beyond STARTUPINFO: the handles the program inherits, and the job it is
-// created in. Each is left out where the system does not know it.
+// What a start hands the program beyond STARTUPINFO: exactly the handles it inherits, each once,
+// and the job it is created in; each left out where the system does not know it. The handles are
+// inheritable only while this lives, for the moment of CreateProcessW: the shell's dialogs leave
+// threads of their own running in the process, and a program one of those started with
+// inheritance in that moment would get them too.
 class StartAttributes {
  public:
-  StartAttributes(std::span<const HANDLE> handles, HANDLE job) : job_(job) {
+  StartAttributes(const StdHandles* stdHandles, std::span<const HANDLE> held, HANDLE job)
+      : job_(job) {
+    for (HANDLE handle :
+         {stdHandles ? stdHandles->input : nullptr, stdHandles ? stdHandles->output : nullptr,
+          stdHandles ? stdHandles->error : nullptr})
+      Inherit(handle);
+    for (HANDLE handle : held)
+      Inherit(handle);
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 2, 0, &size);
     buffer_.resize(size);
@@ -49,24 +37,35 @@ class StartAttributes {
       list_ = nullptr;
       return;
     }
-    if (!handles.empty())
-      ::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                  const_cast<HANDLE*>(handles.data()),
-                                  handles.size() * sizeof(HANDLE), nullptr, nullptr);
+    if (!handles_.empty())
+      ::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                  handles_.size() * sizeof(HANDLE), nullptr, nullptr);
     inJob_ = job_ &&
              ::UpdateProcThreadAttribute(list_, 0, kJobList, &job_, sizeof(job_), nullptr, nullptr);
   }
   ~StartAttributes() {
+    for (HANDLE handle : handles_)
+      ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
     if (list_) ::DeleteProcThreadAttributeList(list_);
   }
   StartAttributes(const StartAttributes&) = delete;
   StartAttributes& operator=(const StartAttributes&) = delete;
 
   LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+  bool Inherits() const { return !handles_.empty(); }
   // The program is created in the job, not put there after.
   bool InJob() const { return inJob_; }
 
  private:
+  void Inherit(HANDLE handle) {
+    if (!handle || handle == INVALID_HANDLE_VALUE ||
+        std::find(handles_.begin(), handles_.end(), handle) != handles_.end())
+      return;
+    handles_.push_back(handle);
+    ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  }
+
+  std::vector<HANDLE> handles_;
   std::vector<char> buffer_;
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
   HANDLE job_;
@@ -102,29 +101,15 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
 
-  // Each handle once: the list of handles to inherit takes no duplicates.
-  std::vector<HANDLE> inherited;
-  const auto inherit = [&](HANDLE handle) {
-    if (handle && handle != INVALID_HANDLE_VALUE &&
-        std::find(inherited.begin(), inherited.end(), handle) == inherited.end())
-      inherited.push_back(handle);
-  };
-  if (stdHandles) {
-    for (HANDLE handle : {stdHandles->input, stdHandles->output, stdHandles->error})
-      inherit(handle);
-  }
-  for (HANDLE handle : held)
-    inherit(handle);
-
   StartedProcess result;
-  const bool suspended = (creationFlags & CREATE_SUSPENDED) != 0;
-  if (suspended) result.untilResumed = EndsWithThisProgram();
-  const StartAttributes attributes(inherited, result.untilResumed.Get());
+  if (creationFlags & CREATE_SUSPENDED) result.untilResumed = EndsWithThisProgram();
+  std::optional<StartAttributes> attributes(std::in_place, stdHandles, held,
+                                            result.untilResumed.Get());
   STARTUPINFOEXW startup{};
-  startup.StartupInfo.cb = attributes.List() ? sizeof(startup) : sizeof(startup.StartupInfo);
+  startup.StartupInfo.cb = attributes->List() ? sizeof(startup) : sizeof(startup.StartupInfo);
   startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
   startup.StartupInfo.wShowWindow = showCommand;
-  startup.lpAttributeList = attributes.List();
+  startup.lpAttributeList = attributes->List();
   if (stdHandles) {
     startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = stdHandles->input;
@@ -133,14 +118,13 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   }
 
   PROCESS_INFORMATION info{};
-  std::optional<InheritableForStart> inheritable;
-  if (!inherited.empty()) inheritable.emplace(inherited);
   const BOOL started = ::CreateProcessW(
-      nullptr, line.data(), nullptr, nullptr, !inherited.empty(),
-      creationFlags | (attributes.List() ? EXTENDED_STARTUPINFO_PRESENT : 0), nullptr,
+      nullptr, line.data(), nullptr, nullptr, attributes->Inherits(),
+      creationFlags | (attributes->List() ? EXTENDED_STARTUPINFO_PRESENT : 0), nullptr,
       currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup.StartupInfo, &info);
   const DWORD error = ::GetLastError();
-  inheritable.reset();
+  const bool inJob = attributes->InJob();
+  attributes.reset();
   if (!started) {
     result.untilResumed.Reset();
     result.error = error;
@@ -150,7 +134,7 @@ StartedProcess StartProcess(const std::wstring& commandLine, WORD showCommand, D
   result.process.Reset(info.hProcess);
   // Before Windows 10 the job is had only now; where this program's own job allows no other
   // (Windows 7), the process goes without.
-  if (result.untilResumed && !attributes.InJob() &&
+  if (result.untilResumed && !inJob &&
       !::AssignProcessToJobObject(result.untilResumed.Get(), info.hProcess))
     result.untilResumed.Reset();
   return result;
