@@ -150,6 +150,13 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     const char* stays;     // what of it still stands at its path
   } cases[] = {
       {"nothing changed", [](const Made&, const std::wstring&) { return true; }, "", ""},
+      // Its record is held open, as it is while its program runs.
+      {"another Folianto's later start meanwhile",
+       [](const Made& made, const std::wstring&) {
+         RemoveWhatEndedJoinsLeft(FolderOfPath(made.P), kNeverStop);
+         return true;
+       },
+       "", ""},
       // The user's folder holds files of the names the join's held.
       {"its folder renamed, and a link to the user's folder in its place",
        [](const Made& made, const std::wstring& user) {
@@ -257,18 +264,21 @@ TEST(DiskWorkspace, CopiesTheJoinedFileItLookedAtToTheOutputsFolder) {
 }
 
 // A later start removes what an ended join's record names only once the tools it names have ended:
-// a process that has the id now, but started at another time, is another program.
+// a process that has the id now, but started at another time, is another program. A record longer
+// than a join writes one is no record of a join.
 TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
   const StartedTool running{ProcessIdOf(ThisProcess()), StartTimeOf(ThisProcess())};
   const struct {
     const char* name;
     std::vector<StartedTool> tools;
     bool removed;
+    std::string more = {};  // after its lines
   } cases[] = {
       {"no tool", {}, true},
       {"a tool that still runs", {running}, false},
       {"its id now another program's", {{running.id, running.start - 1}}, true},
       {"an ended tool and one that still runs", {{running.id, running.start + 1}, running}, false},
+      {"longer than any join's", {}, false, std::string(2 << 20, '#') + "\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -279,7 +289,7 @@ TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
     std::string record = RecordLine(MadeItem{false, *identity, made});
     for (const StartedTool& tool : c.tools)
       record += RecordLine(tool);
-    temp.WriteFile(L"temporary\\folianto-joins\\ended.join", record);
+    temp.WriteFile(L"temporary\\folianto-joins\\ended.join", record + c.more);
     RemoveWhatEndedJoinsLeft(temp.Path() + L"\\temporary", kNeverStop);
     EXPECT_EQ(FileExists(made), !c.removed);
     EXPECT_EQ(Listed(temp.Path() + L"\\temporary").empty(), c.removed) << "the record";
