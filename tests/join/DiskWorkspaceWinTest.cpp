@@ -133,11 +133,30 @@ TEST(DiskWorkspace, ACopyLetsTheWindowRunAndLeavesNothingWhenCutShort) {
   EXPECT_EQ(workspace.Left(), std::vector<std::wstring>{folder});
 }
 
+// The files under folder that hold bytes, links left out.
+std::vector<std::wstring> Holding(const std::wstring& folder, const std::string& bytes) {
+  std::vector<std::wstring> found;
+  for (const std::wstring& name : Listed(folder)) {
+    const std::wstring path = folder + L"\\" + name;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      if (ReadFileBytes(path) == bytes) found.push_back(path);
+      continue;
+    }
+    for (const std::wstring& inner : Holding(path, bytes))
+      found.push_back(inner);
+  }
+  return found;
+}
+
 // The workspace removes a thing only while it is the very file or folder it made: a link put in
 // its place (a Unix symbolic link stands in for a junction here), or another file under its name,
 // is left as it is, and so is everything it leads to; what it cannot remove is named and stays
 // the join's. What it made is P (its own folder), I (a file in it), L (a stand-in in it, a hard
-// link to the user's A.pdf) and T (a file beside the output).
+// link to the user's A.pdf) and T (a file beside the output). The join goes on after the change
+// with another stand-in and file: nothing lands beside the user's files, and what it made of their
+// content is gone or named, wherever its folder went.
 TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
   struct Made {
     std::wstring P, I, L, T;
@@ -150,6 +169,18 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     const char* stays;     // what of it still stands at its path
   } cases[] = {
       {"nothing changed", [](const Made&, const std::wstring&) { return true; }, "", ""},
+      // Its record is held open, as it is while its program runs.
+      {"another Folianto's later start meanwhile",
+       [](const Made& made, const std::wstring&) {
+         RemoveWhatEndedJoinsLeft(FolderOfPath(made.P), kNeverStop);
+         return true;
+       },
+       "", ""},
+      {"its folder moved away",
+       [](const Made& made, const std::wstring& user) {
+         return ::MoveFileW(made.P.c_str(), (FolderOfPath(user) + L"\\moved").c_str()) != FALSE;
+       },
+       "", ""},
       // The user's folder holds files of the names the join's held.
       {"its folder renamed, and a link to the user's folder in its place",
        [](const Made& made, const std::wstring& user) {
@@ -204,6 +235,9 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     made.P = workspace.OwnFolder().path;
     made.T = workspace.MakeBeside(temp.Path());
     ASSERT_TRUE(c.tamper(made, user));
+    const std::vector<std::wstring> users = Listed(user);
+    workspace.MakeStandIn(user + L"\\notes.pdf");
+    workspace.MakeFile("decrypted");
     const std::pair<char, std::wstring> all[] = {
         {'P', made.P}, {'I', made.I}, {'L', made.L}, {'T', made.T}};
     const auto roles = [&](const std::vector<std::wstring>& paths) {
@@ -213,7 +247,13 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
       }
       return found;
     };
-    EXPECT_EQ(roles(workspace.RemoveAll()), c.reported);
+    const std::vector<std::wstring> left = workspace.RemoveAll();
+    EXPECT_EQ(roles(left), c.reported);
+    EXPECT_EQ(Listed(user), users) << "made beside the user's files";
+    for (const std::wstring& path : Holding(temp.Path(), "decrypted")) {
+      EXPECT_NE(std::find(left.begin(), left.end(), path), left.end())
+          << "left without a word: " << ::testing::PrintToString(path);
+    }
     std::vector<std::wstring> standing;
     for (const auto& [role, path] : all) {
       if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) standing.push_back(path);
@@ -224,7 +264,7 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     EXPECT_EQ(roles(workspace.Left()), folderLeft ? "P" : "");
     EXPECT_EQ(ReadFileBytes(user + L"\\A.pdf"), "the user's A");
     EXPECT_EQ(ReadFileBytes(user + L"\\notes.pdf"), "the user's notes");
-    for (const std::wstring& name : Listed(user)) {
+    for (const std::wstring& name : users) {
       if (name != L"notes.pdf") {
         EXPECT_EQ(ReadFileBytes(user + L"\\" + name), "the user's A");
       }
@@ -256,41 +296,50 @@ TEST(DiskWorkspace, CopiesTheJoinedFileItLookedAtToTheOutputsFolder) {
   EXPECT_EQ(ReadFileBytes(secret), "the user's secret");
 }
 
+void WriteWhole(const std::wstring& path, const std::string& bytes) {
+  const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                            OPEN_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 // A later start removes what an ended join's record names only once the tools it names have ended:
-// a process that has the id now, but started at another time, is another program.
-TEST(DiskWorkspace, ALaterStartWaitsOnlyForAToolOfTheRecordThatStillRuns) {
+// a process that has the id now, but started at another time, is another program. It acts only on
+// a record that this user alone could have written, and that is no longer than a join writes one.
+TEST(DiskWorkspace, ALaterStartActsOnAPrivateRecordOnlyOnceItsToolsHaveEnded) {
+  ASSERT_FALSE(testing::ExfatDriveRoot().empty()) << "no Linux fixture";
   const StartedTool running{ProcessIdOf(ThisProcess()), StartTimeOf(ThisProcess())};
   const struct {
     const char* name;
     std::vector<StartedTool> tools;
     bool removed;
+    std::string more = {};        // after its lines
+    bool othersMayWrite = false;  // in a temporary folder on V:, exFAT, which keeps no access lists
   } cases[] = {
       {"no tool", {}, true},
       {"a tool that still runs", {running}, false},
       {"its id now another program's", {{running.id, running.start - 1}}, true},
       {"an ended tool and one that still runs", {{running.id, running.start + 1}, running}, false},
+      {"longer than any join's", {}, false, std::string(2 << 20, '#') + "\n"},
+      // Another account may have put it there, naming any file of the user's with its identity.
+      {"where others may write", {}, false, "", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempFolder temp;
+    const TemporaryOn temporary(c.othersMayWrite ? testing::ExfatDriveRoot() : temp.Path() + L"\\");
     const std::wstring made = temp.WriteFile(L"folianto-abcdefgh.tmp", "joined");
     const std::optional<FileIdentity> identity = IdentityOf(made);
     ASSERT_TRUE(identity);
     std::string record = RecordLine(MadeItem{false, *identity, made});
     for (const StartedTool& tool : c.tools)
       record += RecordLine(tool);
-    temp.WriteFile(L"temporary\\folianto-joins\\ended.join", record);
-    RemoveWhatEndedJoinsLeft(temp.Path() + L"\\temporary", kNeverStop);
+    ::CreateDirectoryW((temporary.path + L"\\folianto-joins").c_str(), nullptr);
+    WriteWhole(temporary.path + L"\\folianto-joins\\ended.join", record + c.more);
+    RemoveWhatEndedJoinsLeft(temporary.path, kNeverStop);
     EXPECT_EQ(FileExists(made), !c.removed);
-    EXPECT_EQ(Listed(temp.Path() + L"\\temporary").empty(), c.removed) << "the record";
+    EXPECT_EQ(Listed(temporary.path).empty(), c.removed) << "the record";
   }
-}
-
-void WriteWhole(const std::wstring& path, const std::string& bytes) {
-  const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, 0, nullptr));
-  DWORD written = 0;
-  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // Fills the drive at root to its last cluster, after the records in records have grown, by a line
@@ -488,10 +537,12 @@ std::wstring SecurityText(const std::wstring& path, SECURITY_INFORMATION what) {
 
 // The folder that holds what a join makes of the inputs, and the records' folder, only this user
 // and the system can reach, and what is made in them inherits just that. (Wine keeps a file's
-// access list as its Unix mode: the folders' is theirs alone, and inheritance is not shown.) On a
-// drive that keeps no access lists (exFAT), the own folder is told to be readable by others, and
-// nothing of an input's content goes there.
-TEST(DiskWorkspace, ThePrivateFolderAndTheRecordsAreThisUsersAlone) {
+// access list as its Unix mode: the folders' is theirs alone, and inheritance is not shown.) They
+// alone reach the joined file's temporary name beside an output that only they can reach too:
+// another account could read it, or hold it open to write into what then takes the output's name.
+// On a drive that keeps no access lists (exFAT), the own folder is told to be readable by others,
+// and nothing of an input's content goes there.
+TEST(DiskWorkspace, ThePrivateFolderTheRecordsAndANameBesideAPrivateOutputAreThisUsersAlone) {
   TempFolder temp;
   const std::wstring input = temp.WriteFile(L"\u03a3.pdf", "input");
   // This user: the owner of a file the test has just made ("O:" and the SID).
@@ -520,6 +571,23 @@ TEST(DiskWorkspace, ThePrivateFolderAndTheRecordsAreThisUsersAlone) {
       for (const std::wstring& entry :
            {L"(A;OICI;FA;;;" + user.substr(2) + L")", std::wstring(L"(A;OICI;FA;;;SY)")})
         EXPECT_NE(access.find(entry), std::wstring::npos) << ::testing::PrintToString(access);
+    }
+    const std::wstring sid = user.substr(2);
+    PSECURITY_DESCRIPTOR mine = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        (L"D:P(A;;FA;;;" + sid + L")(A;;FA;;;SY)").c_str(), SDDL_REVISION_1, &mine, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), mine, FALSE};
+    const std::wstring output = temp.MakeFolder(L"out") + L"\\private.pdf";
+    ASSERT_TRUE(UniqueFileHandle(
+        ::CreateFileW(output.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, 0, nullptr)));
+    ::LocalFree(mine);
+    ASSERT_EQ(SecurityText(output, DACL_SECURITY_INFORMATION).find(L";WD)"), std::wstring::npos);
+    const std::wstring access =
+        SecurityText(workspace.MakeBeside(FolderOfPath(output)), DACL_SECURITY_INFORMATION);
+    for (size_t at = access.find(L'('); at != std::wstring::npos; at = access.find(L'(', at + 1)) {
+      const std::wstring entry = access.substr(at, access.find(L')', at) + 1 - at);
+      EXPECT_TRUE(entry.ends_with(L";;;SY)") || entry.ends_with(L";" + sid + L")"))
+          << "beside a private output: " << ::testing::PrintToString(access);
     }
   }
 }

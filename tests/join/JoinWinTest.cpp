@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "join/DiskWorkspace.h"
 #include "join/RunAndWait.h"
 #include "join/SessionFileClaims.h"
 #include "platform/FileSystem.h"
@@ -591,29 +592,42 @@ TEST(JoinCommand, AToolThatFailsHalfWayLeavesTheFileItWasToReplaceAsItWas) {
 }
 
 // A link (a Unix symbolic link stands in for a junction or a symbolic link here) as the output, or
-// as its folder: the joined file takes the name the user chose, and whatever another name leads to
+// as its folder, or put by another hand in the place of the joined file's temporary name as the
+// tool starts: the joined file takes the name the user chose, and whatever another name leads to
 // stays as it was.
 TEST(JoinCommand, AJoinIntoALinkOrALinkedFolderLeavesWhatTheLinkLeadsTo) {
   ExpectTool();
   const std::string old = MakePdf({"The old file"});
-  // The link and where it leads, and the output chosen, in the test's folder; the joined file
-  // lands in out\all.pdf.
+  // The link (none: the temporary name's place) and where it leads, and the output chosen, in the
+  // test's folder; the joined file lands in out\all.pdf.
   const struct {
     const wchar_t *link, *target, *output;
   } cases[] = {
       {L"out\\all.pdf", L"elsewhere\\report.pdf", L"out\\all.pdf"},
       {L"linked", L"out", L"linked\\all.pdf"},
+      {nullptr, L"elsewhere\\report.pdf", L"out\\all.pdf"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.output)));
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.link ? c.link : L"the temporary name")));
     ThreeInputs inputs;
     const std::wstring& folder = inputs.folder.Path();
-    inputs.folder.MakeFolder(L"out");
+    const std::wstring out = inputs.folder.MakeFolder(L"out");
     inputs.folder.WriteFile(L"elsewhere\\report.pdf", old);
-    ASSERT_TRUE(testing::LinkUnix(folder + L"\\" + c.link, folder + L"\\" + c.target));
+    if (c.link) {
+      ASSERT_TRUE(testing::LinkUnix(folder + L"\\" + c.link, folder + L"\\" + c.target));
+    }
+    // Another hand takes the temporary name away, where it can, and puts the link in its place.
+    DiskWorkspace::ObserveSteps([&](std::wstring_view step) {
+      if (c.link || step != L"tool") return;
+      for (const std::wstring& name : testing::Listed(out)) {
+        if (::DeleteFileW((out + L"\\" + name).c_str()))
+          testing::LinkUnix(out + L"\\" + name, folder + L"\\" + c.target);
+      }
+    });
     TestForm app;
     app.form->ListView1.Append(inputs.two);
     Join(app, folder + L"\\" + c.output);
+    DiskWorkspace::ObserveSteps({});
     EXPECT_EQ(app.dialogs.messages, Texts{L"Join successful."});
     const std::string joined = testing::ReadFileBytes(folder + L"\\out\\all.pdf");
     EXPECT_TRUE(joined.starts_with("%PDF-") && joined != old);
