@@ -37,10 +37,12 @@ bool IsGone(DWORD error) {
 }
 
 // The very thing that was made: not a link, of the same kind and identity. Some network servers
-// tell no identity (index 0); there the kind is all that can be checked.
+// tell no identity (index 0); there the kind is all that can be checked, which for a folder, all
+// of which goes, is too little.
 bool Matches(const OpenedItem& opened, const MadeItem& item) {
   if (opened.link || opened.folder != item.folder) return false;
-  return !item.identity.Known() || opened.identity == item.identity;
+  if (!item.identity.Known()) return !item.folder;
+  return opened.identity == item.identity;
 }
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
@@ -50,31 +52,37 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
 
 // A new file or folder in the open folder in, under the next name that no one has taken.
 template <typename NextName>
-OpenedItem MakeNew(HANDLE in, bool isFolder, Access access, NextName next, std::wstring& name) {
+OpenedItem MakeNew(HANDLE in, bool isFolder, Access access, NextName next, std::wstring& name,
+                   HANDLE accessOf = nullptr) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = next();
-    OpenedItem made =
-        isFolder ? CreateNewFolder(in, name, access) : CreateNewFile(in, name, access);
+    OpenedItem made = isFolder ? CreateNewFolder(in, name, access, true)
+                               : CreateNewFile(in, name, access, accessOf);
     if (made || !IsTaken(made.error)) return made;
   }
   return {};
 }
 
 // The folder of the records, made for this user alone on first use. One of that name that is not
-// this user's own plain folder (another account's, in a temporary folder users share, or a link)
-// is never used.
+// this user's own plain folder that only this user can reach (another account's, in a temporary
+// folder users share, a link, one on a drive without access lists) is never used.
 OpenedItem OpenRecordsFolder(const std::wstring& temporary, bool create) {
   if (temporary.empty()) return {};
   const std::wstring path = InFolder(temporary, kRecordsFolder);
   OpenedItem folder = OpenWithoutFollowing(path);
+  bool made = false;
   if (!folder && create) {
     const UniqueFileHandle parent = OpenFolderToMakeIn(temporary);
     folder = CreateNewFolder(parent.Get(), kRecordsFolder, Access::ThisUserOnly);
+    made = static_cast<bool>(folder);
     // Another start made it meanwhile.
     if (!folder && IsTaken(folder.error)) folder = OpenWithoutFollowing(path);
   }
-  if (!folder || !folder.folder || folder.link || !OwnedByThisUser(folder.handle.Get())) return {};
-  return folder;
+  if (folder && folder.folder && !folder.link && OnlyThisUserCanReach(folder.handle.Get()))
+    return folder;
+  // One made on a drive that keeps no access lists goes again at once.
+  if (made) MarkForRemoval(folder.handle.Get(), true);
+  return {};
 }
 
 ReplaceCall g_replace = &::ReplaceFileW;
@@ -143,12 +151,12 @@ bool DiskWorkspace::Note(const std::string& line) {
 }
 
 std::wstring DiskWorkspace::MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
-                                         const Fill& fill, UniqueFileHandle* handle) {
+                                         const Fill& fill, UniqueFileHandle* handle,
+                                         HANDLE accessOf) {
   const UniqueFileHandle in = OpenFolderToMakeIn(folder);
   std::wstring name;
-  OpenedItem made = in ? MakeNew(
-                             in.Get(), isFolder, access, [&] { return MadeName(!isFolder); }, name)
-                       : OpenedItem{};
+  const auto next = [&] { return MadeName(!isFolder); };
+  OpenedItem made = in ? MakeNew(in.Get(), isFolder, access, next, name, accessOf) : OpenedItem{};
   if (!made) return {};
   // Until the record has it, the system removes it should this program end.
   const bool marked = MarkForRemoval(made.handle.Get(), true);
@@ -172,10 +180,11 @@ JoinWorkspace::Folder DiskWorkspace::OwnFolder() {
     own_ = Folder{temporaryFolder_.empty()
                       ? L""
                       : MakeRecorded(temporaryFolder_, true, Access::ThisUserOnly, {}, &made)};
-    // Read back: a drive without access lists takes the one given in silence. Kept open only to
-    // make things in, so that others (Explorer) may list it meanwhile.
+    // Read back: a drive without access lists takes the one given in silence. Its handle, which
+    // keeps it in place for the join, is what the join works in.
     own_->isPrivate = made && OnlyThisUserCanReach(made.Get());
-    if (made) ownHandle_ = OnlyToMakeIn(made.Get());
+    removesReadOnly_ = made && RemovesReadOnlyNames(made.Get());
+    ownHandle_ = std::move(made);
   }
   return *own_;
 }
@@ -199,8 +208,24 @@ std::wstring DiskWorkspace::MakeInOwn(const wchar_t* ending, const Fill& fill) {
   return InFolder(own_->path, name);
 }
 
-std::wstring DiskWorkspace::MakeBeside(const std::wstring& folder) {
-  return MakeRecorded(folder, false, Access::Inherited);
+std::wstring DiskWorkspace::MakeBeside(const std::wstring& target) {
+  // No one may reach the joined file beside target whom target keeps out.
+  const OpenedItem replaced = OpenWithoutFollowing(target);
+  UniqueFileHandle made;
+  const std::wstring path =
+      MakeRecorded(FolderOfPath(target), false, Access::Inherited, {}, &made,
+                   replaced && !replaced.link ? replaced.handle.Get() : nullptr);
+  made.Reset();
+  if (path.empty()) return {};
+  // Kept in place while the tool writes it by its name: a link put there would lead its writing
+  // into another file.
+  besideHeld_ = OpenKeptInPlace(path);
+  if (!besideHeld_ || !Matches(besideHeld_, made_.back())) {
+    Forget(path);
+    besideHeld_ = {};
+    return {};
+  }
+  return path;
 }
 
 std::wstring DiskWorkspace::MakeFile(std::string_view content) {
@@ -213,13 +238,10 @@ std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
   if (OwnFolder().path.empty() || !ownHandle_) return {};
   // A hard link costs nothing, but it shares the input's read-only flag: one goes only where the
   // system removes a read-only name without clearing that flag, which is the user's.
-  const bool readOnly = IsReadOnly(input);
-  if (readOnly && !removesReadOnly_)
-    removesReadOnly_ = RemovesReadOnlyNames(ownHandle_.Get(), std::to_wstring(++names_) + L".tmp");
   const std::optional<FileIdentity> identity = IdentityOf(input);
   const std::wstring name = std::to_wstring(++names_) + L".pdf";
-  if ((!readOnly || *removesReadOnly_) && identity &&
-      MakeHardLink(InFolder(own_->path, name), input)) {
+  if ((!IsReadOnly(input) || removesReadOnly_) && identity &&
+      LinkInFolder(ownHandle_.Get(), name, input)) {
     // The link is the file itself under another name: the same identity, seen through the folder.
     const OpenedItem link = OpenInFolderWithoutFollowing(ownHandle_.Get(), name);
     if (!link || link.link || link.identity != *identity) return {};
@@ -232,6 +254,7 @@ std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
 
 JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
                                               const std::wstring& target) {
+  besideHeld_ = {};
   std::wstring source = path;
   if (own_ && ownHandle_ && SameText(FolderOfPath(path), own_->path)) {
     // A whole copy beside target first, so that the move from another volume is a rename too;
@@ -302,21 +325,25 @@ DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
                                              std::vector<std::wstring>& left) {
   // Looked at by its path, also while the join holds it open: a folder moved away, with something
   // else put in its place, is no longer the join's to empty.
-  const OpenedItem opened = OpenWithoutFollowing(made.path);
-  if (!opened && IsGone(opened.error)) return Removal::Gone;
-  if (opened && !Matches(opened, made)) return Removal::NotOurs;
-  if (opened && made.folder) {
+  // The join's own folder, kept in place, is emptied and removed through the handle it has kept;
+  // one of an ended join is looked at by its path.
+  const bool own = made.folder && own_ && made.path == own_->path && ownHandle_;
+  const OpenedItem opened = own ? OpenedItem{} : OpenWithoutFollowing(made.path);
+  const HANDLE contents = own                                              ? ownHandle_.Get()
+                          : made.folder && opened && Matches(opened, made) ? opened.handle.Get()
+                                                                           : nullptr;
+  if (contents) {
     // Only this user can write in it: everything there is the join's, but what the user keeps,
     // and never what a link leads to (Wine opens a link as that, and would remove it).
     bool keeps = false;
     const size_t before = left.size();
-    for (const std::wstring& name : EntriesOf(opened.handle.Get())) {
+    for (const std::wstring& name : EntriesOf(contents)) {
       const std::wstring inner = InFolder(made.path, name);
       if (std::find(kept_.begin(), kept_.end(), inner) != kept_.end()) {
         keeps = true;
         continue;
       }
-      const OpenedItem entry = OpenInFolderWithoutFollowing(opened.handle.Get(), name);
+      const OpenedItem entry = OpenInFolderWithoutFollowing(contents, name);
       if (entry && !entry.link && !entry.folder && RemoveOpened(entry.handle.Get())) {
         Step(L"removed");
       } else if (entry || !IsGone(entry.error)) {
@@ -327,8 +354,16 @@ DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
     // What is left of it is the user's from now on.
     if (keeps && left.size() == before) return Removal::NotOurs;
   }
-  if (made.folder) ownHandle_.Reset();
-  if (!opened || !RemoveOpened(opened.handle.Get())) {
+  if (!own && !opened && IsGone(opened.error)) return Removal::Gone;
+  if (!own && opened && !Matches(opened, made)) return Removal::NotOurs;
+  bool removed = RemoveOpened(own ? ownHandle_.Get() : opened.handle.Get());
+  if (own) ownHandle_.Reset();
+  // Wine takes the mark of a folder that is not empty, and keeps the folder when its handle closes.
+  if (removed && own) {
+    const OpenedItem after = OpenWithoutFollowing(made.path);
+    removed = !after || !Matches(after, made);
+  }
+  if (!removed) {
     left.push_back(made.path);
     return Removal::Left;
   }
@@ -337,6 +372,7 @@ DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
 }
 
 std::vector<std::wstring> DiskWorkspace::RemoveAll() {
+  besideHeld_ = {};
   std::vector<std::wstring> left;
   for (size_t i = made_.size(); i-- > 0 && !Stopped();) {
     switch (Remove(made_[i], left)) {

@@ -36,7 +36,7 @@ class DiskWorkspace final : public JoinWorkspace {
   DiskWorkspace& operator=(const DiskWorkspace&) = delete;
 
   Folder OwnFolder() override;
-  std::wstring MakeBeside(const std::wstring& folder) override;
+  std::wstring MakeBeside(const std::wstring& target) override;
   std::wstring MakeFile(std::string_view content = {}) override;
   std::wstring MakeStandIn(const std::wstring& input) override;
   Naming GiveName(const std::wstring& path, const std::wstring& target) override;
@@ -66,9 +66,10 @@ class DiskWorkspace final : public JoinWorkspace {
 
   bool Note(const std::string& line);
   // A file or folder in the record, under a made name in folder; handle, when asked, takes its
-  // handle.
+  // handle; a file may take the access list of the open item accessOf.
   std::wstring MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
-                            const Fill& fill = {}, UniqueFileHandle* handle = nullptr);
+                            const Fill& fill = {}, UniqueFileHandle* handle = nullptr,
+                            HANDLE accessOf = nullptr);
   std::wstring MakeInOwn(const wchar_t* ending, const Fill& fill = {});
   std::wstring HandOver(const std::wstring& path);
   void Forget(const std::wstring& path);
@@ -83,7 +84,9 @@ class DiskWorkspace final : public JoinWorkspace {
   std::optional<Folder> own_;
   // The own folder's, opened only to make things in.
   UniqueFileHandle ownHandle_;
-  std::optional<bool> removesReadOnly_;
+  bool removesReadOnly_ = false;
+  // The joined file's temporary name, kept in place while the tool writes it.
+  OpenedItem besideHeld_;
   int names_ = 0;
   UniqueFileHandle record_;
   bool recordTried_ = false;

@@ -25,9 +25,9 @@ class JoinWorkspace {
   };
   virtual Folder OwnFolder() = 0;
 
-  // A new empty file under a made name ("folianto-" and eight letters, ".tmp") in folder, beside
-  // the output, for the tool to write the joined file into; its path, or the empty text.
-  virtual std::wstring MakeBeside(const std::wstring& folder) = 0;
+  // A new empty file under a made name ("folianto-" and eight letters, ".tmp") beside target, the
+  // output, for the tool to write the joined file into; its path, or the empty text.
+  virtual std::wstring MakeBeside(const std::wstring& target) = 0;
   // A new file in the private own folder holding content; its path, or the empty text.
   virtual std::wstring MakeFile(std::string_view content = {}) = 0;
   // A stand-in in the own folder for the file at input, under a plain name: a hard link, where one

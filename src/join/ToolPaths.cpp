@@ -80,7 +80,7 @@ std::optional<ToolPaths> PathsForTool(ToolFileNames& names, JoinWorkspace& works
   // in the own folder, to be copied beside it from there.
   const std::wstring folder = FolderOfPath(output);
   if (const auto readableFolder = ReadableForm(names, folder)) {
-    paths.temporary = workspace.MakeBeside(folder);
+    paths.temporary = workspace.MakeBeside(output);
     if (paths.temporary.empty()) {
       return refuse(L"No file could be made in " + folder +
                     L" for pdftk.exe to write the joined file into. Nothing was joined.");

@@ -150,12 +150,21 @@ OpenedItem OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, D
   return Opened(opened, ERROR_SUCCESS);
 }
 
-OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, bool makeFolder) {
+OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, bool makeFolder,
+                     HANDLE accessOf, DWORD share) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (access == Access::ThisUserOnly && !(descriptor = ThisUserOnlyDescriptor()))
     return Opened(INVALID_HANDLE_VALUE, ERROR_INVALID_SECURITY_DESCR);
+  static const auto securityInfo =
+      SystemFunction<decltype(&::GetSecurityInfo)>(L"advapi32.dll", "GetSecurityInfo");
+  PSECURITY_DESCRIPTOR copied = nullptr;
+  if (accessOf && securityInfo &&
+      securityInfo(accessOf, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                   nullptr, &copied) == ERROR_SUCCESS)
+    descriptor = copied;
+  const UniqueLocalMemory<void> owned(copied);
   const DWORD content = makeFolder ? 0 : FILE_GENERIC_READ | FILE_GENERIC_WRITE;
-  return OpenRelative(folder, name, kItemAccess | content, kShareAll, FILE_CREATE,
+  return OpenRelative(folder, name, kItemAccess | content, share, FILE_CREATE,
                       makeFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, descriptor);
 }
 
@@ -209,12 +218,13 @@ bool CopyAlongside(Copy copy, const WaitFor& wait) {
   return copy.done;
 }
 
-// The path the system has for an open item, on its device; empty where it tells none.
-std::wstring FinalPathOf(HANDLE item) {
+// The path the system has for an open item, on its device or (VOLUME_NAME_DOS) as "\\?\C:\...";
+// empty where it tells none.
+std::wstring FinalPathOf(HANDLE item, DWORD volume = VOLUME_NAME_NT) {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD length = ::GetFinalPathNameByHandleW(
-        item, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+        item, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | volume);
     if (length == 0) return {};
     if (length < path.size()) return std::wstring(path.data(), length);
     path.resize(length + 1);
@@ -228,11 +238,20 @@ bool IsEntryOf(HANDLE folder, HANDLE item, const std::wstring& name) {
   const std::wstring folderPath = FinalPathOf(folder);
   const std::wstring itemPath = FinalPathOf(item);
   if (folderPath.empty() || itemPath.empty()) return true;
-  const std::wstring expected =
-      folderPath.ends_with(L'\\') ? folderPath + name : folderPath + L'\\' + name;
-  return ::CompareStringOrdinal(itemPath.c_str(), static_cast<int>(itemPath.size()),
-                                expected.c_str(), static_cast<int>(expected.size()),
-                                TRUE) == CSTR_EQUAL;
+  const auto same = [](const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+  };
+  if (same(itemPath, folderPath.ends_with(L'\\') ? folderPath + name : folderPath + L'\\' + name))
+    return true;
+  // Wine tells a folder's path as it was when the folder was opened, also after it was moved: the
+  // folder that holds item by item's own path must then be that very folder.
+  const std::wstring itemAt = FinalPathOf(item, VOLUME_NAME_DOS);
+  const UniqueFileHandle holder(::CreateFileW(FolderOfPath(itemAt).c_str(), FILE_READ_ATTRIBUTES,
+                                              kShareAll, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const auto identity = holder ? IdentityOfOpen(holder.Get()) : std::nullopt;
+  return identity && identity == IdentityOfOpen(folder) && same(NameOfPath(itemAt), name);
 }
 
 }  // namespace
@@ -278,17 +297,28 @@ UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path) {
                                         nullptr));
 }
 
-UniqueFileHandle OnlyToMakeIn(HANDLE folder) {
-  return UniqueFileHandle(
-      ::ReOpenFile(folder, FILE_TRAVERSE | SYNCHRONIZE, kShareAll, FILE_FLAG_BACKUP_SEMANTICS));
+OpenedItem OpenKeptInPlace(const std::wstring& path) {
+  const UniqueFileHandle folder = OpenFolderToMakeIn(FolderOfPath(path));
+  if (!folder) return Opened(INVALID_HANDLE_VALUE, ::GetLastError());
+  const std::wstring name = NameOfPath(path);
+  // Only an open that may read takes part in what others may share: one to look at the
+  // attributes alone would not keep a removal out.
+  OpenedItem item =
+      OpenRelative(folder.Get(), name, FILE_READ_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                   FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN, 0, nullptr);
+  if (item && !IsEntryOf(folder.Get(), item.handle.Get(), name)) item.link = true;
+  return item;
 }
 
-OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access) {
-  return CreateNew(folder, name, access, false);
+OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access, HANDLE accessOf) {
+  return CreateNew(folder, name, access, false, accessOf, kShareAll);
 }
 
-OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access) {
-  return CreateNew(folder, name, access, true);
+OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access,
+                           bool keepInPlace) {
+  // Others may still list it, but not open it to remove or rename it.
+  return CreateNew(folder, name, access, true, nullptr,
+                   keepInPlace ? FILE_SHARE_READ | FILE_SHARE_WRITE : kShareAll);
 }
 
 std::vector<std::wstring> EntriesOf(HANDLE folder) {
@@ -325,19 +355,36 @@ bool RemoveOpened(HANDLE item) {
          FALSE;
 }
 
-bool RemovesReadOnlyNames(HANDLE folder, const std::wstring& scratchName) {
-  const OpenedItem scratch = CreateNewFile(folder, scratchName, Access::Inherited);
-  if (!scratch) return false;
-  FILE_BASIC_INFO basic{};
-  basic.FileAttributes = FILE_ATTRIBUTE_READONLY;
-  const bool readOnly = ::SetFileInformationByHandle(scratch.handle.Get(), FileBasicInfo, &basic,
-                                                     sizeof(basic)) != FALSE;
-  if (readOnly && RemoveOpened(scratch.handle.Get())) return true;
-  // The scratch file is this program's own to make writable again.
-  basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-  ::SetFileInformationByHandle(scratch.handle.Get(), FileBasicInfo, &basic, sizeof(basic));
-  MarkForRemoval(scratch.handle.Get(), true);
-  return false;
+bool RemovesReadOnlyNames(HANDLE item) {
+  // The flag is known where the system has it; the mark it makes goes again at once.
+  FILE_DISPOSITION_INFO_EX ignoring{FILE_DISPOSITION_FLAG_DELETE |
+                                    FILE_DISPOSITION_FLAG_IGNORE_READONLY_ATTRIBUTE};
+  const bool known = ::SetFileInformationByHandle(item, kFileDispositionInfoEx, &ignoring,
+                                                  sizeof(ignoring)) != FALSE;
+  return known && MarkForRemoval(item, false);
+}
+
+bool LinkInFolder(HANDLE folder, const std::wstring& name, const std::wstring& target) {
+  struct LinkInformation {
+    BOOLEAN replaceIfExists;
+    HANDLE rootDirectory;
+    ULONG fileNameLength;
+    WCHAR fileName[1];
+  };
+  using SetInformation = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+  static const auto set = SystemFunction<SetInformation>(L"ntdll.dll", "NtSetInformationFile");
+  constexpr ULONG kFileLinkInformation = 11;
+  const UniqueFileHandle file(::CreateFileW(target.c_str(), FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                                            kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file || !set) return false;
+  std::vector<char> buffer(sizeof(LinkInformation) + name.size() * sizeof(wchar_t));
+  auto& link = *reinterpret_cast<LinkInformation*>(buffer.data());
+  link.rootDirectory = folder;
+  link.fileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+  std::memcpy(link.fileName, name.data(), link.fileNameLength);
+  IO_STATUS_BLOCK status{};
+  return set(file.Get(), &status, buffer.data(), static_cast<ULONG>(buffer.size()),
+             kFileLinkInformation) >= 0;
 }
 
 bool RenameOpened(HANDLE item, const std::wstring& path, bool replace) {

@@ -45,17 +45,21 @@ OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name,
 
 // The folder at path, opened to make things in; a link on the way is followed.
 UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path);
-// The same open folder, opened again to make things in alone, so that others may list it.
-UniqueFileHandle OnlyToMakeIn(HANDLE folder);
+// The file at path, opened without following a link and held so: no one else may remove or
+// rename it while the handle lives, but others may read and write it.
+OpenedItem OpenKeptInPlace(const std::wstring& path);
 
 // Who may use something new: as its folder passes on, or this user and the system alone.
 enum class Access { Inherited, ThisUserOnly };
 
 // A new file or folder named name in the open folder, opened as OpenWithoutFollowing opens it (a
 // file also to read and write); fails with ERROR_ALREADY_EXISTS (or ERROR_FILE_EXISTS) as error
-// when something has that name.
-OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access);
-OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access);
+// when something has that name. A file may take the access list of the open item accessOf.
+OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access,
+                         HANDLE accessOf = nullptr);
+// A folder kept in place can be neither removed nor moved nor renamed while its handle lives.
+OpenedItem CreateNewFolder(HANDLE folder, const std::wstring& name, Access access,
+                           bool keepInPlace = false);
 
 // The names of every entry of an open folder, "." and ".." left out.
 std::vector<std::wstring> EntriesOf(HANDLE folder);
@@ -68,9 +72,12 @@ bool MarkForRemoval(HANDLE item, bool remove);
 // folder only when empty; true when it goes. A read-only name goes only where the system can
 // remove it without clearing its flag, which a hard link shares with the file's other names.
 bool RemoveOpened(HANDLE item);
-// Whether RemoveOpened removes a read-only name in the open folder, tried on a file it makes
-// there under scratchName and removes again.
-bool RemovesReadOnlyNames(HANDLE folder, const std::wstring& scratchName);
+// Whether RemoveOpened removes a read-only name on item's volume, asked of item (opened to be
+// removed), which it leaves as it is.
+bool RemovesReadOnlyNames(HANDLE item);
+// Gives the file at target the second name name in the open folder, wherever that folder now is.
+// Fails on another volume, on a file system without hard links and where this user may not write.
+bool LinkInFolder(HANDLE folder, const std::wstring& name, const std::wstring& target);
 
 // Gives the open item the name path, replacing a file of that name when replace.
 bool RenameOpened(HANDLE item, const std::wstring& path, bool replace);

@@ -104,8 +104,4 @@ std::wstring TemporaryFolder() {
   return folder;
 }
 
-bool MakeHardLink(const std::wstring& link, const std::wstring& target) {
-  return ::CreateHardLinkW(link.c_str(), target.c_str(), nullptr) != FALSE;
-}
-
 }  // namespace folianto

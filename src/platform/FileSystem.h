@@ -41,8 +41,4 @@ std::optional<std::wstring> ShortPathOf(const std::wstring& path);
 // when the system names none.
 std::wstring TemporaryFolder();
 
-// Gives the file target the second name link. Fails on another volume, on a file system without
-// hard links and where this user may not write.
-bool MakeHardLink(const std::wstring& link, const std::wstring& target);
-
 }  // namespace folianto

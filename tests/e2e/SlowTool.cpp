@@ -53,6 +53,7 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t current[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, current);
   Mark(L"slow-tool-started", current);
+  Mark(L"slow-tool-ids", std::to_wstring(::GetCurrentProcessId()));
   const std::string started = ReadAll(OwnFolder() + L"\\slow-tool-started");
   const DWORD pause = NumberFromEnvironment(L"FOLIANTO_SLOW_TOOL_MS", 8000);
   const bool later = std::count(started.begin(), started.end(), '\n') > 1;

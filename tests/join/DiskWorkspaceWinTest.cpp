@@ -176,23 +176,12 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
          return true;
        },
        "", ""},
+      // It stays where it is while the join has it, so no link can take its place either.
       {"its folder moved away",
        [](const Made& made, const std::wstring& user) {
-         return ::MoveFileW(made.P.c_str(), (FolderOfPath(user) + L"\\moved").c_str()) != FALSE;
+         return !::MoveFileW(made.P.c_str(), (FolderOfPath(user) + L"\\moved").c_str());
        },
        "", ""},
-      // The user's folder holds files of the names the join's held.
-      {"its folder renamed, and a link to the user's folder in its place",
-       [](const Made& made, const std::wstring& user) {
-         for (const std::wstring& path : {made.I, made.L}) {
-           if (!::CopyFileW((user + L"\\A.pdf").c_str(), InFolder(user, NameOfPath(path)).c_str(),
-                            TRUE))
-             return false;
-         }
-         return ::MoveFileW(made.P.c_str(), (made.P + L"-moved").c_str()) &&
-                testing::LinkUnix(made.P, user);
-       },
-       "", "PIL"},
       // Under Wine, removing what was opened through a link to a file removes the file itself.
       {"the file in its folder replaced by a link to the user's file",
        [](const Made& made, const std::wstring& user) {
@@ -206,21 +195,14 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
          return static_cast<bool>(held);
        },
        "PI", "PI"},
-      // Moved in, as a file made after the removal could take the freed inode on a Linux file
-      // system (NTFS counts a reused file id up).
-      {"its file replaced by a file of another's",
+      // Nor can the temporary name beside the output be taken away while the join has it, to put
+      // another's file, a hard link to the user's or a link in its place.
+      {"its file taken away, to put another in its place",
        [](const Made& made, const std::wstring& user) {
-         return ::DeleteFileW(made.T.c_str()) &&
-                ::MoveFileW((user + L"\\notes.pdf").c_str(), made.T.c_str()) &&
-                ::CopyFileW(made.T.c_str(), (user + L"\\notes.pdf").c_str(), TRUE);
+         return !::DeleteFileW(made.T.c_str()) &&
+                !::MoveFileW(made.T.c_str(), (user + L"\\taken").c_str());
        },
-       "", "T"},
-      {"its file replaced by a hard link to the user's file",
-       [](const Made& made, const std::wstring& user) {
-         return ::DeleteFileW(made.T.c_str()) &&
-                ::CreateHardLinkW(made.T.c_str(), (user + L"\\A.pdf").c_str(), nullptr);
-       },
-       "", "T"},
+       "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -233,7 +215,7 @@ TEST(DiskWorkspace, RemovesOnlyWhatIsStillTheVeryThingItMade) {
     made.I = workspace.MakeFile("decrypted");
     made.L = workspace.MakeStandIn(user + L"\\A.pdf");
     made.P = workspace.OwnFolder().path;
-    made.T = workspace.MakeBeside(temp.Path());
+    made.T = workspace.MakeBeside(temp.Path() + L"\\all.pdf");
     ASSERT_TRUE(c.tamper(made, user));
     const std::vector<std::wstring> users = Listed(user);
     workspace.MakeStandIn(user + L"\\notes.pdf");
@@ -303,6 +285,38 @@ void WriteWhole(const std::wstring& path, const std::string& bytes) {
   ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+// The system's text of what of path's security is asked for ("O:S-1-5-...", "D:P(A;OICI;FA;;;SY)").
+std::wstring SecurityText(const std::wstring& path, SECURITY_INFORMATION what) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  wchar_t* text = nullptr;
+  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+    return L"unreadable";
+  std::wstring told = L"untold";
+  if (::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what,
+                                                             &text, nullptr)) {
+    told = text;
+    ::LocalFree(text);
+  }
+  ::LocalFree(descriptor);
+  return told;
+}
+
+// A folder made at path for this user and the system alone, as Folianto makes the records' folder.
+bool MakePrivateFolder(const std::wstring& path, TempFolder& temp) {
+  const std::wstring owner = SecurityText(temp.WriteFile(L"mine"), OWNER_SECURITY_INFORMATION);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!owner.starts_with(L"O:") ||
+      !::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          (L"D:P(A;OICI;FA;;;" + owner.substr(2) + L")(A;OICI;FA;;;SY)").c_str(), SDDL_REVISION_1,
+          &descriptor, nullptr))
+    return false;
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  const bool made = ::CreateDirectoryW(path.c_str(), &attributes) != FALSE;
+  ::LocalFree(descriptor);
+  return made;
+}
+
 // A later start removes what an ended join's record names only once the tools it names have ended:
 // a process that has the id now, but started at another time, is another program. It acts only on
 // a record that this user alone could have written, and that is no longer than a join writes one.
@@ -334,7 +348,9 @@ TEST(DiskWorkspace, ALaterStartActsOnAPrivateRecordOnlyOnceItsToolsHaveEnded) {
     std::string record = RecordLine(MadeItem{false, *identity, made});
     for (const StartedTool& tool : c.tools)
       record += RecordLine(tool);
-    ::CreateDirectoryW((temporary.path + L"\\folianto-joins").c_str(), nullptr);
+    const std::wstring records = temporary.path + L"\\folianto-joins";
+    ASSERT_TRUE(c.othersMayWrite ? ::CreateDirectoryW(records.c_str(), nullptr) != FALSE
+                                 : MakePrivateFolder(records, temp));
     WriteWhole(temporary.path + L"\\folianto-joins\\ended.join", record + c.more);
     RemoveWhatEndedJoinsLeft(temporary.path, kNeverStop);
     EXPECT_EQ(FileExists(made), !c.removed);
@@ -412,7 +428,7 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
     {
       DiskWorkspace workspace(temporary, WaitWithMessages);
       const std::wstring joined =
-          c.fromOwnFolder ? workspace.MakeFile("joined") : workspace.MakeBeside(outputFolder);
+          c.fromOwnFolder ? workspace.MakeFile("joined") : workspace.MakeBeside(output);
       ASSERT_FALSE(joined.empty());
       if (!c.fromOwnFolder) WriteWhole(joined, "joined");
       const UniqueFileHandle holder(c.fromOwnFolder ? INVALID_HANDLE_VALUE
@@ -496,7 +512,7 @@ TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
     JoinWorkspace::Naming naming;
     {
       DiskWorkspace workspace(temp.MakeFolder(L"temporary"), WaitWithMessages);
-      joined = workspace.MakeBeside(temp.Path() + L"\\out");
+      joined = workspace.MakeBeside(output);
       WriteWhole(joined, "joined");
       naming = workspace.GiveName(joined, output);
       EXPECT_TRUE(workspace.RemoveAll().empty());
@@ -516,23 +532,6 @@ TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
     EXPECT_EQ(Recorded(temp.Path() + L"\\temporary"), std::vector<std::wstring>{});
   }
   DiskWorkspace::ReplaceWith(&::ReplaceFileW);
-}
-
-// The system's text of what of path's security is asked for ("O:S-1-5-...", "D:P(A;OICI;FA;;;SY)").
-std::wstring SecurityText(const std::wstring& path, SECURITY_INFORMATION what) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  wchar_t* text = nullptr;
-  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr,
-                              nullptr, &descriptor) != ERROR_SUCCESS)
-    return L"unreadable";
-  std::wstring told = L"untold";
-  if (::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what,
-                                                             &text, nullptr)) {
-    told = text;
-    ::LocalFree(text);
-  }
-  ::LocalFree(descriptor);
-  return told;
 }
 
 // The folder that holds what a join makes of the inputs, and the records' folder, only this user
@@ -583,7 +582,7 @@ TEST(DiskWorkspace, ThePrivateFolderTheRecordsAndANameBesideAPrivateOutputAreThi
     ::LocalFree(mine);
     ASSERT_EQ(SecurityText(output, DACL_SECURITY_INFORMATION).find(L";WD)"), std::wstring::npos);
     const std::wstring access =
-        SecurityText(workspace.MakeBeside(FolderOfPath(output)), DACL_SECURITY_INFORMATION);
+        SecurityText(workspace.MakeBeside(output), DACL_SECURITY_INFORMATION);
     for (size_t at = access.find(L'('); at != std::wstring::npos; at = access.find(L'(', at + 1)) {
       const std::wstring entry = access.substr(at, access.find(L')', at) + 1 - at);
       EXPECT_TRUE(entry.ends_with(L";;;SY)") || entry.ends_with(L";" + sid + L")"))

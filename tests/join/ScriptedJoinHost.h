@@ -13,6 +13,7 @@
 
 #include "join/JoinCommand.h"
 #include "join/MemoryClaims.h"
+#include "platform/Paths.h"
 
 namespace folianto::testing {
 
@@ -139,7 +140,8 @@ class ScriptedHost final : public JoinPerson, public JoinTool, public ToolFileNa
       }
       return {own_, !host_.folderReadableByOthers};
     }
-    std::wstring MakeBeside(const std::wstring& folder) override {
+    std::wstring MakeBeside(const std::wstring& target) override {
+      const std::wstring folder = FolderOfPath(target);
       host_.log.push_back(L"make temporary in " + folder);
       return Made(folder + (folder.ends_with(L'\\') ? L"" : L"\\") + NextFile());
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/FileHandles.h"
 #include "platform/Paths.h"
 
 namespace folianto::testing {
@@ -133,16 +134,12 @@ std::wstring TempFolder::MakeFolder(const std::wstring& relative) {
 }
 
 std::vector<std::wstring> Listed(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return names;
+  // Through a handle that lets any other open be, also one that keeps the folder in place.
+  const UniqueFileHandle open(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                            nullptr));
+  return open ? EntriesOf(open.Get()) : std::vector<std::wstring>{};
 }
 
 void RemoveTree(const std::wstring& path) {
