@@ -47,14 +47,18 @@ int ShowCommandWithoutMaximize(int showCommand) {
 }
 
 Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
-    : dialogs_(dialogs), applicationFolder_(std::move(applicationFolder)) {
+    : dialogs_(dialogs),
+      applicationFolder_(std::move(applicationFolder)),
+      joins_(dialogs, applicationFolder_) {
   Check1.OnClick([this] { Check1Click(); });
   Check2.OnClick([this] { Check2Click(); });
   Check3.OnClick([this] { Check3Click(); });
   Check4.OnClick([this] { Check4Click(); });
   Check5.OnClick([this] { Check5Click(); });
-  joinsRunning_.onRunningChanged = [this](bool running) { OnJoinsRunningChanged(running); };
-  joinsRunning_.onToolsChanged = [this] { UpdateCloseWait(); };
+  joins_.onRunningChanged = [this](bool running) {
+    SetMousePointer(running ? PointerSetting::Busy : PointerSetting::Arrow);
+  };
+  joins_.showBusy = [this] { ShowBusy(); };
 }
 
 Form1::~Form1() {
@@ -83,6 +87,7 @@ bool Form1::Create(HINSTANCE instance) {
     KeepDesignedClientSize();
   }
   CreateControls();
+  joins_.Attach(window_, ProgressBar1);
   ChooseColours();
   ApplyFonts();
   LoadPictures();
@@ -135,8 +140,10 @@ void Form1::SetUpFileListColumns() {
   }
 }
 
-void Form1::SetProgress(int value) {
-  ::SendMessageW(ProgressBar1, PBM_SETPOS, value, 0);
+void Form1::Check2Click() {
+  if (Check2.Value() != 1) return;
+  Check2.SetValue(0);
+  joins_.Join(ListView1, CommonDialog1);
 }
 
 int Form1::Progress() const {
@@ -310,7 +317,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kDragScrollTimer) ScrollWhileDragging();
-      if (wParam == kCloseWaitTimer) OnCloseWaitLimit();
+      if (wParam == CloseDuringJoins::kLimitTimer) joins_.OnCloseWaitLimit();
       return 0;
     case kAddArgumentsMessage:
       AddArguments();
@@ -322,13 +329,13 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
-      if (OnClose()) return 0;
+      if (joins_.OnClose()) return 0;
       break;
     case WM_DESTROY:
       // The annotation service would keep the controls' annotations after them.
       ClearAnnotationsForAssistiveTechnology();
       // Nothing is asked and nothing saved.
-      ::PostQuitMessage(exitCode_);
+      ::PostQuitMessage(joins_.ExitCode());
       return 0;
     case WM_NCDESTROY: {
       UseAccelerators(nullptr, nullptr);

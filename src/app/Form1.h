@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "app/Layout.h"
+#include "app/Joins.h"
 #include "app/ListMenu.h"
 #include "app/PictureButton.h"
 #include "app/PointerState.h"
 #include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
-#include "join/RunningJoins.h"
-#include "join/SessionFileClaims.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -35,8 +34,8 @@ inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. Each button's click
-// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp with what
-// the close does while joins run, Form1Folder.cpp), the list's menu, keys and undo in
+// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Folder.cpp; the
+// joins and what a close does to them in Joins), the list's menu, keys and undo in
 // Form1List.cpp, dragging an entry to its place in Form1Drag.cpp, the controls and their layout in
 // Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in Form1Colours.cpp;
 // this class creates the window and routes its messages.
@@ -75,39 +74,15 @@ class Form1 {
   void ShowBusy();
   bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
 
-  void SetProgress(int value);
   int Progress() const;
 
   // How the controls' names for screen readers fared; empty while none has been asked for.
   std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
 
-  DialogHost& Dialogs() { return dialogs_; }
-  const std::wstring& ApplicationFolder() const { return applicationFolder_; }
-  void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
-  // Form1List.cpp: opens the file in the program Windows uses for its type, or shows it selected
-  // in its folder, as the list's menu does; a failure is told.
-  void OpenFile(const std::wstring& path);
-  void ShowFileInFolder(const std::wstring& path);
-
-  // The one record of the joins running, each from its click to its end.
-  RunningJoins& JoinsRunning() { return joinsRunning_; }
-  // Closed while joins run: the window is hidden and the program ends after the last of them, or
-  // after the wait limit (10 minutes unless set), leaving a tool still running to itself and
-  // saying so.
-  bool Closing() const { return closing_; }
-  void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
-  // The program's exit code is 0 only when every join ended well: one that was cancelled, or that
-  // joined its files but left something it could not remove, did.
-  void JoinFailed();
-  int ExitCode() const { return exitCode_; }
-  // An outcome is being told, or no longer: meanwhile the wait after a close does not count.
-  void TellingOutcome(bool telling);
-  // Signalled at the limit of the wait after a close: every wait for a tool ends then.
-  HANDLE GiveUpWaiting() const { return giveUp_.Get(); }
-  // A join given up at that limit, said once the last join has ended: whether its tool still runs,
-  // and what it leaves.
-  void LeaveBehind(const std::wstring& output, bool toolRuns,
-                   const std::vector<std::wstring>& left);
+  // The wait after a close: 10 minutes unless set.
+  void SetCloseWaitLimit(UINT milliseconds) { joins_.SetCloseWaitLimit(milliseconds); }
+  // The program's exit code: 0 only when every join ended well.
+  int ExitCode() const { return joins_.ExitCode(); }
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)
@@ -138,11 +113,6 @@ class Form1 {
   void OnActivate(UINT state, bool minimized);
   void RememberFocus();
   void GiveFocusBack();
-  // Form1Join.cpp; true when the close waits for joins.
-  bool OnClose();
-  void UpdateCloseWait();
-  void OnCloseWaitLimit();
-  void OnJoinsRunningChanged(bool running);
 
   void CreateControls();
   void AddArguments();
@@ -171,6 +141,7 @@ class Form1 {
 
   // Form1List.cpp
   void CreateAccelerators();
+  void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
   // The selected entry's file; none without a selection, or when it is gone, which the user is
   // told.
   std::optional<std::wstring> SelectedFile();
@@ -194,8 +165,9 @@ class Form1 {
   HBRUSH BackgroundBrush() const;
   HBRUSH ColourLabel(HDC dc) const;
 
-  // The window's timers: the list scrolling during a drag, and the end of the wait after a close.
-  enum Timer : UINT_PTR { kDragScrollTimer = 1, kCloseWaitTimer };
+  // One of the window's timers, the list scrolling during a drag; the wait after a close has the
+  // other.
+  static constexpr UINT_PTR kDragScrollTimer = 1;
   // Posted to itself, so the arguments are added once the window is shown.
   static constexpr UINT kAddArgumentsMessage = WM_APP + 1;
   static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -211,20 +183,7 @@ class Form1 {
   bool designedColours_ = true;
   std::optional<Annotation> annotation_;
   PointerState pointer_;
-  // A look at the claims waits for another Folianto's with the window running.
-  SessionFileClaims claims_{
-      [](HANDLE handle, unsigned timeoutMs) { return WaitRunningMessages(handle, timeoutMs); }};
-  RunningJoins joinsRunning_{claims_};
-  bool closing_ = false;
-  int exitCode_ = 0;
-  UINT closeWaitLimitMs_ = 10 * 60 * 1000;
-  // How long the wait after a close has counted, and since when it counts (0: not now).
-  ULONGLONG closeWaited_ = 0;
-  ULONGLONG closeWaitSince_ = 0;
-  int telling_ = 0;
-  bool givenUp_ = false;
-  UniqueKernelHandle giveUp_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-  std::wstring leftBehind_;
+  Joins joins_;
   UniqueCursor handPointer_;
   UniqueAccelerators accelerators_;
   ListHistory history_;

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/OpenFile.h"
 #include "filelist/AddFiles.h"
 #include "filelist/ListEditing.h"
 #include "filelist/SystemDirectorySearch.h"
@@ -133,22 +134,13 @@ std::optional<std::wstring> Form1::SelectedFile() {
 }
 
 void Form1::OpenSelectedEntry() {
-  if (const std::optional<std::wstring> path = SelectedFile()) OpenFile(*path);
+  if (const std::optional<std::wstring> path = SelectedFile()) OpenFile(window_, dialogs_, *path);
 }
 
 void Form1::ShowSelectedEntryInFolder() {
-  if (const std::optional<std::wstring> path = SelectedFile()) ShowFileInFolder(*path);
-}
-
-void Form1::OpenFile(const std::wstring& path) {
-  if (const DWORD error = OpenWithItsProgram(window_, path)) {
-    ShowMessage(L"The file " + path + L" could not be opened (system error " +
-                std::to_wstring(error) + L").");
+  if (const std::optional<std::wstring> path = SelectedFile()) {
+    ShowFileInFolder(window_, dialogs_, *path);
   }
-}
-
-void Form1::ShowFileInFolder(const std::wstring& path) {
-  if (!ShowInFolder(path)) ShowMessage(L"The folder of " + path + L" could not be shown.");
 }
 
 }  // namespace folianto
