@@ -34,6 +34,14 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return ::RegisterClassExW(&windowClass) != 0;
 }
 
+// The click handlers' protocol: a click acts only when it set the button's value to 1, which it
+// puts back to 0 first; that reset raises the click once more, which does nothing.
+bool TakePress(PictureButton& button) {
+  if (button.Value() != 1) return false;
+  button.SetValue(0);
+  return true;
+}
+
 }  // namespace
 
 int ShowCommandWithoutMaximize(int showCommand) {
@@ -47,14 +55,22 @@ int ShowCommandWithoutMaximize(int showCommand) {
 }
 
 Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
-    : dialogs_(dialogs),
-      applicationFolder_(std::move(applicationFolder)),
+    : applicationFolder_(std::move(applicationFolder)),
+      list_(ListView1, dialogs),
       joins_(dialogs, applicationFolder_) {
   Check1.OnClick([this] { Check1Click(); });
   Check2.OnClick([this] { Check2Click(); });
   Check3.OnClick([this] { Check3Click(); });
   Check4.OnClick([this] { Check4Click(); });
   Check5.OnClick([this] { Check5Click(); });
+  drag_.onDrop = [this](int from, int to) { list_.Move(from, to); };
+  drag_.dpi = [this] { return dpi_; };
+  drag_.showDragPointer = [this](bool canLand) {
+    if (pointer_.Setting() != PointerSetting::Busy) {
+      ::SetCursor(::LoadCursorW(nullptr, canLand ? IDC_ARROW : IDC_NO));
+    }
+  };
+  drag_.showPointer = [this] { ShowPointer(); };
   joins_.onRunningChanged = [this](bool running) {
     SetMousePointer(running ? PointerSetting::Busy : PointerSetting::Arrow);
   };
@@ -87,6 +103,7 @@ bool Form1::Create(HINSTANCE instance) {
     KeepDesignedClientSize();
   }
   CreateControls();
+  drag_.Attach(window_);
   joins_.Attach(window_, ProgressBar1);
   ChooseColours();
   ApplyFonts();
@@ -97,8 +114,7 @@ bool Form1::Create(HINSTANCE instance) {
   LoadHandPointer();
   ::SetWindowTextW(window_, kProgramTitle);
   SetUpFileListColumns();
-  AcceptDroppedFiles(window_);
-  CreateAccelerators();
+  list_.Attach(window_);
   // Screen readers learn the controls' names as soon as one runs or anything asks the window.
   if (ScreenReaderRunning()) AnnotateForAssistiveTechnology();
   return true;
@@ -140,10 +156,24 @@ void Form1::SetUpFileListColumns() {
   }
 }
 
+void Form1::Check1Click() {
+  if (TakePress(Check1)) list_.AddPdfFiles(CommonDialog1);
+}
+
 void Form1::Check2Click() {
-  if (Check2.Value() != 1) return;
-  Check2.SetValue(0);
-  joins_.Join(ListView1, CommonDialog1);
+  if (TakePress(Check2)) joins_.Join(ListView1, CommonDialog1);
+}
+
+void Form1::Check3Click() {
+  if (TakePress(Check3)) list_.Run(kMoveEntryUp);
+}
+
+void Form1::Check4Click() {
+  if (TakePress(Check4)) list_.AddFolder();
+}
+
+void Form1::Check5Click() {
+  if (TakePress(Check5)) list_.Run(kMoveEntryDown);
 }
 
 int Form1::Progress() const {
@@ -159,12 +189,12 @@ PictureButton* Form1::ButtonById(int id) {
 
 bool Form1::OnCommand(int id, int code) {
   if (id >= kFirstListCommand && id <= kLastListCommand) {
-    RunListCommand(id);
+    list_.Run(id);
     return true;
   }
   if (id == IDCANCEL) {
     // The dialog manager turns Escape into IDCANCEL; it stops a drag where it began.
-    EndDrag(false);
+    drag_.End(false);
     return true;
   }
   if (id == IDOK) {
@@ -269,22 +299,22 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (header.hwndFrom == ListView1.Handle() && header.code == LVN_KEYDOWN) {
-        ListView1KeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+        list_.OnKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
         return 0;
       }
       if (header.hwndFrom == ListView1.Handle() && header.code == LVN_BEGINDRAG) {
-        BeginDrag(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem);
+        drag_.Begin(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem);
         return 0;
       }
       if (header.hwndFrom == ListView1.Handle() && header.code == NM_CUSTOMDRAW) {
-        return OnListCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
+        return drag_.OnCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
       }
       // Whatever changes the list (a key, a button pressed by Enter, a drop from Explorer) ends a
       // drag where it began: the dragged entry may no longer be at its place.
       if (header.hwndFrom == ListView1.Handle() &&
           (header.code == LVN_INSERTITEM || header.code == LVN_DELETEITEM ||
            header.code == LVN_DELETEALLITEMS)) {
-        EndDrag(false);
+        drag_.End(false);
       }
       break;
     }
@@ -293,37 +323,37 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // (-1, -1), wherever the focus is in the window, as Shift+F10 does.
       const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (reinterpret_cast<HWND>(wParam) == ListView1.Handle() || (at.x == -1 && at.y == -1)) {
-        ShowListMenu(at);
+        list_.ShowMenu(at);
         return 0;
       }
       break;
     }
     case WM_MOUSEMOVE:
-      if (dragFrom_ != 0) {
+      if (drag_.Dragging()) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ::ClientToScreen(window_, &at);
-        DragTo(at);
+        drag_.To(at);
         return 0;
       }
       break;
     case WM_LBUTTONUP:
-      EndDrag(true);
+      drag_.End(true);
       break;
     case WM_RBUTTONDOWN:
-      EndDrag(false);
+      drag_.End(false);
       break;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != window_) EndDrag(false);
+      if (reinterpret_cast<HWND>(lParam) != window_) drag_.End(false);
       break;
     case WM_TIMER:
-      if (wParam == kDragScrollTimer) ScrollWhileDragging();
+      if (wParam == ListDrag::kScrollTimer) drag_.Scroll();
       if (wParam == CloseDuringJoins::kLimitTimer) joins_.OnCloseWaitLimit();
       return 0;
-    case kAddArgumentsMessage:
-      AddArguments();
+    case FileListCommands::kAddArgumentsMessage:
+      list_.AddArguments();
       return 0;
     case WM_DROPFILES:
-      DropFiles(reinterpret_cast<HDROP>(wParam));
+      list_.Drop(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -338,6 +368,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(joins_.ExitCode());
       return 0;
     case WM_NCDESTROY: {
+      // The list's keys go with the window.
       UseAccelerators(nullptr, nullptr);
       const HWND window = window_;
       window_ = nullptr;

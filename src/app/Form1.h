@@ -10,12 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/Layout.h"
+#include "app/DragToReorder.h"
+#include "app/FileListCommands.h"
 #include "app/Joins.h"
+#include "app/Layout.h"
 #include "app/ListMenu.h"
 #include "app/PictureButton.h"
 #include "app/PointerState.h"
-#include "filelist/ListHistory.h"
 #include "filelist/ListViewFileList.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
@@ -33,12 +34,11 @@ inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 // asks for it through SW_SHOWDEFAULT) opens it normally, since its layout is fixed.
 int ShowCommandWithoutMaximize(int showCommand);
 
-// The program's one window, with its controls under the designer's names. Each button's click
-// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Folder.cpp; the
-// joins and what a close does to them in Joins), the list's menu, keys and undo in
-// Form1List.cpp, dragging an entry to its place in Form1Drag.cpp, the controls and their layout in
-// Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in Form1Colours.cpp;
-// this class creates the window and routes its messages.
+// The program's one window, with its controls under the designer's names. It hands each message
+// to the part it concerns: the File list's commands (FileListCommands) and its drag to reorder
+// (ListDrag), the joins and what a close does to them (Joins, CloseDuringJoins); the controls and
+// their layout are in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in
+// Form1Colours.cpp.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
@@ -54,7 +54,9 @@ class Form1 {
   HWND Handle() const { return window_; }
   // Adds what the program was started with (Explorer's Send To, a drop on its icon, "Open with")
   // as a drop is added, once the window is shown; what is not there is named in one message.
-  void AddOnceShown(std::vector<std::wstring> arguments);
+  void AddOnceShown(std::vector<std::wstring> arguments) {
+    list_.AddOnceShown(std::move(arguments));
+  }
 
   HWND Command1 = nullptr;
   PictureButton Check1;  // Add PDF File(s)
@@ -91,16 +93,9 @@ class Form1 {
   void Check4Click();  // Add All PDF File(s) In Folder
   void Check5Click();  // Move Down
   // hitItem is the 0-based item under the double-click, -1 for the empty area.
-  void ListView1DblClick(int hitItem);
-  // A key pressed while the list has the focus.
-  void ListView1KeyDown(WORD key);
-  // Files and folders dropped anywhere on the window, the list included.
-  void DropFiles(HDROP drop);
+  void ListView1DblClick(int hitItem) { list_.RemoveOnDoubleClick(hitItem); }
   // A command of the list's context menu or of the window's keys for the list.
-  void RunListCommand(int command);
-  // The list's context menu at a point of the screen; for the keyboard (-1, -1) below the
-  // selected entry.
-  void ShowListMenu(POINT screen);
+  void RunListCommand(int command) { list_.Run(command); }
 
   void SetUpFileListColumns();
 
@@ -115,7 +110,6 @@ class Form1 {
   void GiveFocusBack();
 
   void CreateControls();
-  void AddArguments();
   void AnnotateForAssistiveTechnology();
   void ClearAnnotationsForAssistiveTechnology();
   PictureButton* ButtonById(int id);
@@ -139,25 +133,6 @@ class Form1 {
   void ShowPointer();
   void ShowPointerIfOver();
 
-  // Form1List.cpp
-  void CreateAccelerators();
-  void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
-  // The selected entry's file; none without a selection, or when it is gone, which the user is
-  // told.
-  std::optional<std::wstring> SelectedFile();
-  void OpenSelectedEntry();
-  void ShowSelectedEntryInFolder();
-
-  // Form1Drag.cpp
-  void BeginDrag(int item);
-  void DragTo(POINT screen);
-  void EndDrag(bool drop);
-  void ScrollWhileDragging();
-  int DropGap(POINT screen) const;
-  RECT InsertionMark(int gap) const;
-  LRESULT OnListCustomDraw(const NMLVCUSTOMDRAW& draw);
-  void SendToListTip(UINT message, WPARAM wParam) const;
-
   // Form1Colours.cpp
   void ChooseColours();
   void OnColoursChanged();
@@ -165,15 +140,9 @@ class Form1 {
   HBRUSH BackgroundBrush() const;
   HBRUSH ColourLabel(HDC dc) const;
 
-  // One of the window's timers, the list scrolling during a drag; the wait after a close has the
-  // other.
-  static constexpr UINT_PTR kDragScrollTimer = 1;
-  // Posted to itself, so the arguments are added once the window is shown.
-  static constexpr UINT kAddArgumentsMessage = WM_APP + 1;
   static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   static constexpr DWORD kWindowExStyle = 0;
 
-  DialogHost& dialogs_;
   std::wstring applicationFolder_;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
@@ -183,15 +152,10 @@ class Form1 {
   bool designedColours_ = true;
   std::optional<Annotation> annotation_;
   PointerState pointer_;
+  FileListCommands list_;
+  ListDrag drag_{ListView1};
   Joins joins_;
   UniqueCursor handPointer_;
-  UniqueAccelerators accelerators_;
-  ListHistory history_;
-  std::vector<std::wstring> arguments_;  // to add once the window is shown
-  // The entry being dragged to another place (0: none), and the gap it would drop into (-1:
-  // none, outside the list).
-  int dragFrom_ = 0;
-  int dragGap_ = -1;
   std::map<int, UniqueFont> fonts_;  // by size in centipoints
   // The picture buttons by control id, in the order of the control table.
   const std::pair<int, PictureButton*> buttons_[5] = {
