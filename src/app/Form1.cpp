@@ -4,12 +4,8 @@
 #include <windowsx.h>
 
 #include "app/CenterForm.h"
-#include "app/Layout.h"
-#include "platform/Accessibility.h"
-#include "platform/Dpi.h"
 #include "platform/MessagePump.h"
 #include "platform/Shell.h"
-#include "platform/WindowObject.h"
 
 namespace folianto {
 
@@ -42,6 +38,13 @@ bool TakePress(PictureButton& button) {
   return true;
 }
 
+// The control of window that has the keyboard focus, as the dialog manager remembers it; saved
+// when none has.
+HWND FocusedControl(HWND window, HWND saved) {
+  const HWND focus = ::GetFocus();
+  return focus && ::IsChild(window, focus) ? focus : saved;
+}
+
 }  // namespace
 
 int ShowCommandWithoutMaximize(int showCommand) {
@@ -55,26 +58,23 @@ int ShowCommandWithoutMaximize(int showCommand) {
 }
 
 Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
-    : applicationFolder_(std::move(applicationFolder)),
+    : look_([this](int id) { return ButtonById(id); }),
+      pointer_(applicationFolder),
       list_(ListView1, dialogs),
-      joins_(dialogs, applicationFolder_) {
+      joins_(dialogs, std::move(applicationFolder)) {
   Check1.OnClick([this] { Check1Click(); });
   Check2.OnClick([this] { Check2Click(); });
   Check3.OnClick([this] { Check3Click(); });
   Check4.OnClick([this] { Check4Click(); });
   Check5.OnClick([this] { Check5Click(); });
   drag_.onDrop = [this](int from, int to) { list_.Move(from, to); };
-  drag_.dpi = [this] { return dpi_; };
-  drag_.showDragPointer = [this](bool canLand) {
-    if (pointer_.Setting() != PointerSetting::Busy) {
-      ::SetCursor(::LoadCursorW(nullptr, canLand ? IDC_ARROW : IDC_NO));
-    }
-  };
-  drag_.showPointer = [this] { ShowPointer(); };
+  drag_.dpi = [this] { return look_.Dpi(); };
+  drag_.showDragPointer = [this](bool canLand) { pointer_.ShowDragging(canLand); };
+  drag_.showPointer = [this] { pointer_.Show(); };
   joins_.onRunningChanged = [this](bool running) {
-    SetMousePointer(running ? PointerSetting::Busy : PointerSetting::Arrow);
+    pointer_.Set(running ? PointerSetting::Busy : PointerSetting::Arrow);
   };
-  joins_.showBusy = [this] { ShowBusy(); };
+  joins_.showBusy = [this] { pointer_.ShowBusy(); };
 }
 
 Form1::~Form1() {
@@ -86,32 +86,24 @@ Form1::~Form1() {
 }
 
 bool Form1::Create(HINSTANCE instance) {
-  instance_ = instance;
   if (!RegisterForm1Class(instance, ObjectWindowProcedure<Form1>)) return false;
   // Made in its designed size at the dpi of the screen it opens on, and the controls in their
   // places, so that nothing is moved before the window is first shown.
-  dpi_ = ScreenDpi();
-  const SIZE outer = DesignedOuterSize();
-  window_ = ::CreateWindowExW(kWindowExStyle, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, this);
+  const SIZE outer = look_.OuterSizeOnScreen();
+  window_ = ::CreateWindowExW(WindowLook::kWindowExStyle, kWindowClass, L"",
+                              WindowLook::kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                              outer.cy, nullptr, nullptr, instance, this);
   if (!window_) return false;
-  const UINT dpi = DpiForWindow(window_);
-  if (dpi != dpi_) {
-    dpi_ = dpi;
-    SizeWindow();
-  } else {
-    KeepDesignedClientSize();
-  }
-  CreateControls();
+  look_.Attach(window_);
+  CreateControls(instance);
+  look_.Dress();
+  pointer_.Attach(window_);
   drag_.Attach(window_);
   joins_.Attach(window_, ProgressBar1);
-  ChooseColours();
-  ApplyFonts();
-  LoadPictures();
 
   // Load steps, before the window is first shown.
   CenterForm(window_);
-  LoadHandPointer();
+  pointer_.LoadHand(look_.Dpi());
   ::SetWindowTextW(window_, kProgramTitle);
   SetUpFileListColumns();
   list_.Attach(window_);
@@ -146,14 +138,35 @@ void Form1::ClearAnnotationsForAssistiveTechnology() {
 }
 
 void Form1::SetUpFileListColumns() {
-  const HWND list = ListView1.Handle();
   for (int column = 0; column < 2; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_TEXT | LVCF_WIDTH;
     header.pszText = const_cast<wchar_t*>(L"PDF File(s)");
-    header.cx = FileListColumnWidth(column);
-    ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
+    header.cx = look_.FileListColumnWidth(column);
+    ::SendMessageW(ListView1.Handle(), LVM_INSERTCOLUMNW, column,
+                   reinterpret_cast<LPARAM>(&header));
   }
+}
+
+PictureButton* Form1::ButtonById(int id) {
+  switch (id) {
+    case kCheck1:
+      return &Check1;
+    case kCheck2:
+      return &Check2;
+    case kCheck3:
+      return &Check3;
+    case kCheck4:
+      return &Check4;
+    case kCheck5:
+      return &Check5;
+    default:
+      return nullptr;
+  }
+}
+
+int Form1::Progress() const {
+  return static_cast<int>(::SendMessageW(ProgressBar1, PBM_GETPOS, 0, 0));
 }
 
 void Form1::Check1Click() {
@@ -174,17 +187,6 @@ void Form1::Check4Click() {
 
 void Form1::Check5Click() {
   if (TakePress(Check5)) list_.Run(kMoveEntryDown);
-}
-
-int Form1::Progress() const {
-  return static_cast<int>(::SendMessageW(ProgressBar1, PBM_GETPOS, 0, 0));
-}
-
-PictureButton* Form1::ButtonById(int id) {
-  for (const auto& [buttonId, button] : buttons_) {
-    if (buttonId == id) return button;
-  }
-  return nullptr;
 }
 
 bool Form1::OnCommand(int id, int code) {
@@ -212,21 +214,6 @@ bool Form1::OnCommand(int id, int code) {
   return true;
 }
 
-void Form1::OnActivate(UINT state, bool minimized) {
-  // As the dialog manager does: a keyboard user goes on where they were after every dialog,
-  // message box or other program. The first activation puts the focus on Command1.
-  if (state == WA_INACTIVE) {
-    RememberFocus();
-  } else if (!minimized) {
-    GiveFocusBack();
-  }
-}
-
-void Form1::RememberFocus() {
-  const HWND focus = ::GetFocus();
-  if (focus && ::IsChild(window_, focus)) savedFocus_ = focus;
-}
-
 void Form1::GiveFocusBack() {
   if (const HWND control = savedFocus_ ? savedFocus_ : Command1) ::SetFocus(control);
 }
@@ -239,15 +226,15 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (PictureButton* button = ButtonById(static_cast<int>(item.CtlID))) {
-        button->Draw(item, FaceBrush());
+        button->Draw(item, look_.FaceBrush());
         return TRUE;
       }
       break;
     }
     case WM_SETCURSOR:
       // The hit-test code is signed: HTERROR is -2.
-      if (OnSetCursor(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
-                      HIWORD(lParam))) {
+      if (pointer_.OnSetCursor(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
+                               HIWORD(lParam))) {
         return TRUE;
       }
       break;
@@ -255,8 +242,17 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The layout is fixed: the window can be minimised and restored, never maximised.
       if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
       // Minimising can take the focus away before WA_INACTIVE arrives.
-      if ((wParam & 0xFFF0) == SC_MINIMIZE) RememberFocus();
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) savedFocus_ = FocusedControl(window_, savedFocus_);
       break;
+    case WM_ACTIVATE:
+      // As the dialog manager does: a keyboard user goes on where they were after every dialog,
+      // message box or other program. The first activation puts the focus on Command1.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        savedFocus_ = FocusedControl(window_, savedFocus_);
+      } else if (HIWORD(wParam) == 0) {
+        GiveFocusBack();
+      }
+      return 0;
     case WM_SETFOCUS:
       // The window itself got the focus (restored from the task bar, for one): it goes on to the
       // control that had it, as in a dialog.
@@ -264,13 +260,13 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == Label1) {
-        return reinterpret_cast<LRESULT>(ColourLabel(reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<LRESULT>(look_.ColourLabel(reinterpret_cast<HDC>(wParam)));
       }
       break;
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(window_, &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, look_.BackgroundBrush());
       return TRUE;
     }
     case WM_SYSCOLORCHANGE:
@@ -278,10 +274,10 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       for (HWND control : {ListView1.Handle(), ProgressBar1}) {
         ::SendMessageW(control, message, wParam, lParam);
       }
-      OnColoursChanged();
+      look_.OnColoursChanged();
       return 0;
     case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETHIGHCONTRAST) OnColoursChanged();
+      if (wParam == SPI_SETHIGHCONTRAST) look_.OnColoursChanged();
       if (wParam == SPI_SETSCREENREADER && ScreenReaderRunning()) AnnotateForAssistiveTechnology();
       break;
     case WM_GETOBJECT:
@@ -289,32 +285,34 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The message goes on to the default handling either way.
       AnnotateForAssistiveTechnology();
       break;
-    case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+    case WM_DPICHANGED:
+      look_.OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      pointer_.LoadHand(look_.Dpi());
       return 0;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.hwndFrom == ListView1.Handle() && header.code == NM_DBLCLK) {
-        ListView1DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
-        return 0;
-      }
-      if (header.hwndFrom == ListView1.Handle() && header.code == LVN_KEYDOWN) {
-        list_.OnKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
-        return 0;
-      }
-      if (header.hwndFrom == ListView1.Handle() && header.code == LVN_BEGINDRAG) {
-        drag_.Begin(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem);
-        return 0;
-      }
-      if (header.hwndFrom == ListView1.Handle() && header.code == NM_CUSTOMDRAW) {
-        return drag_.OnCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
-      }
-      // Whatever changes the list (a key, a button pressed by Enter, a drop from Explorer) ends a
-      // drag where it began: the dragged entry may no longer be at its place.
-      if (header.hwndFrom == ListView1.Handle() &&
-          (header.code == LVN_INSERTITEM || header.code == LVN_DELETEITEM ||
-           header.code == LVN_DELETEALLITEMS)) {
-        drag_.End(false);
+      if (header.hwndFrom != ListView1.Handle()) break;
+      switch (header.code) {
+        case NM_DBLCLK:
+          ListView1DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+          return 0;
+        case LVN_KEYDOWN:
+          list_.OnKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+          return 0;
+        case LVN_BEGINDRAG:
+          drag_.Begin(reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem);
+          return 0;
+        case NM_CUSTOMDRAW:
+          return drag_.OnCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
+        case LVN_INSERTITEM:
+        case LVN_DELETEITEM:
+        case LVN_DELETEALLITEMS:
+          // Whatever changes the list (a key, a button pressed by Enter, a drop from Explorer)
+          // ends a drag where it began: the dragged entry may no longer be at its place.
+          drag_.End(false);
+          break;
+        default:
+          break;
       }
       break;
     }
@@ -354,9 +352,6 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DROPFILES:
       list_.Drop(reinterpret_cast<HDROP>(wParam));
-      return 0;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
       if (joins_.OnClose()) return 0;

@@ -2,12 +2,9 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
-#include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/DragToReorder.h"
@@ -16,13 +13,12 @@
 #include "app/Layout.h"
 #include "app/ListMenu.h"
 #include "app/PictureButton.h"
-#include "app/PointerState.h"
+#include "app/PointerFeedback.h"
+#include "app/WindowLook.h"
 #include "filelist/ListViewFileList.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
-#include "platform/MessagePump.h"
-#include "platform/UniqueHandle.h"
 #include "platform/WindowObject.h"
 
 namespace folianto {
@@ -34,11 +30,12 @@ inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 // asks for it through SW_SHOWDEFAULT) opens it normally, since its layout is fixed.
 int ShowCommandWithoutMaximize(int showCommand);
 
-// The program's one window, with its controls under the designer's names. It hands each message
-// to the part it concerns: the File list's commands (FileListCommands) and its drag to reorder
-// (ListDrag), the joins and what a close does to them (Joins, CloseDuringJoins); the controls and
-// their layout are in Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in
-// Form1Colours.cpp.
+// The program's one window, with its controls under the designer's names. It makes the window,
+// its controls and its parts, and hands each message to the part it concerns: the File list's
+// commands (FileListCommands) and its drag to reorder (ListDrag), the joins and what a close does
+// to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback). It
+// tells screen readers what the controls are, and keeps the keyboard focus where it was after
+// every dialog, as the dialog manager does.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
@@ -71,16 +68,11 @@ class Form1 {
 
   PointerSetting MousePointer() const { return pointer_.Setting(); }
   // Also shows the new pointer at once when the mouse is over the window.
-  void SetMousePointer(PointerSetting setting);
-  // Shows the hourglass again where a dialog or message box left another pointer.
-  void ShowBusy();
-  bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
-
+  void SetMousePointer(PointerSetting setting) { pointer_.Set(setting); }
+  bool HasCustomPointer() const { return pointer_.HasHand(); }
   int Progress() const;
-
   // How the controls' names for screen readers fared; empty while none has been asked for.
   std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
-
   // The wait after a close: 10 minutes unless set.
   void SetCloseWaitLimit(UINT milliseconds) { joins_.SetCloseWaitLimit(milliseconds); }
   // The program's exit code: 0 only when every join ended well.
@@ -105,63 +97,21 @@ class Form1 {
   void Attach(HWND window) { window_ = window; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
-  void OnActivate(UINT state, bool minimized);
-  void RememberFocus();
-  void GiveFocusBack();
-
-  void CreateControls();
+  void CreateControls(HINSTANCE instance);
+  PictureButton* ButtonById(int id);
   void AnnotateForAssistiveTechnology();
   void ClearAnnotationsForAssistiveTechnology();
-  PictureButton* ButtonById(int id);
+  void GiveFocusBack();
 
-  // Form1Layout.cpp
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
-  RECT PlaceOf(const ControlSpec& control) const;
-  SIZE DesignedOuterSize() const;
-  SIZE DesignedClientSize() const;
-  void SizeWindow();
-  void KeepDesignedClientSize();
-  void LayOut();
-  void ApplyFonts();
-  void LoadPictures();
-  int FileListColumnWidth(int column) const;
-
-  // Form1Pointer.cpp
-  void LoadHandPointer();
-  bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
-  HoverTarget TargetOf(HWND control) const;
-  void ShowPointer();
-  void ShowPointerIfOver();
-
-  // Form1Colours.cpp
-  void ChooseColours();
-  void OnColoursChanged();
-  HBRUSH FaceBrush() const;
-  HBRUSH BackgroundBrush() const;
-  HBRUSH ColourLabel(HDC dc) const;
-
-  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  static constexpr DWORD kWindowExStyle = 0;
-
-  std::wstring applicationFolder_;
-  HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
-  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   // The control that had the keyboard focus when the window was last deactivated or minimised.
   HWND savedFocus_ = nullptr;
-  bool designedColours_ = true;
-  std::optional<Annotation> annotation_;
-  PointerState pointer_;
+  WindowLook look_;
+  PointerFeedback pointer_;
   FileListCommands list_;
   ListDrag drag_{ListView1};
   Joins joins_;
-  UniqueCursor handPointer_;
-  std::map<int, UniqueFont> fonts_;  // by size in centipoints
-  // The picture buttons by control id, in the order of the control table.
-  const std::pair<int, PictureButton*> buttons_[5] = {
-      {kCheck1, &Check1}, {kCheck2, &Check2}, {kCheck4, &Check4},
-      {kCheck3, &Check3}, {kCheck5, &Check5},
-  };
+  std::optional<Annotation> annotation_;
 };
 
 }  // namespace folianto
