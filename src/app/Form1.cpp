@@ -12,9 +12,6 @@ namespace folianto {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"FoliantoForm1";
-// What a screen reader says where the focus rests when the window opens.
-constexpr wchar_t kWayInName[] = L"Folianto: joins PDF files";
-constexpr wchar_t kWayInDescription[] = L"Press Tab to reach the buttons and the list";
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -79,7 +76,7 @@ Form1::Form1(DialogHost& dialogs, std::wstring applicationFolder)
 
 Form1::~Form1() {
   if (window_) {
-    ClearAnnotationsForAssistiveTechnology();
+    screenReaders_.Clear();
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
   }
@@ -100,6 +97,7 @@ bool Form1::Create(HINSTANCE instance) {
   pointer_.Attach(window_);
   drag_.Attach(window_);
   joins_.Attach(window_, ProgressBar1);
+  screenReaders_.Attach(Command1, ListView1.Handle());
 
   // Load steps, before the window is first shown.
   CenterForm(window_);
@@ -108,7 +106,7 @@ bool Form1::Create(HINSTANCE instance) {
   SetUpFileListColumns();
   list_.Attach(window_);
   // Screen readers learn the controls' names as soon as one runs or anything asks the window.
-  if (ScreenReaderRunning()) AnnotateForAssistiveTechnology();
+  if (ScreenReaderRunning()) screenReaders_.Name();
   return true;
 }
 
@@ -119,22 +117,6 @@ void Form1::Show(int showCommand) {
   if (::IsZoomed(window_)) ::ShowWindow(window_, SW_RESTORE);
   ::UpdateWindow(window_);
   ::SetFocus(Command1);
-}
-
-void Form1::AnnotateForAssistiveTechnology() {
-  if (annotation_ && *annotation_ != Annotation::Failed) return;
-  // Some screen readers ask while the window is being created; the controls are named once they
-  // exist. The progress bar is named after Label1, created just before it.
-  if (!Command1 || !ListView1.Handle()) return;
-  annotation_ = AnnotateForScreenReaders(
-      {{Command1, kWayInName, kWayInDescription}, {ListView1.Handle(), L"PDF File(s)"}});
-}
-
-void Form1::ClearAnnotationsForAssistiveTechnology() {
-  if (annotation_ && *annotation_ != Annotation::Unsupported) {
-    ClearScreenReaderAnnotations({Command1, ListView1.Handle()});
-  }
-  annotation_.reset();
 }
 
 void Form1::SetUpFileListColumns() {
@@ -278,12 +260,12 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETHIGHCONTRAST) look_.OnColoursChanged();
-      if (wParam == SPI_SETSCREENREADER && ScreenReaderRunning()) AnnotateForAssistiveTechnology();
+      if (wParam == SPI_SETSCREENREADER && ScreenReaderRunning()) screenReaders_.Name();
       break;
     case WM_GETOBJECT:
       // An accessibility client reads the window: its controls are named before it reaches them.
       // The message goes on to the default handling either way.
-      AnnotateForAssistiveTechnology();
+      screenReaders_.Name();
       break;
     case WM_DPICHANGED:
       look_.OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -358,7 +340,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_DESTROY:
       // The annotation service would keep the controls' annotations after them.
-      ClearAnnotationsForAssistiveTechnology();
+      screenReaders_.Clear();
       // Nothing is asked and nothing saved.
       ::PostQuitMessage(joins_.ExitCode());
       return 0;

@@ -14,6 +14,7 @@
 #include "app/ListMenu.h"
 #include "app/PictureButton.h"
 #include "app/PointerFeedback.h"
+#include "app/ScreenReaderNames.h"
 #include "app/WindowLook.h"
 #include "filelist/ListViewFileList.h"
 #include "platform/Accessibility.h"
@@ -33,8 +34,8 @@ int ShowCommandWithoutMaximize(int showCommand);
 // The program's one window, with its controls under the designer's names. It makes the window,
 // its controls and its parts, and hands each message to the part it concerns: the File list's
 // commands (FileListCommands) and its drag to reorder (ListDrag), the joins and what a close does
-// to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback). It
-// tells screen readers what the controls are, and keeps the keyboard focus where it was after
+// to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback), and
+// what screen readers hear (ScreenReaderNames). It keeps the keyboard focus where it was after
 // every dialog, as the dialog manager does.
 class Form1 {
  public:
@@ -72,7 +73,7 @@ class Form1 {
   bool HasCustomPointer() const { return pointer_.HasHand(); }
   int Progress() const;
   // How the controls' names for screen readers fared; empty while none has been asked for.
-  std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
+  std::optional<Annotation> ScreenReaderAnnotation() const { return screenReaders_.Result(); }
   // The wait after a close: 10 minutes unless set.
   void SetCloseWaitLimit(UINT milliseconds) { joins_.SetCloseWaitLimit(milliseconds); }
   // The program's exit code: 0 only when every join ended well.
@@ -99,8 +100,6 @@ class Form1 {
   bool OnCommand(int id, int code);
   void CreateControls(HINSTANCE instance);
   PictureButton* ButtonById(int id);
-  void AnnotateForAssistiveTechnology();
-  void ClearAnnotationsForAssistiveTechnology();
   void GiveFocusBack();
 
   HWND window_ = nullptr;
@@ -111,7 +110,7 @@ class Form1 {
   FileListCommands list_;
   ListDrag drag_{ListView1};
   Joins joins_;
-  std::optional<Annotation> annotation_;
+  ScreenReaderNames screenReaders_;
 };
 
 }  // namespace folianto
