@@ -44,11 +44,11 @@ bool PointInList(HWND list, POINT screen, POINT& at) {
 
 }  // namespace
 
-void ListDrag::SendToTip(UINT message, WPARAM wParam) const {
+void DragToReorder::SendToTip(UINT message, WPARAM wParam) const {
   if (const HWND tip = TooltipOver(list_.Handle())) ::SendMessageW(tip, message, wParam, 0);
 }
 
-void ListDrag::Begin(int item) {
+void DragToReorder::Begin(int item) {
   if (item < 0 || from_ != 0) return;
   from_ = item + 1;
   gap_ = -1;
@@ -61,7 +61,7 @@ void ListDrag::Begin(int item) {
   if (::GetCursorPos(&cursor)) To(cursor);
 }
 
-int ListDrag::Gap(POINT screen) const {
+int DragToReorder::Gap(POINT screen) const {
   const HWND list = list_.Handle();
   Rows rows;
   POINT at;
@@ -75,7 +75,7 @@ int ListDrag::Gap(POINT screen) const {
   return offset % rows.height < rows.height / 2 ? row : row + 1;
 }
 
-RECT ListDrag::InsertionMark(int gap) const {
+RECT DragToReorder::InsertionMark(int gap) const {
   Rows rows;
   if (gap < 0 || !RowsOf(list_.Handle(), rows)) return {};
   const int y = rows.y + (gap - rows.top) * rows.height;
@@ -87,7 +87,7 @@ RECT ListDrag::InsertionMark(int gap) const {
   return {rows.area.left, top, rows.area.right, top + thickness};
 }
 
-void ListDrag::To(POINT screen) {
+void DragToReorder::To(POINT screen) {
   const int gap = Gap(screen);
   if (gap != gap_) {
     const HWND list = list_.Handle();
@@ -101,7 +101,7 @@ void ListDrag::To(POINT screen) {
   showDragPointer(gap >= 0);
 }
 
-void ListDrag::Scroll() {
+void DragToReorder::Scroll() {
   if (from_ == 0) return;
   // A tip whose delay began as the drag did shows even when turned off.
   SendToTip(TTM_POP, 0);
@@ -120,7 +120,7 @@ void ListDrag::Scroll() {
   To(cursor);
 }
 
-void ListDrag::End(bool drop) {
+void DragToReorder::End(bool drop) {
   if (from_ == 0) return;
   const int from = std::exchange(from_, 0);
   const int gap = gap_;
@@ -138,7 +138,7 @@ void ListDrag::End(bool drop) {
   showPointer();
 }
 
-LRESULT ListDrag::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
+LRESULT DragToReorder::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
   if (from_ == 0 || gap_ < 0) return CDRF_DODEFAULT;
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
   if (draw.nmcd.dwDrawStage == CDDS_POSTPAINT) {

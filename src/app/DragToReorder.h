@@ -12,12 +12,12 @@ namespace folianto {
 // Dragging an entry of the File list to another place: a line shows where it will land, and the
 // list scrolls while the pointer rests at its top or bottom edge. Escape, letting go outside the
 // list, or any change to the list meanwhile ends the drag where it began.
-class ListDrag {
+class DragToReorder {
  public:
   // One of the window's timers; the wait after a close has the other.
   static constexpr UINT_PTR kScrollTimer = 1;
 
-  explicit ListDrag(ListViewFileList& list) : list_(list) {}
+  explicit DragToReorder(ListViewFileList& list) : list_(list) {}
   // The window that takes the mouse during the drag and holds the timer.
   void Attach(HWND window) { window_ = window; }
 

@@ -326,7 +326,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != window_) drag_.End(false);
       break;
     case WM_TIMER:
-      if (wParam == ListDrag::kScrollTimer) drag_.Scroll();
+      if (wParam == DragToReorder::kScrollTimer) drag_.Scroll();
       if (wParam == CloseDuringJoins::kLimitTimer) joins_.OnCloseWaitLimit();
       return 0;
     case FileListCommands::kAddArgumentsMessage:

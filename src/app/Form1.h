@@ -33,9 +33,9 @@ int ShowCommandWithoutMaximize(int showCommand);
 
 // The program's one window, with its controls under the designer's names. It makes the window,
 // its controls and its parts, and hands each message to the part it concerns: the File list's
-// commands (FileListCommands) and its drag to reorder (ListDrag), the joins and what a close does
-// to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback), and
-// what screen readers hear (ScreenReaderNames). It keeps the keyboard focus where it was after
+// commands (FileListCommands) and its drag to reorder (DragToReorder), the joins and what a close
+// does to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback),
+// and what screen readers hear (ScreenReaderNames). It keeps the keyboard focus where it was after
 // every dialog, as the dialog manager does.
 class Form1 {
  public:
@@ -108,7 +108,7 @@ class Form1 {
   WindowLook look_;
   PointerFeedback pointer_;
   FileListCommands list_;
-  ListDrag drag_{ListView1};
+  DragToReorder drag_{ListView1};
   Joins joins_;
   ScreenReaderNames screenReaders_;
 };
