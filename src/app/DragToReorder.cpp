@@ -80,8 +80,8 @@ RECT DragToReorder::InsertionMark(int gap) const {
   if (gap < 0 || !RowsOf(list_.Handle(), rows)) return {};
   const int y = rows.y + (gap - rows.top) * rows.height;
   const int thickness = std::max(2, static_cast<int>(dpi()) / 48);
-  // A mark in the gap above the first row shown, or below the last (the list's end, when it is
-  // scrolled there), is drawn whole inside the rows.
+  // An insertion mark in the gap above the first row shown, or below the last (the list's end, when
+  // it is scrolled there), is drawn whole inside the rows.
   const int lowest = std::max<int>(rows.area.top, rows.area.bottom - thickness);
   const int top = std::clamp<int>(y - thickness / 2, rows.area.top, lowest);
   return {rows.area.left, top, rows.area.right, top + thickness};

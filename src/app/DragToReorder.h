@@ -9,9 +9,9 @@
 
 namespace folianto {
 
-// Dragging an entry of the File list to another place: a line shows where it will land, and the
-// list scrolls while the pointer rests at its top or bottom edge. Escape, letting go outside the
-// list, or any change to the list meanwhile ends the drag where it began.
+// Dragging an entry of the File list to another place: an insertion mark shows where it will land,
+// and the list scrolls while the pointer rests at its top or bottom edge. Escape, letting go
+// outside the list, or any change to the list meanwhile ends the drag where it began.
 class DragToReorder {
  public:
   // One of the window's timers; the wait after a close has the other.
@@ -23,7 +23,7 @@ class DragToReorder {
 
   // Moves the dropped entry from one position to another.
   std::function<void(int from, int to)> onDrop;
-  // The window's dpi, which the line's thickness follows.
+  // The window's dpi, which the insertion mark's thickness follows.
   std::function<UINT()> dpi;
   // Shows the pointer during the drag, where the entry can land or cannot.
   std::function<void(bool canLand)> showDragPointer;
@@ -34,11 +34,11 @@ class DragToReorder {
   // item is 0-based.
   void Begin(int item);
   void To(POINT screen);
-  // drop: the entry lands where the line is; otherwise the drag ends where it began.
+  // drop: the entry lands at the insertion mark; otherwise the drag ends where it began.
   void End(bool drop);
   // On the scroll timer.
   void Scroll();
-  // The list's custom drawing draws the line.
+  // The list's custom drawing draws the insertion mark.
   LRESULT OnCustomDraw(const NMLVCUSTOMDRAW& draw) const;
 
  private:

@@ -62,6 +62,8 @@ void FileListCommands::AddPdfFiles(CommonDialog& dialog) {
 void FileListCommands::AddFolder() {
   const std::wstring folder = dialogs_.BrowseFolder(window_, L"Please select folder to add:");
   if (folder.empty()) return;
+  // The whole tree is walked before the first entry is appended, and nothing lets window
+  // messages through meanwhile.
   history_.Append(list_, AllPdfFilesInFolder(folder, SystemDirectorySearch()));
 }
 

@@ -34,8 +34,7 @@ class FileListCommands {
 
   // "Add PDF File(s)": the open dialog, through the window's shared dialog.
   void AddPdfFiles(CommonDialog& dialog);
-  // "Add All PDF File(s) In Folder": the whole tree is walked before the first entry is appended,
-  // and nothing lets window messages through meanwhile.
+  // "Add All PDF File(s) In Folder".
   void AddFolder();
   // A command of the list's menu or keys (ListMenu.h); Move Up and Move Down are two of them.
   void Run(int command);

@@ -5,7 +5,6 @@
 
 #include "app/CenterForm.h"
 #include "platform/MessagePump.h"
-#include "platform/Shell.h"
 
 namespace folianto {
 
@@ -92,10 +91,10 @@ bool Form1::Create(HINSTANCE instance) {
                               outer.cy, nullptr, nullptr, instance, this);
   if (!window_) return false;
   look_.Attach(window_);
-  CreateControls(instance);
-  look_.Dress();
   pointer_.Attach(window_);
   drag_.Attach(window_);
+  CreateControls(instance);
+  look_.Dress();
   joins_.Attach(window_, ProgressBar1);
   screenReaders_.Attach(Command1, ListView1.Handle());
 

@@ -52,7 +52,7 @@ class Joins {
   std::wstring applicationFolder_;
   HWND window_ = nullptr;
   HWND progressBar_ = nullptr;
-  // A claim waits for another Folianto's with the window running.
+  // Claiming files waits, with the window running, while another Folianto claims its own.
   SessionFileClaims claims_{
       [](HANDLE handle, unsigned timeoutMs) { return WaitRunningMessages(handle, timeoutMs); }};
   RunningJoins running_{claims_};
