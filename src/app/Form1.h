@@ -2,27 +2,24 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
-#include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "app/DragToReorder.h"
+#include "app/FileListCommands.h"
+#include "app/Joins.h"
 #include "app/Layout.h"
 #include "app/ListMenu.h"
 #include "app/PictureButton.h"
-#include "app/PointerState.h"
-#include "filelist/ListHistory.h"
+#include "app/PointerFeedback.h"
+#include "app/ScreenReaderNames.h"
+#include "app/WindowLook.h"
 #include "filelist/ListViewFileList.h"
-#include "join/RunningJoins.h"
-#include "join/SessionFileClaims.h"
 #include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
-#include "platform/MessagePump.h"
-#include "platform/UniqueHandle.h"
 #include "platform/WindowObject.h"
 
 namespace folianto {
@@ -34,12 +31,12 @@ inline constexpr wchar_t kProgramTitle[] = L"Folianto";
 // asks for it through SW_SHOWDEFAULT) opens it normally, since its layout is fixed.
 int ShowCommandWithoutMaximize(int showCommand);
 
-// The program's one window, with its controls under the designer's names. Each button's click
-// handler lives in the file of the feature it belongs to (Form1Files.cpp, Form1Join.cpp with what
-// the close does while joins run, Form1Folder.cpp), the list's menu, keys and undo in
-// Form1List.cpp, dragging an entry to its place in Form1Drag.cpp, the controls and their layout in
-// Form1Layout.cpp, the pointer feedback in Form1Pointer.cpp and the colours in Form1Colours.cpp;
-// this class creates the window and routes its messages.
+// The program's one window, with its controls under the designer's names. It makes the window,
+// its controls and its parts, and hands each message to the part it concerns: the File list's
+// commands (FileListCommands) and its drag to reorder (DragToReorder), the joins and what a close
+// does to them (Joins, CloseDuringJoins), the look (WindowLook) and the pointer (PointerFeedback),
+// and what screen readers hear (ScreenReaderNames). It keeps the keyboard focus where it was after
+// every dialog, as the dialog manager does.
 class Form1 {
  public:
   // applicationFolder is where "HAND-M.CUR" and "pdftk.exe" are looked up.
@@ -55,7 +52,9 @@ class Form1 {
   HWND Handle() const { return window_; }
   // Adds what the program was started with (Explorer's Send To, a drop on its icon, "Open with")
   // as a drop is added, once the window is shown; what is not there is named in one message.
-  void AddOnceShown(std::vector<std::wstring> arguments);
+  void AddOnceShown(std::vector<std::wstring> arguments) {
+    list_.AddOnceShown(std::move(arguments));
+  }
 
   HWND Command1 = nullptr;
   PictureButton Check1;  // Add PDF File(s)
@@ -70,44 +69,15 @@ class Form1 {
 
   PointerSetting MousePointer() const { return pointer_.Setting(); }
   // Also shows the new pointer at once when the mouse is over the window.
-  void SetMousePointer(PointerSetting setting);
-  // Shows the hourglass again where a dialog or message box left another pointer.
-  void ShowBusy();
-  bool HasCustomPointer() const { return static_cast<bool>(handPointer_); }
-
-  void SetProgress(int value);
+  void SetMousePointer(PointerSetting setting) { pointer_.Set(setting); }
+  bool HasCustomPointer() const { return pointer_.HasHand(); }
   int Progress() const;
-
   // How the controls' names for screen readers fared; empty while none has been asked for.
-  std::optional<Annotation> ScreenReaderAnnotation() const { return annotation_; }
-
-  DialogHost& Dialogs() { return dialogs_; }
-  const std::wstring& ApplicationFolder() const { return applicationFolder_; }
-  void ShowMessage(const std::wstring& text) { dialogs_.ShowMessage(window_, text); }
-  // Form1List.cpp: opens the file in the program Windows uses for its type, or shows it selected
-  // in its folder, as the list's menu does; a failure is told.
-  void OpenFile(const std::wstring& path);
-  void ShowFileInFolder(const std::wstring& path);
-
-  // The one record of the joins running, each from its click to its end.
-  RunningJoins& JoinsRunning() { return joinsRunning_; }
-  // Closed while joins run: the window is hidden and the program ends after the last of them, or
-  // after the wait limit (10 minutes unless set), leaving a tool still running to itself and
-  // saying so.
-  bool Closing() const { return closing_; }
-  void SetCloseWaitLimit(UINT milliseconds) { closeWaitLimitMs_ = milliseconds; }
-  // The program's exit code is 0 only when every join ended well: one that was cancelled, or that
-  // joined its files but left something it could not remove, did.
-  void JoinFailed();
-  int ExitCode() const { return exitCode_; }
-  // An outcome is being told, or no longer: meanwhile the wait after a close does not count.
-  void TellingOutcome(bool telling);
-  // Signalled at the limit of the wait after a close: every wait for a tool ends then.
-  HANDLE GiveUpWaiting() const { return giveUp_.Get(); }
-  // A join given up at that limit, said once the last join has ended: whether its tool still runs,
-  // and what it leaves.
-  void LeaveBehind(const std::wstring& output, bool toolRuns,
-                   const std::vector<std::wstring>& left);
+  std::optional<Annotation> ScreenReaderAnnotation() const { return screenReaders_.Result(); }
+  // The wait after a close: 10 minutes unless set.
+  void SetCloseWaitLimit(UINT milliseconds) { joins_.SetCloseWaitLimit(milliseconds); }
+  // The program's exit code: 0 only when every join ended well.
+  int ExitCode() const { return joins_.ExitCode(); }
 
   // Click handlers; each acts only when its button's value is 1, and resets it first.
   void Check1Click();  // Add PDF File(s)
@@ -116,16 +86,9 @@ class Form1 {
   void Check4Click();  // Add All PDF File(s) In Folder
   void Check5Click();  // Move Down
   // hitItem is the 0-based item under the double-click, -1 for the empty area.
-  void ListView1DblClick(int hitItem);
-  // A key pressed while the list has the focus.
-  void ListView1KeyDown(WORD key);
-  // Files and folders dropped anywhere on the window, the list included.
-  void DropFiles(HDROP drop);
+  void ListView1DblClick(int hitItem) { list_.RemoveOnDoubleClick(hitItem); }
   // A command of the list's context menu or of the window's keys for the list.
-  void RunListCommand(int command);
-  // The list's context menu at a point of the screen; for the keyboard (-1, -1) below the
-  // selected entry.
-  void ShowListMenu(POINT screen);
+  void RunListCommand(int command) { list_.Run(command); }
 
   void SetUpFileListColumns();
 
@@ -135,110 +98,19 @@ class Form1 {
   void Attach(HWND window) { window_ = window; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCommand(int id, int code);
-  void OnActivate(UINT state, bool minimized);
-  void RememberFocus();
-  void GiveFocusBack();
-  // Form1Join.cpp; true when the close waits for joins.
-  bool OnClose();
-  void UpdateCloseWait();
-  void OnCloseWaitLimit();
-  void OnJoinsRunningChanged(bool running);
-
-  void CreateControls();
-  void AddArguments();
-  void AnnotateForAssistiveTechnology();
-  void ClearAnnotationsForAssistiveTechnology();
+  void CreateControls(HINSTANCE instance);
   PictureButton* ButtonById(int id);
+  void GiveFocusBack();
 
-  // Form1Layout.cpp
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
-  RECT PlaceOf(const ControlSpec& control) const;
-  SIZE DesignedOuterSize() const;
-  SIZE DesignedClientSize() const;
-  void SizeWindow();
-  void KeepDesignedClientSize();
-  void LayOut();
-  void ApplyFonts();
-  void LoadPictures();
-  int FileListColumnWidth(int column) const;
-
-  // Form1Pointer.cpp
-  void LoadHandPointer();
-  bool OnSetCursor(HWND target, int hitTest, UINT mouseMessage);
-  HoverTarget TargetOf(HWND control) const;
-  void ShowPointer();
-  void ShowPointerIfOver();
-
-  // Form1List.cpp
-  void CreateAccelerators();
-  // The selected entry's file; none without a selection, or when it is gone, which the user is
-  // told.
-  std::optional<std::wstring> SelectedFile();
-  void OpenSelectedEntry();
-  void ShowSelectedEntryInFolder();
-
-  // Form1Drag.cpp
-  void BeginDrag(int item);
-  void DragTo(POINT screen);
-  void EndDrag(bool drop);
-  void ScrollWhileDragging();
-  int DropGap(POINT screen) const;
-  RECT InsertionMark(int gap) const;
-  LRESULT OnListCustomDraw(const NMLVCUSTOMDRAW& draw);
-  void SendToListTip(UINT message, WPARAM wParam) const;
-
-  // Form1Colours.cpp
-  void ChooseColours();
-  void OnColoursChanged();
-  HBRUSH FaceBrush() const;
-  HBRUSH BackgroundBrush() const;
-  HBRUSH ColourLabel(HDC dc) const;
-
-  // The window's timers: the list scrolling during a drag, and the end of the wait after a close.
-  enum Timer : UINT_PTR { kDragScrollTimer = 1, kCloseWaitTimer };
-  // Posted to itself, so the arguments are added once the window is shown.
-  static constexpr UINT kAddArgumentsMessage = WM_APP + 1;
-  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  static constexpr DWORD kWindowExStyle = 0;
-
-  DialogHost& dialogs_;
-  std::wstring applicationFolder_;
-  HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
-  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   // The control that had the keyboard focus when the window was last deactivated or minimised.
   HWND savedFocus_ = nullptr;
-  bool designedColours_ = true;
-  std::optional<Annotation> annotation_;
-  PointerState pointer_;
-  // A look at the claims waits for another Folianto's with the window running.
-  SessionFileClaims claims_{
-      [](HANDLE handle, unsigned timeoutMs) { return WaitRunningMessages(handle, timeoutMs); }};
-  RunningJoins joinsRunning_{claims_};
-  bool closing_ = false;
-  int exitCode_ = 0;
-  UINT closeWaitLimitMs_ = 10 * 60 * 1000;
-  // How long the wait after a close has counted, and since when it counts (0: not now).
-  ULONGLONG closeWaited_ = 0;
-  ULONGLONG closeWaitSince_ = 0;
-  int telling_ = 0;
-  bool givenUp_ = false;
-  UniqueKernelHandle giveUp_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-  std::wstring leftBehind_;
-  UniqueCursor handPointer_;
-  UniqueAccelerators accelerators_;
-  ListHistory history_;
-  std::vector<std::wstring> arguments_;  // to add once the window is shown
-  // The entry being dragged to another place (0: none), and the gap it would drop into (-1:
-  // none, outside the list).
-  int dragFrom_ = 0;
-  int dragGap_ = -1;
-  std::map<int, UniqueFont> fonts_;  // by size in centipoints
-  // The picture buttons by control id, in the order of the control table.
-  const std::pair<int, PictureButton*> buttons_[5] = {
-      {kCheck1, &Check1}, {kCheck2, &Check2}, {kCheck4, &Check4},
-      {kCheck3, &Check3}, {kCheck5, &Check5},
-  };
+  WindowLook look_;
+  PointerFeedback pointer_;
+  FileListCommands list_;
+  DragToReorder drag_{ListView1};
+  Joins joins_;
+  ScreenReaderNames screenReaders_;
 };
 
 }  // namespace folianto

@@ -1,9 +1,7 @@
-// Dragging an entry to another place in the list, with a line where it will land.
-#include "app/Form1.h"
-
-#include <commctrl.h>
+#include "app/DragToReorder.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "filelist/ListEditing.h"
 #include "platform/ControlHook.h"
@@ -46,70 +44,68 @@ bool PointInList(HWND list, POINT screen, POINT& at) {
 
 }  // namespace
 
-void Form1::SendToListTip(UINT message, WPARAM wParam) const {
-  if (const HWND tip = TooltipOver(ListView1.Handle())) ::SendMessageW(tip, message, wParam, 0);
+void DragToReorder::SendToTip(UINT message, WPARAM wParam) const {
+  if (const HWND tip = TooltipOver(list_.Handle())) ::SendMessageW(tip, message, wParam, 0);
 }
 
-void Form1::BeginDrag(int item) {
-  if (item < 0 || dragFrom_ != 0) return;
-  dragFrom_ = item + 1;
-  dragGap_ = -1;
-  ListView1.Select(dragFrom_);
+void DragToReorder::Begin(int item) {
+  if (item < 0 || from_ != 0) return;
+  from_ = item + 1;
+  gap_ = -1;
+  list_.Select(from_);
   // The list's tip would hide the rows the entry is dragged over.
-  SendToListTip(TTM_ACTIVATE, FALSE);
+  SendToTip(TTM_ACTIVATE, FALSE);
   ::SetCapture(window_);
-  ::SetTimer(window_, kDragScrollTimer, kDragScrollMilliseconds, nullptr);
+  ::SetTimer(window_, kScrollTimer, kDragScrollMilliseconds, nullptr);
   POINT cursor;
-  if (::GetCursorPos(&cursor)) DragTo(cursor);
+  if (::GetCursorPos(&cursor)) To(cursor);
 }
 
-int Form1::DropGap(POINT screen) const {
-  const HWND list = ListView1.Handle();
+int DragToReorder::Gap(POINT screen) const {
+  const HWND list = list_.Handle();
   Rows rows;
   POINT at;
   if (!PointInList(list, screen, at) || !RowsOf(list, rows)) return -1;
   // Over the header counts as the top of the rows shown.
   const int offset = std::max(0, static_cast<int>(at.y - rows.y));
   const int row = rows.top + offset / rows.height;
-  const int count = ListView1.Count();
+  const int count = list_.Count();
   if (row >= count) return count;
   // Before the entry in its upper half, after it in its lower half.
   return offset % rows.height < rows.height / 2 ? row : row + 1;
 }
 
-RECT Form1::InsertionMark(int gap) const {
+RECT DragToReorder::InsertionMark(int gap) const {
   Rows rows;
-  if (gap < 0 || !RowsOf(ListView1.Handle(), rows)) return {};
+  if (gap < 0 || !RowsOf(list_.Handle(), rows)) return {};
   const int y = rows.y + (gap - rows.top) * rows.height;
-  const int thickness = std::max(2, static_cast<int>(dpi_) / 48);
-  // A mark in the gap above the first row shown, or below the last (the list's end, when it is
-  // scrolled there), is drawn whole inside the rows.
+  const int thickness = std::max(2, static_cast<int>(dpi()) / 48);
+  // An insertion mark in the gap above the first row shown, or below the last (the list's end, when
+  // it is scrolled there), is drawn whole inside the rows.
   const int lowest = std::max<int>(rows.area.top, rows.area.bottom - thickness);
   const int top = std::clamp<int>(y - thickness / 2, rows.area.top, lowest);
   return {rows.area.left, top, rows.area.right, top + thickness};
 }
 
-void Form1::DragTo(POINT screen) {
-  const int gap = DropGap(screen);
-  if (gap != dragGap_) {
-    const HWND list = ListView1.Handle();
-    for (const int shown : {dragGap_, gap}) {
+void DragToReorder::To(POINT screen) {
+  const int gap = Gap(screen);
+  if (gap != gap_) {
+    const HWND list = list_.Handle();
+    for (const int shown : {gap_, gap}) {
       const RECT mark = InsertionMark(shown);
       ::InvalidateRect(list, &mark, TRUE);
     }
-    dragGap_ = gap;
+    gap_ = gap;
   }
   // Letting go outside the list does nothing, and the pointer says so.
-  if (pointer_.Setting() != PointerSetting::Busy) {
-    ::SetCursor(::LoadCursorW(nullptr, gap < 0 ? IDC_NO : IDC_ARROW));
-  }
+  showDragPointer(gap >= 0);
 }
 
-void Form1::ScrollWhileDragging() {
-  if (dragFrom_ == 0) return;
+void DragToReorder::Scroll() {
+  if (from_ == 0) return;
   // A tip whose delay began as the drag did shows even when turned off.
-  SendToListTip(TTM_POP, 0);
-  const HWND list = ListView1.Handle();
+  SendToTip(TTM_POP, 0);
+  const HWND list = list_.Handle();
   POINT cursor;
   POINT at;
   Rows rows;
@@ -121,32 +117,32 @@ void Form1::ScrollWhileDragging() {
   ::SendMessageW(list, LVM_SCROLL, 0, step * rows.height);
   // The rows moved under the mark.
   ::InvalidateRect(list, nullptr, TRUE);
-  DragTo(cursor);
+  To(cursor);
 }
 
-void Form1::EndDrag(bool drop) {
-  if (dragFrom_ == 0) return;
-  const int from = std::exchange(dragFrom_, 0);
-  const int gap = dragGap_;
+void DragToReorder::End(bool drop) {
+  if (from_ == 0) return;
+  const int from = std::exchange(from_, 0);
+  const int gap = gap_;
   const RECT mark = InsertionMark(gap);
-  dragGap_ = -1;
-  ::KillTimer(window_, kDragScrollTimer);
+  gap_ = -1;
+  ::KillTimer(window_, kScrollTimer);
   if (::GetCapture() == window_) ::ReleaseCapture();
-  ::InvalidateRect(ListView1.Handle(), &mark, TRUE);
-  SendToListTip(TTM_ACTIVATE, TRUE);
+  ::InvalidateRect(list_.Handle(), &mark, TRUE);
+  SendToTip(TTM_ACTIVATE, TRUE);
   if (drop && gap >= 0) {
     const int to = PositionAfterDrop(from, gap);
-    if (to != from) history_.Move(ListView1, from, to);
-    ListView1.Select(to);
+    if (to != from) onDrop(from, to);
+    list_.Select(to);
   }
-  ShowPointer();
+  showPointer();
 }
 
-LRESULT Form1::OnListCustomDraw(const NMLVCUSTOMDRAW& draw) {
-  if (dragFrom_ == 0 || dragGap_ < 0) return CDRF_DODEFAULT;
+LRESULT DragToReorder::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
+  if (from_ == 0 || gap_ < 0) return CDRF_DODEFAULT;
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
   if (draw.nmcd.dwDrawStage == CDDS_POSTPAINT) {
-    const RECT mark = InsertionMark(dragGap_);
+    const RECT mark = InsertionMark(gap_);
     // The list's own text colour reads on its background in every scheme.
     ::FillRect(draw.nmcd.hdc, &mark, ::GetSysColorBrush(COLOR_WINDOWTEXT));
   }
