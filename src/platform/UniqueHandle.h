@@ -9,9 +9,7 @@
 
 namespace folianto {
 
-// Owns one system handle and closes it once. Traits give the handle type, the value that means
-// "none" (null for most calls, INVALID_HANDLE_VALUE for CreateFileW and FindFirstFileExW) and the
-// close function. Move-only: a copy would close the handle twice.
+// Owns one system handle and closes it once. Move-only: a copy would close the handle twice.
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -44,17 +42,14 @@ class UniqueHandle {
   Type handle_ = Traits::Empty();
 };
 
-// The traits of a handle that is closed by close and whose "none" is null (most calls) or
-// INVALID_HANDLE_VALUE (CreateFileW, FindFirstFileExW).
+// Most calls fail with null; CreateFileW and FindFirstFileExW with INVALID_HANDLE_VALUE, so their
+// owners take that for "none".
 template <typename T, auto close, bool invalidIsEmpty = false>
 struct HandleTraits {
   using Type = T;
   static Type Empty() {
-    if constexpr (invalidIsEmpty) {
-      return INVALID_HANDLE_VALUE;
-    } else {
-      return nullptr;
-    }
+    if constexpr (invalidIsEmpty) return INVALID_HANDLE_VALUE;
+    return nullptr;
   }
   static void Close(Type handle) { close(handle); }
 };
