@@ -24,7 +24,8 @@ class DialogHost {
   virtual ~DialogHost() = default;
   // On Chosen the dialog's file name holds the result; on a cancel it is left as it was.
   virtual DialogOutcome ShowOpen(HWND owner, CommonDialog& dialog) = 0;
-  // The Common Item Dialog, with the dialog's check box when it has a label.
+  // The Common Item Dialog, with the dialog's check box when it has a label; a failure carries its
+  // HRESULT.
   virtual DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) = 0;
   // The chosen folder, or the empty text when the user cancelled or it has no file-system path.
   virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
