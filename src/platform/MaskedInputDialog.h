@@ -12,7 +12,7 @@ namespace folianto {
 // What a masked-input dialog says, all of it the caller's words.
 struct MaskedQuestion {
   std::wstring title;
-  // The first line: what the question is about. A path keeps its name and drive in sight.
+  // The first line: what the question is about.
   std::wstring subject;
   // Above the box, on as many lines as its words take.
   std::wstring prompt;
