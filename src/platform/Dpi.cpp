@@ -32,9 +32,8 @@ UINT DpiForWindow(HWND window) {
 }
 
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
-  using AdjustFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust =
-      SystemFunction<AdjustFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+  static const auto adjust = SystemFunction<decltype(&::AdjustWindowRectExForDpi)>(
+      L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (!adjust || !adjust(&rect, style, FALSE, exStyle, dpi)) {
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
@@ -43,9 +42,8 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
 }
 
 int PointerSizeForDpi(UINT dpi) {
-  using MetricsFunction = int(WINAPI*)(int, UINT);
   static const auto metricForDpi =
-      SystemFunction<MetricsFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+      SystemFunction<decltype(&::GetSystemMetricsForDpi)>(L"user32.dll", "GetSystemMetricsForDpi");
   if (metricForDpi) return metricForDpi(SM_CXCURSOR, dpi);
   // Older systems give the size at the screen's dpi.
   return ::MulDiv(::GetSystemMetrics(SM_CXCURSOR), static_cast<int>(dpi),
