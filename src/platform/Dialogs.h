@@ -27,7 +27,7 @@ class DialogHost {
   // The Common Item Dialog, with the dialog's check box when it has a label; a failure carries its
   // HRESULT.
   virtual DialogOutcome ShowSave(HWND owner, CommonDialog& dialog) = 0;
-  // The chosen folder, or the empty text when the user cancelled or it has no file-system path.
+  // The shell's folder picker, as BrowseFolder of Shell.h shows it.
   virtual std::wstring BrowseFolder(HWND owner, const std::wstring& title) = 0;
   // A modal message box with an OK button, captioned as the dialogs are; without an owner, on top
   // of the other windows.
