@@ -1,4 +1,4 @@
-#include "platform/MaskedInputDialog.h"
+#include "platform/Dialogs.h"
 
 #include <string_view>
 #include <vector>
