@@ -42,7 +42,7 @@ Hook* ExistingHook(HWND control) {
   return found == hooks.end() ? nullptr : found->get();
 }
 
-HWND MakeTooltip(Tooltip& tooltip) {
+void MakeTooltip(Tooltip& tooltip) {
   const auto instance =
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(tooltip.owner, GWLP_HINSTANCE));
   tooltip.window = ::CreateWindowExW(
@@ -57,16 +57,15 @@ HWND MakeTooltip(Tooltip& tooltip) {
     tool.lpszText = const_cast<wchar_t*>(tooltip.text);
     ::SendMessageW(tooltip.window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  return tooltip.window;
 }
 
 // The tooltip learns of the mouse over the control from the control's own mouse messages.
 void RelayToTooltip(Tooltip& tooltip, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND window = tooltip.window ? tooltip.window : MakeTooltip(tooltip);
+  if (!tooltip.window) MakeTooltip(tooltip);
   MSG msg{control, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
   const DWORD position = ::GetMessagePos();
   msg.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  ::SendMessageW(window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+  ::SendMessageW(tooltip.window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
