@@ -134,7 +134,6 @@ class SystemDialogHost final : public DialogHost {
     ::MessageBoxW(nullptr, text.c_str(), caption_, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
   }
 
-  // A task dialog: a message box that offers more than OK.
   int ShowChoice(HWND owner, const std::wstring& text,
                  std::span<const DialogButton> buttons) override {
     static const auto show =

@@ -109,7 +109,6 @@ SecretText TakeText(HWND box) {
   return SecretText(text);
 }
 
-// One question's dialog: what it asks, and the answer it takes.
 struct MaskedDialog {
   const MaskedQuestion& question;
   std::optional<SecretText> answer;

@@ -66,7 +66,6 @@ template <typename T>
 void ReleaseComObject(T* object) {
   object->Release();
 }
-// Owns one reference to a COM interface.
 template <typename Interface>
 using UniqueComPointer = UniqueHandle<HandleTraits<Interface*, ReleaseComObject<Interface>>>;
 template <typename T>
