@@ -33,7 +33,7 @@ DialogOutcome Failed(HRESULT result) {
   return {DialogResult::Failed, static_cast<uint32_t>(result)};
 }
 
-using UniqueHook = UniqueHandle<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
+using UniqueHook = UniqueHandle<HHOOK, ::UnhookWindowsHookEx>;
 
 LRESULT CALLBACK PutOnTop(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
