@@ -23,13 +23,11 @@ void AppendUtf8(std::string& bytes, char32_t c) {
 }
 
 void AppendWide(std::wstring& text, char32_t c) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      text += static_cast<wchar_t>(0xD800 | (c >> 10));
-      text += static_cast<wchar_t>(0xDC00 | (c & 0x3FF));
-      return;
-    }
+  if (sizeof(wchar_t) == 2 && c >= 0x10000) {
+    c -= 0x10000;
+    text += static_cast<wchar_t>(0xD800 | (c >> 10));
+    text += static_cast<wchar_t>(0xDC00 | (c & 0x3FF));
+    return;
   }
   text += static_cast<wchar_t>(c);
 }
@@ -78,11 +76,9 @@ std::string ToUtf8(std::wstring_view text) {
   bytes.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = static_cast<char32_t>(text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-          text[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
-      }
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
     }
     AppendUtf8(bytes, IsSurrogate(c) || c > 0x10FFFF ? kReplacement : c);
   }
