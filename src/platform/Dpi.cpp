@@ -20,14 +20,11 @@ UINT DpiForWindow(HWND window) {
   // Windows 8.1 and Windows 10 before 1607: the dpi of the screen that holds most of the window.
   static const auto monitorDpi =
       SystemFunction<decltype(&::GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
+  const HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
   UINT dpi = 0;
   UINT ignored = 0;
-  if (monitorDpi &&
-      SUCCEEDED(monitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI,
-                           &dpi, &ignored)) &&
-      dpi) {
+  if (monitorDpi && SUCCEEDED(monitorDpi(monitor, MDT_EFFECTIVE_DPI, &dpi, &ignored)) && dpi)
     return dpi;
-  }
   return ScreenDpi();
 }
 
