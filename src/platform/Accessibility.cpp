@@ -6,38 +6,32 @@
 #include <oleacc.h>
 
 #include <iterator>
-#include <memory>
 #include <utility>
 
 #include "platform/SystemLibrary.h"
 #include "platform/UiThread.h"
+#include "platform/UniqueHandle.h"
 
 namespace folianto {
 
 namespace {
 
-struct ReleaseComObject {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-using AccPropServices = std::unique_ptr<IAccPropServices, ReleaseComObject>;
-
 // Null where the component or COM is missing.
-AccPropServices CreateAccPropServices() {
+UniqueComPointer<IAccPropServices> CreateAccPropServices() {
   static const auto create =
       SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-  IAccPropServices* services = nullptr;
-  if (!create || !StartComOnUiThread() ||
-      FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                    reinterpret_cast<void**>(&services)))) {
-    return nullptr;
+  UniqueComPointer<IAccPropServices> services;
+  if (create && StartComOnUiThread()) {
+    create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+           reinterpret_cast<void**>(services.Put()));
   }
-  return AccPropServices(services);
+  return services;
 }
 
 }  // namespace
 
 Annotation AnnotateForScreenReaders(std::initializer_list<AccessibleText> controls) {
-  const AccPropServices services = CreateAccPropServices();
+  const auto services = CreateAccPropServices();
   if (!services) return Annotation::Unsupported;
   Annotation outcome = Annotation::Done;
   for (const AccessibleText& text : controls) {
@@ -55,7 +49,7 @@ Annotation AnnotateForScreenReaders(std::initializer_list<AccessibleText> contro
 }
 
 void ClearScreenReaderAnnotations(std::initializer_list<HWND> controls) {
-  const AccPropServices services = CreateAccPropServices();
+  const auto services = CreateAccPropServices();
   if (!services) return;
   const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
   for (HWND control : controls) {

@@ -25,11 +25,7 @@ std::vector<std::pair<std::wstring, std::wstring>> FilterPairs(std::wstring_view
 }
 
 std::wstring DialogFileName(std::wstring_view buffer, bool multiSelect) {
-  size_t end = buffer.find(L'\0');
-  if (multiSelect) {
-    const size_t pair = buffer.find(std::wstring_view(L"\0\0", 2));
-    end = pair;
-  }
+  const size_t end = multiSelect ? buffer.find(std::wstring_view(L"\0\0", 2)) : buffer.find(L'\0');
   return std::wstring(buffer.substr(0, end));
 }
 

@@ -25,27 +25,24 @@ struct Hook {
   bool askWindowAboutPointer = false;
 };
 
-// The hooks keep their state in a table of their own, never in the control's GWLP_USERDATA: that
-// slot belongs to whoever made the window, and some hooked controls are not the program's own (the
-// list's header is made by the list view), so the program could overwrite what their maker keeps
-// there. The hook looks its state up on every message the control gets, so the lookup must cost
-// next to nothing; the ways that leave the slot alone, a window property or comctl32's
-// SetWindowSubclass, cost many times more (docs/performance.md gives the figures). Messages reach a
-// window on the thread that made it, the user-interface thread, so that thread alone touches the
-// table.
+// The hooks keep their state here, not in the control's GWLP_USERDATA: that slot is its maker's,
+// and some hooked controls are not the program's own (the list view makes its header). The lookup
+// runs on every message the control gets; a window property or comctl32's SetWindowSubclass would
+// leave the slot alone too, but cost many times more (docs/performance.md). Only the
+// user-interface thread, which gets the controls' messages, touches the table.
 std::vector<std::unique_ptr<Hook>>& Hooks() {
   static std::vector<std::unique_ptr<Hook>> hooks;
   return hooks;
 }
 
 Hook* ExistingHook(HWND control) {
-  for (const auto& hook : Hooks()) {
-    if (hook->control == control) return hook.get();
-  }
-  return nullptr;
+  const auto& hooks = Hooks();
+  const auto found =
+      std::ranges::find(hooks, control, [](const auto& hook) { return hook->control; });
+  return found == hooks.end() ? nullptr : found->get();
 }
 
-HWND MakeTooltip(Tooltip& tooltip) {
+void MakeTooltip(Tooltip& tooltip) {
   const auto instance =
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(tooltip.owner, GWLP_HINSTANCE));
   tooltip.window = ::CreateWindowExW(
@@ -60,34 +57,15 @@ HWND MakeTooltip(Tooltip& tooltip) {
     tool.lpszText = const_cast<wchar_t*>(tooltip.text);
     ::SendMessageW(tooltip.window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  return tooltip.window;
 }
 
 // The tooltip learns of the mouse over the control from the control's own mouse messages.
 void RelayToTooltip(Tooltip& tooltip, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND window = tooltip.window ? tooltip.window : MakeTooltip(tooltip);
+  if (!tooltip.window) MakeTooltip(tooltip);
   MSG msg{control, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
   const DWORD position = ::GetMessagePos();
   msg.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  ::SendMessageW(window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-}
-
-// True when the top-level window has set the pointer over the control.
-bool WindowSetPointer(HWND control, WPARAM wParam, LPARAM lParam) {
-  return ::SendMessageW(::GetAncestor(control, GA_ROOT), WM_SETCURSOR, wParam, lParam) != FALSE;
-}
-
-LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-
-void Unhook(HWND control, WNDPROC original) {
-  // Put back only while no one has hooked the control after this program.
-  if (::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(HookProc)) {
-    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  }
-  auto& hooks = Hooks();
-  hooks.erase(std::remove_if(hooks.begin(), hooks.end(),
-                             [control](const auto& hook) { return hook->control == control; }),
-              hooks.end());
+  ::SendMessageW(tooltip.window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,10 +75,13 @@ LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
   if (hook->tooltip && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
     RelayToTooltip(*hook->tooltip, control, message, wParam, lParam);
   } else if (message == WM_SETCURSOR && hook->askWindowAboutPointer &&
-             WindowSetPointer(control, wParam, lParam)) {
+             ::SendMessageW(::GetAncestor(control, GA_ROOT), WM_SETCURSOR, wParam, lParam)) {
     return TRUE;
   } else if (message == WM_NCDESTROY) {
-    Unhook(control, original);
+    // Put back only while no one has hooked the control after this program.
+    if (::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(HookProc))
+      ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    std::erase_if(Hooks(), [control](const auto& hook) { return hook->control == control; });
   }
   return ::CallWindowProcW(original, control, message, wParam, lParam);
 }
@@ -108,13 +89,12 @@ LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
 // The control's hook, installed on first use.
 Hook* HookOf(HWND control) {
   if (Hook* hook = ExistingHook(control)) return hook;
-  if (!control || !::IsWindow(control)) return nullptr;
-  auto hook = std::make_unique<Hook>();
+  if (!::IsWindow(control)) return nullptr;
+  Hook* const hook = Hooks().emplace_back(std::make_unique<Hook>()).get();
   hook->control = control;
-  Hook* const installed = Hooks().emplace_back(std::move(hook)).get();
-  installed->original = reinterpret_cast<WNDPROC>(
+  hook->original = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProc)));
-  if (installed->original) return installed;
+  if (hook->original) return hook;
   Hooks().pop_back();  // a window of another process
   return nullptr;
 }

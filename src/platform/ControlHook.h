@@ -6,9 +6,8 @@
 
 namespace folianto {
 
-// What the window adds to a common control's own behaviour: a tooltip, and a say in the pointer.
-// Both go through one plain window-procedure hook per control, taken off at WM_NCDESTROY; why not
-// comctl32's SetWindowSubclass is said in ControlHook.cpp.
+// What the window adds to a common control's own behaviour: a tooltip, and a say in the pointer,
+// both through one window-procedure hook per control, taken off at WM_NCDESTROY.
 
 // Shows text in a tooltip of owner's while the mouse rests on any of controls. The tooltip window
 // is made when the mouse first comes over one of them, so the window opens without it.
@@ -18,10 +17,9 @@ bool AddTooltip(HWND owner, std::initializer_list<HWND> controls, const wchar_t*
 HWND TooltipOver(HWND control);
 
 // Makes control ask its top-level window about the pointer before it sets one of its own, as
-// DefWindowProc does for most controls through their parents. A list view's header sets its
-// pointer itself and asks no one, so a window that decides the pointer over its whole area needs
-// this to reach the header. The top-level window returns TRUE from WM_SETCURSOR when it has set
-// the pointer; otherwise the control goes on as it would.
+// DefWindowProc does for most controls through their parents; a list view's header asks no one.
+// The window returns TRUE from WM_SETCURSOR when it has set the pointer; otherwise the control
+// goes on as it would.
 bool LetWindowChoosePointerOver(HWND control);
 
 }  // namespace folianto

@@ -20,21 +20,17 @@ UINT DpiForWindow(HWND window) {
   // Windows 8.1 and Windows 10 before 1607: the dpi of the screen that holds most of the window.
   static const auto monitorDpi =
       SystemFunction<decltype(&::GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
+  const HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
   UINT dpi = 0;
   UINT ignored = 0;
-  if (monitorDpi &&
-      SUCCEEDED(monitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI,
-                           &dpi, &ignored)) &&
-      dpi) {
+  if (monitorDpi && SUCCEEDED(monitorDpi(monitor, MDT_EFFECTIVE_DPI, &dpi, &ignored)) && dpi)
     return dpi;
-  }
   return ScreenDpi();
 }
 
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
-  using AdjustFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust =
-      SystemFunction<AdjustFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+  static const auto adjust = SystemFunction<decltype(&::AdjustWindowRectExForDpi)>(
+      L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (!adjust || !adjust(&rect, style, FALSE, exStyle, dpi)) {
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
@@ -43,9 +39,8 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
 }
 
 int PointerSizeForDpi(UINT dpi) {
-  using MetricsFunction = int(WINAPI*)(int, UINT);
   static const auto metricForDpi =
-      SystemFunction<MetricsFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+      SystemFunction<decltype(&::GetSystemMetricsForDpi)>(L"user32.dll", "GetSystemMetricsForDpi");
   if (metricForDpi) return metricForDpi(SM_CXCURSOR, dpi);
   // Older systems give the size at the screen's dpi.
   return ::MulDiv(::GetSystemMetrics(SM_CXCURSOR), static_cast<int>(dpi),

@@ -1,4 +1,4 @@
-#include "platform/MaskedInputDialog.h"
+#include "platform/Dialogs.h"
 
 #include <string_view>
 #include <vector>
@@ -17,10 +17,10 @@ constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
 // A dialog template in memory, so the dialog needs no resource of the program's.
 class DialogTemplate {
  public:
-  DialogTemplate(DWORD style, short width, short height, std::wstring_view title, WORD items) {
+  DialogTemplate(DWORD style, short width, short height, std::wstring_view title) {
     Add(style | DS_SETFONT);
-    Add(0);  // extended style
-    words_.push_back(items);
+    Add(0);               // extended style
+    words_.push_back(0);  // the number of items, which AddItem counts
     for (const short value : {short{0}, short{0}, width, height})
       words_.push_back(static_cast<WORD>(value));
     words_.push_back(0);  // no menu
@@ -32,6 +32,7 @@ class DialogTemplate {
 
   void AddItem(WORD atom, WORD id, DWORD style, short x, short y, short width, short height,
                std::wstring_view text) {
+    ++words_[kItemCountWord];
     if (words_.size() % 2) words_.push_back(0);  // each item starts on a DWORD
     Add(style | WS_CHILD | WS_VISIBLE);
     Add(0);
@@ -47,6 +48,8 @@ class DialogTemplate {
   const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
 
  private:
+  static constexpr size_t kItemCountWord = 4;
+
   void Add(DWORD value) {
     words_.push_back(LOWORD(value));
     words_.push_back(HIWORD(value));
@@ -106,7 +109,6 @@ SecretText TakeText(HWND box) {
   return SecretText(text);
 }
 
-// One question's dialog: what it asks, and the answer it takes.
 struct MaskedDialog {
   const MaskedQuestion& question;
   std::optional<SecretText> answer;
@@ -137,10 +139,9 @@ struct MaskedDialog {
 std::optional<SecretText> ShowMaskedInput(HWND owner, const MaskedQuestion& question) {
   constexpr DWORD kStyle =
       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND;
-  DialogTemplate dialog(kStyle, 262, 76, question.title, 5);
+  DialogTemplate dialog(kStyle, 262, 76, question.title);
   // A path keeps its name and drive in sight when it is too long for the line.
   dialog.AddItem(kStatic, kSubjectId, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 7, 7, 248, 9, L"");
-  // One line, growing with the words of the prompt.
   dialog.AddItem(kStatic, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 20, 248, 9, L"");
   dialog.AddItem(kEdit, kBoxId, ES_PASSWORD | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 32, 248,
                  13, L"");

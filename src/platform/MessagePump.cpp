@@ -10,14 +10,18 @@ namespace {
 // that a pass could not take waits to be looked at again.
 constexpr DWORD kLongestWaitMs = 100;
 
-struct Accelerators {
+// The one window whose keys are translated, and their table.
+struct {
   HWND window = nullptr;
   HACCEL table = nullptr;
-};
+} accelerators;
 
-Accelerators& WindowAccelerators() {
-  static Accelerators accelerators;
-  return accelerators;
+// The position of the handle that result says is signalled (an abandoned mutex counts), or -1.
+int SignalledPosition(DWORD result, DWORD count) {
+  if (result < WAIT_OBJECT_0 + count) return static_cast<int>(result - WAIT_OBJECT_0);
+  if (result >= WAIT_ABANDONED_0 && result < WAIT_ABANDONED_0 + count)
+    return static_cast<int>(result - WAIT_ABANDONED_0);
+  return -1;
 }
 
 void Dispatch(MSG& msg) {
@@ -25,7 +29,6 @@ void Dispatch(MSG& msg) {
   // dialog manager, which dispatches whatever is not a dialog key itself.
   if (msg.hwnd) {
     const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    const Accelerators& accelerators = WindowAccelerators();
     if (root == accelerators.window && ::TranslateAcceleratorW(root, accelerators.table, &msg)) {
       // The window's default handling still learns that a key came with Alt, or Alt's release
       // would open the window menu as if Alt had been pressed alone (Wine tracks it there).
@@ -40,8 +43,8 @@ void Dispatch(MSG& msg) {
 
 }  // namespace
 
-void UseAccelerators(HWND window, HACCEL accelerators) {
-  WindowAccelerators() = {accelerators ? window : nullptr, accelerators};
+void UseAccelerators(HWND window, HACCEL table) {
+  accelerators = {table ? window : nullptr, table};
 }
 
 int RunMessageLoop() {
@@ -70,10 +73,8 @@ int WaitRunningMessages(std::span<const HANDLE> handles, DWORD timeoutMs) {
   const auto count = static_cast<DWORD>(handles.size());
   // A handle signalled already is had without a message running: no handler starts in the middle
   // of what waits for it.
-  const DWORD now = ::WaitForMultipleObjects(count, handles.data(), FALSE, 0);
-  if (now < WAIT_OBJECT_0 + count) return static_cast<int>(now - WAIT_OBJECT_0);
-  if (now >= WAIT_ABANDONED_0 && now < WAIT_ABANDONED_0 + count)
-    return static_cast<int>(now - WAIT_ABANDONED_0);
+  const DWORD already = ::WaitForMultipleObjects(count, handles.data(), FALSE, 0);
+  if (const int signalled = SignalledPosition(already, count); signalled >= 0) return signalled;
   // Input already in the queue wakes the first wait at once. Later waits ask for it only after a
   // pass that ran something: input this thread cannot take (another thread's, on an input queue
   // the two share) would otherwise wake every wait at once, and the wait would spin.
@@ -87,10 +88,8 @@ int WaitRunningMessages(std::span<const HANDLE> handles, DWORD timeoutMs) {
     }
     const DWORD woken =
         ::MsgWaitForMultipleObjectsEx(count, handles.data(), sleep, QS_ALLINPUT, flags);
-    if (woken < WAIT_OBJECT_0 + count) return static_cast<int>(woken - WAIT_OBJECT_0);
-    if (woken >= WAIT_ABANDONED_0 && woken < WAIT_ABANDONED_0 + count)
-      return static_cast<int>(woken - WAIT_ABANDONED_0);
     if (woken == WAIT_FAILED) return -1;
+    if (const int signalled = SignalledPosition(woken, count); signalled >= 0) return signalled;
     flags = PumpPendingMessages() ? MWMO_INPUTAVAILABLE : 0;
   }
 }

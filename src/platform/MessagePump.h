@@ -20,9 +20,8 @@ bool PumpPendingMessages();
 
 // Returns when handle is signalled, true (a mutex its owner left without letting go counts, and is
 // then had), or cannot be waited for or timeoutMs have passed, false, with the system's error left
-// for GetLastError. Meanwhile the thread's messages run as they arrive: the wait sleeps until the
-// handle is signalled or a message comes, never longer than 100 ms, so neither is seen late. A
-// WM_QUIT ends the program, as above.
+// for GetLastError. Meanwhile it wakes as soon as the handle is signalled or a message comes, and
+// runs the messages; a WM_QUIT ends the program, as above.
 bool WaitRunningMessages(HANDLE handle, DWORD timeoutMs = INFINITE);
 // The same for the first of handles to be signalled: its position, or -1.
 int WaitRunningMessages(std::span<const HANDLE> handles, DWORD timeoutMs = INFINITE);

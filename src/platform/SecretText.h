@@ -37,7 +37,6 @@ class SecretText {
   SecretText& operator=(const SecretText&) = delete;
 
   const std::wstring& Text() const { return text_; }
-  bool Empty() const { return text_.empty(); }
 
  private:
   std::wstring text_;

@@ -110,9 +110,8 @@ int CompareAsExplorer(const std::wstring& a, const std::wstring& b) {
 void AcceptDroppedFiles(HWND window) {
   // WM_COPYGLOBALDATA carries the drop's data; it has no name in the headers.
   constexpr UINT kCopyGlobalData = 0x0049;
-  for (const UINT message : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData}) {
+  for (const UINT message : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData})
     ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
-  }
   // What DragAcceptFiles does, without loading shell32 before the first drop.
   ::SetWindowLongPtrW(window, GWL_EXSTYLE,
                       ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);

@@ -9,9 +9,8 @@
 
 namespace folianto {
 
-// Shows the shell's folder picker over owner. Returns the chosen folder's path (a drive root keeps
-// its closing backslash), or the empty text when the user cancelled or the choice is not a folder
-// of the file system. COM must be initialised on the calling thread.
+// Shows the shell's folder picker over owner: the chosen folder's path (a drive root keeps its
+// closing backslash), or the empty text when the user cancelled or chose no file-system folder.
 std::wstring BrowseFolder(HWND owner, const std::wstring& title);
 
 // The paths of a drop, in the order the shell gives them; the drop is finished (released) here.

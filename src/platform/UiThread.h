@@ -12,9 +12,8 @@ class UiThreadSetup {
   UiThreadSetup& operator=(const UiThreadSetup&) = delete;
 };
 
-// Starts COM, apartment-threaded, on the calling user-interface thread the first time it is asked
-// for: only the shell's folder picker needs it, so the window opens without loading COM. True when
-// COM is running on the thread.
+// Starts COM, apartment-threaded, on the calling user-interface thread the first time something
+// needs it, so the window opens without loading COM. True when COM is running on the thread.
 bool StartComOnUiThread();
 
 }  // namespace folianto

@@ -9,14 +9,12 @@
 
 namespace folianto {
 
-// Owns one system handle and closes it once. Traits give the handle type, the value that means
-// "none" (null for most calls, INVALID_HANDLE_VALUE for CreateFileW and FindFirstFileExW) and the
-// close function. Move-only: a copy would close the handle twice.
-template <typename Traits>
+// Owns one system handle and closes it once with close. Most calls fail with null; CreateFileW and
+// FindFirstFileExW with INVALID_HANDLE_VALUE, so their owners take that for "none". Move-only: a
+// copy would close the handle twice.
+template <typename Type, auto close, bool invalidIsEmpty = false>
 class UniqueHandle {
  public:
-  using Type = typename Traits::Type;
-
   UniqueHandle() = default;
   explicit UniqueHandle(Type handle) : handle_(handle) {}
   UniqueHandle(const UniqueHandle&) = delete;
@@ -33,50 +31,39 @@ class UniqueHandle {
   Type operator->() const requires std::is_pointer_v<Type> { return handle_; }
   // Where a call that hands out a handle puts it; only on an empty owner.
   Type* Put() { return &handle_; }
-  explicit operator bool() const { return handle_ != Traits::Empty(); }
-  Type Release() { return std::exchange(handle_, Traits::Empty()); }
-  void Reset(Type handle = Traits::Empty()) {
-    if (handle_ != Traits::Empty()) Traits::Close(handle_);
+  explicit operator bool() const { return handle_ != Empty(); }
+  Type Release() { return std::exchange(handle_, Empty()); }
+  void Reset(Type handle = Empty()) {
+    if (handle_ != Empty()) close(handle_);
     handle_ = handle;
   }
 
  private:
-  Type handle_ = Traits::Empty();
-};
-
-// The traits of a handle that is closed by close and whose "none" is null (most calls) or
-// INVALID_HANDLE_VALUE (CreateFileW, FindFirstFileExW).
-template <typename T, auto close, bool invalidIsEmpty = false>
-struct HandleTraits {
-  using Type = T;
   static Type Empty() {
-    if constexpr (invalidIsEmpty) {
-      return INVALID_HANDLE_VALUE;
-    } else {
-      return nullptr;
-    }
+    if constexpr (invalidIsEmpty) return INVALID_HANDLE_VALUE;
+    return nullptr;
   }
-  static void Close(Type handle) { close(handle); }
+
+  Type handle_ = Empty();
 };
 
-using UniqueKernelHandle = UniqueHandle<HandleTraits<HANDLE, ::CloseHandle>>;
-using UniqueFileHandle = UniqueHandle<HandleTraits<HANDLE, ::CloseHandle, true>>;
-using UniqueFindHandle = UniqueHandle<HandleTraits<HANDLE, ::FindClose, true>>;
-using UniqueFont = UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
-using UniqueIcon = UniqueHandle<HandleTraits<HICON, ::DestroyIcon>>;
-using UniqueCursor = UniqueHandle<HandleTraits<HCURSOR, ::DestroyCursor>>;
-using UniqueMenu = UniqueHandle<HandleTraits<HMENU, ::DestroyMenu>>;
-using UniqueAccelerators = UniqueHandle<HandleTraits<HACCEL, ::DestroyAcceleratorTable>>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
+using UniqueFileHandle = UniqueHandle<HANDLE, ::CloseHandle, true>;
+using UniqueFindHandle = UniqueHandle<HANDLE, ::FindClose, true>;
+using UniqueFont = UniqueHandle<HFONT, ::DeleteObject>;
+using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
+using UniqueCursor = UniqueHandle<HCURSOR, ::DestroyCursor>;
+using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
+using UniqueAccelerators = UniqueHandle<HACCEL, ::DestroyAcceleratorTable>;
 template <typename T>
 void ReleaseComObject(T* object) {
   object->Release();
 }
-// Owns one reference to a COM interface.
 template <typename Interface>
-using UniqueComPointer = UniqueHandle<HandleTraits<Interface*, ReleaseComObject<Interface>>>;
+using UniqueComPointer = UniqueHandle<Interface*, ReleaseComObject<Interface>>;
 template <typename T>
-using UniqueCoTaskMem = UniqueHandle<HandleTraits<T*, FreeCoTaskMem>>;
+using UniqueCoTaskMem = UniqueHandle<T*, FreeCoTaskMem>;
 template <typename T>
-using UniqueLocalMemory = UniqueHandle<HandleTraits<T*, ::LocalFree>>;
+using UniqueLocalMemory = UniqueHandle<T*, ::LocalFree>;
 
 }  // namespace folianto

@@ -23,36 +23,14 @@ void AppendUtf8(std::string& bytes, char32_t c) {
 }
 
 void AppendWide(std::wstring& text, char32_t c) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      text += static_cast<wchar_t>(0xD800 | (c >> 10));
-      text += static_cast<wchar_t>(0xDC00 | (c & 0x3FF));
-      return;
-    }
+  if (sizeof(wchar_t) == 2 && c >= 0x10000) {
+    c -= 0x10000;
+    text += static_cast<wchar_t>(0xD800 | (c >> 10));
+    text += static_cast<wchar_t>(0xDC00 | (c & 0x3FF));
+    return;
   }
   text += static_cast<wchar_t>(c);
 }
-
-}  // namespace
-
-std::string ToUtf8(std::wstring_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char32_t>(text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-          text[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
-      }
-    }
-    AppendUtf8(bytes, IsSurrogate(c) || c > 0x10FFFF ? kReplacement : c);
-  }
-  return bytes;
-}
-
-namespace {
 
 // Reads the character at bytes[i] into text and returns the bytes it takes; 0 when none starts
 // there.
@@ -73,28 +51,46 @@ size_t TakeCharacter(std::string_view bytes, size_t i, std::wstring& text) {
   return static_cast<size_t>(tail) + 1;
 }
 
-}  // namespace
-
-std::optional<std::wstring> FromUtf8(std::string_view bytes) {
+// The text of bytes; a byte that starts no character is U+FFFD when replacing, else none.
+std::optional<std::wstring> Decode(std::string_view bytes, bool replacing) {
   std::wstring text;
   text.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
     const size_t taken = TakeCharacter(bytes, i, text);
-    if (taken == 0) return std::nullopt;
-    i += taken;
+    if (taken > 0) {
+      i += taken;
+    } else if (replacing) {
+      text += static_cast<wchar_t>(kReplacement);
+      ++i;
+    } else {
+      return std::nullopt;
+    }
   }
   return text;
 }
 
-std::wstring FromUtf8Replacing(std::string_view bytes) {
-  std::wstring text;
-  text.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t taken = TakeCharacter(bytes, i, text);
-    if (taken == 0) text += static_cast<wchar_t>(kReplacement);
-    i += taken == 0 ? 1 : taken;
+}  // namespace
+
+std::string ToUtf8(std::wstring_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = static_cast<char32_t>(text[i]);
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+    }
+    AppendUtf8(bytes, IsSurrogate(c) || c > 0x10FFFF ? kReplacement : c);
   }
-  return text;
+  return bytes;
+}
+
+std::optional<std::wstring> FromUtf8(std::string_view bytes) {
+  return Decode(bytes, false);
+}
+
+std::wstring FromUtf8Replacing(std::string_view bytes) {
+  return *Decode(bytes, true);
 }
 
 }  // namespace folianto

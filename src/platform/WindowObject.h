@@ -4,13 +4,11 @@
 
 namespace folianto {
 
-// Window procedures for windows whose messages an object of T handles. The object is the one the
-// window was made with (CreateWindowExW's last parameter, DialogBoxIndirectParamW's), kept with
-// the window; messages that come before it is known (WM_GETMINMAXINFO comes before WM_NCCREATE)
-// get the default handling.
+// Window procedures that hand a window's messages to the object of T it was made with
+// (CreateWindowExW's last parameter, DialogBoxIndirectParamW's). Messages that come before the
+// object is known (WM_GETMINMAXINFO comes before WM_NCCREATE) get the default handling.
 
-// T::Attach(window) is told the window first; T::OnMessage(message, wParam, lParam) then answers
-// every message.
+// T::Attach(window) is told the window first; T::OnMessage(message, wParam, lParam) answers all.
 template <typename T>
 LRESULT CALLBACK ObjectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
