@@ -16,8 +16,8 @@ std::wstring Duration(UINT milliseconds) {
 
 }  // namespace
 
-CloseDuringJoins::CloseDuringJoins(DialogHost& dialogs, std::function<bool()> toolRuns)
-    : dialogs_(dialogs), toolRuns_(std::move(toolRuns)) {}
+CloseDuringJoins::CloseDuringJoins(DialogHost& dialogs, std::function<bool()> waiting)
+    : dialogs_(dialogs), waiting_(std::move(waiting)) {}
 
 bool CloseDuringJoins::OnClose(bool joinsRunning) {
   if (!joinsRunning) {
@@ -41,7 +41,7 @@ bool CloseDuringJoins::GivenUp() const {
 }
 
 void CloseDuringJoins::UpdateWait() {
-  const bool counts = closing_ && !GivenUp() && telling_ == 0 && toolRuns_();
+  const bool counts = closing_ && !GivenUp() && telling_ == 0 && waiting_();
   if (counts == (waitSince_ != 0)) return;
   const ULONGLONG now = ::GetTickCount64();
   if (counts) {
@@ -61,11 +61,17 @@ void CloseDuringJoins::OnLimit() {
 }
 
 void CloseDuringJoins::LeaveBehind(const std::wstring& output, bool toolRuns,
+                                   const std::wstring& what,
                                    const std::vector<std::wstring>& left) {
   std::wstring text = L"The join into " + output + L" has not ended " + Duration(limitMs_) +
                       L" after the window was closed, and Folianto ends without it.";
-  text += toolRuns ? L" pdftk.exe is still running; it is not stopped."
-                   : L" Its next run of pdftk.exe was not started.";
+  if (toolRuns) {
+    text += L" pdftk.exe is still running (" + what + L"); it is not stopped.";
+  } else if (!what.empty()) {
+    text += L" Its " + what + L" had not ended, and ends with Folianto.";
+  } else {
+    text += L" Its next run of pdftk.exe was not started.";
+  }
   if (!left.empty()) {
     text += toolRuns ? L" These were made for the join and stay until Folianto next starts after "
                        L"pdftk.exe has ended, which removes them:"

@@ -26,7 +26,8 @@ class Joins::Host final : public JoinPerson, public JoinTool {
       : joins_(joins),
         close_(joins.close_),
         join_(joins.running_),
-        workspace_(folianto::TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
+        workspace_(folianto::TemporaryFolder(),
+                   [this](HANDLE copy, const std::wstring& what) { return WaitFor(copy, what); }) {
     join_.Use(workspace_);
   }
   Host(const Host&) = delete;
@@ -56,7 +57,7 @@ class Joins::Host final : public JoinPerson, public JoinTool {
     if (toolLeftRunning_) {
       // Said with the other joins given up, once the last join has ended.
       joins_.exitCode_ = 1;
-      close_.LeaveBehind(output, *toolLeftRunning_, workspace_.Left());
+      close_.LeaveBehind(output, *toolLeftRunning_, leftWhat_, workspace_.Left());
       return;
     }
     if (!outcome.succeeded) {
@@ -95,7 +96,7 @@ class Joins::Host final : public JoinPerson, public JoinTool {
   ToolRun RunHiddenAndWait(const std::wstring& commandLine,
                            const ToolRunOptions& options) override {
     ShowProgress();
-    join_.ToolRunning(true);
+    join_.Waiting(true);
     // The record knows the tool before it runs, and the tool holds the claims, so neither goes
     // while it writes.
     RunOptions tool;
@@ -104,13 +105,30 @@ class Joins::Host final : public JoinPerson, public JoinTool {
     tool.onStarted = [this](HANDLE process) { workspace_.ToolStarted(process); };
     tool.giveUp = close_.GiveUpEvent();
     ToolRun run = RunToolHidden(commandLine, options, std::move(tool), workspace_.OwnFolder().path);
-    join_.ToolRunning(false);
-    if (run.result.givenUp) toolLeftRunning_ = run.result.started;
+    join_.Waiting(false);
+    if (run.result.givenUp) GaveUp(run.result.started, run.result.started ? options.what : L"");
     return run;
   }
   std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
 
  private:
+  // A copy of the join's, waited for like a tool, with the window running, until the joins give
+  // up; false then.
+  bool WaitFor(HANDLE copy, const std::wstring& what) {
+    join_.Waiting(true);
+    const HANDLE handles[] = {copy, close_.GiveUpEvent()};
+    const bool ended = WaitRunningMessages(handles) == 0;
+    join_.Waiting(false);
+    if (!ended) GaveUp(false, what);
+    return ended;
+  }
+  // The first wait given up tells what the join leaves running.
+  void GaveUp(bool toolRuns, const std::wstring& what) {
+    if (toolLeftRunning_) return;
+    toolLeftRunning_ = toolRuns;
+    leftWhat_ = what;
+  }
+
   // The buttons of the boxes that offer more than OK.
   enum : int { kOpenButton = 100, kShowInFolderButton, kShowFolderButton };
 
@@ -146,14 +164,16 @@ class Joins::Host final : public JoinPerson, public JoinTool {
   SystemFileNames names_;
   DiskWorkspace workspace_;
   int progress_ = 0;
-  // Set when the wait for this join's tool was given up: whether that tool still runs.
+  // Set when this join was given up: whether its tool still runs, and what it was doing, or the
+  // copy that was going on (none: no tool was started).
   std::optional<bool> toolLeftRunning_;
+  std::wstring leftWhat_;
 };
 
 Joins::Joins(DialogHost& dialogs, std::wstring applicationFolder)
     : dialogs_(dialogs),
       applicationFolder_(std::move(applicationFolder)),
-      close_(dialogs, [this] { return running_.ToolsRunning() > 0; }) {
+      close_(dialogs, [this] { return running_.Waiting() > 0; }) {
   running_.onRunningChanged = [this](bool running) {
     onRunningChanged(running);
     if (running) return;
@@ -161,7 +181,7 @@ Joins::Joins(DialogHost& dialogs, std::wstring applicationFolder)
     ::PostMessageW(progressBar_, PBM_SETPOS, 0, 0);
     close_.OnJoinsEnded();
   };
-  running_.onToolsChanged = [this] { close_.OnToolsChanged(); };
+  running_.onWaitingChanged = [this] { close_.OnWaitingChanged(); };
 }
 
 void Joins::Attach(HWND window, HWND progressBar) {

@@ -86,6 +86,7 @@ OpenedItem OpenRecordsFolder(const std::wstring& temporary, bool create) {
 }
 
 ReplaceCall g_replace = &::ReplaceFileW;
+DiskWorkspace::CopyCall g_copy = &CopyContent;
 
 StartedTool Started(HANDLE process) {
   return {ProcessIdOf(process), StartTimeOf(process)};
@@ -101,7 +102,11 @@ void DiskWorkspace::ReplaceWith(ReplaceCall replace) {
   g_replace = replace;
 }
 
-DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, WaitFor wait)
+void DiskWorkspace::CopyWith(CopyCall copy) {
+  g_copy = copy;
+}
+
+DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, CopyWait wait)
     : temporaryFolder_(std::move(temporaryFolder)), wait_(std::move(wait)) {}
 
 DiskWorkspace::DiskWorkspace(std::wstring temporaryFolder, RecordContent content,
@@ -249,7 +254,8 @@ std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
     return InFolder(own_->path, name);
   }
   if (!own_->isPrivate) return {};
-  return MakeInOwn(L".pdf", [&](HANDLE copy) { return CopyContent(input, copy, wait_); });
+  const WaitFor wait = [&](HANDLE copy) { return wait_(copy, L"copy of " + input); };
+  return MakeInOwn(L".pdf", [&](HANDLE copy) { return g_copy(input, copy, wait); });
 }
 
 JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
@@ -260,7 +266,10 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
     // A whole copy beside target first, so that the move from another volume is a rename too;
     // copied through the handle that was looked at, not by the path again.
     const OpenedItem from = OpenInFolderWithoutFollowing(ownHandle_.Get(), NameOfPath(path));
-    const Fill copy = [&](HANDLE to) { return CopyContent(from.handle.Get(), to, wait_); };
+    const WaitFor wait = [&](HANDLE copy) {
+      return wait_(copy, L"copy of the joined file beside " + target);
+    };
+    const Fill copy = [&](HANDLE to) { return CopyContent(from.handle.Get(), to, wait); };
     source = from && !from.link && !from.folder
                  ? MakeRecorded(FolderOfPath(target), false, Access::Inherited, copy)
                  : L"";

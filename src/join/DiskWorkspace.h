@@ -28,8 +28,10 @@ namespace folianto {
 // start.
 class DiskWorkspace final : public JoinWorkspace {
  public:
-  // temporaryFolder holds the records and the own folder; wait waits for a copy to end.
-  DiskWorkspace(std::wstring temporaryFolder, WaitFor wait);
+  // Waits for a copy to end, what it is in words ("copy of C:\\a.pdf"); false when it gave up.
+  using CopyWait = std::function<bool(HANDLE copy, const std::wstring& what)>;
+  // temporaryFolder holds the records and the own folder.
+  DiskWorkspace(std::wstring temporaryFolder, CopyWait wait);
   // What is left stays in the record for a later start; without anything left the record goes.
   ~DiskWorkspace() override;
   DiskWorkspace(const DiskWorkspace&) = delete;
@@ -51,8 +53,11 @@ class DiskWorkspace final : public JoinWorkspace {
   // be written or copied into; "tool" when a tool is about to run; "renamed" before the record
   // hears of it, "named" after; "removed"), for tests that end the program there.
   static void ObserveSteps(std::function<void(std::wstring_view step)> observer);
-  // What replaces a file in one step, for tests that fail it half-way.
+  // What replaces a file in one step, for tests that fail it half-way; what copies an input, for
+  // tests that stall it as a drive that does not answer would.
   static void ReplaceWith(ReplaceCall replace);
+  using CopyCall = bool (*)(const std::wstring& from, HANDLE to, const WaitFor& wait);
+  static void CopyWith(CopyCall copy);
 
  private:
   friend void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder,
@@ -77,7 +82,7 @@ class DiskWorkspace final : public JoinWorkspace {
   bool Stopped() const { return stop_ && *stop_; }
 
   std::wstring temporaryFolder_;
-  WaitFor wait_;
+  CopyWait wait_;
   std::vector<MadeItem> made_;
   // Files in the own folder handed over to the user, never removed.
   std::vector<std::wstring> kept_;

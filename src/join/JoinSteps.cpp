@@ -165,7 +165,9 @@ class JoinSteps {
         continue;
       }
       const std::wstring handle = L"A=" + Quoted(toolEntries_[next_]);
-      const ToolRun look = RunTool(handle + L" dump_data_utf8");
+      const ToolRun look =
+          RunTool(handle + L" dump_data_utf8",
+                  {nullptr, ToolOutput::Tail, L"looking whether " + entry + L" needs a password"});
       // A run whose end is not known ends the join: its tool may still use what the join made.
       if (!look.result.ended) return JoinStepsOutcome{look, std::nullopt};
       if (InputsNeedingPasswords(look) == 0) continue;
@@ -207,7 +209,8 @@ class JoinSteps {
       // The tool's input takes the line, and wipes it, before the tool runs.
       SecretText input = PasswordLine(std::move(*password));
       const ToolRun run =
-          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open), {&input});
+          RunTool(handle + L" input_pw A=PROMPT cat A output " + Quoted(open),
+                  {&input, ToolOutput::Tail, L"opening " + entry + L" with its password"});
       if (Succeeded(run)) return std::nullopt;
       if (InputsNeedingPasswords(run) == 0) return JoinStepsOutcome{run, std::nullopt};
       prompt = kWrongPassword;
@@ -228,15 +231,17 @@ class JoinSteps {
               L"Nothing was joined."};
     }
     const std::wstring handle = L"A=" + Quoted(joined);
-    const ToolRun dump = RunTool(handle + L" dump_data_utf8", {nullptr, ToolOutput::AllUtf8});
+    const ToolRun dump = RunTool(handle + L" dump_data_utf8",
+                                 {nullptr, ToolOutput::AllUtf8, L"reading the joined outline"});
     if (!Succeeded(dump)) return {dump, std::nullopt};
     const std::vector<Bookmark> outline =
         OutlineWithFileEntries(titles, pages, BookmarksOf(dump.output));
     const auto data = MakePrivateFile(OutlineData(outline));
     if (!data) return NoRoom();
-    return {RunTool(handle + L" update_info " + Quoted(*data) + L" output " +
-                    Quoted(join_.tool.output)),
-            std::nullopt};
+    return {
+        RunTool(handle + L" update_info " + Quoted(*data) + L" output " + Quoted(join_.tool.output),
+                {nullptr, ToolOutput::Tail, L"writing the outline with a bookmark for each file"}),
+        std::nullopt};
   }
 
   // A new file holding content in the join's private folder, which holds whatever the steps make

@@ -80,6 +80,8 @@ struct ToolRunOptions {
   // runs.
   SecretText* input = nullptr;
   ToolOutput output = ToolOutput::Tail;
+  // What the run does, in words ("joining the files"), for a message should it be given up.
+  std::wstring what = L"joining the files";
 };
 
 }  // namespace folianto

@@ -11,7 +11,7 @@ RunningJoins::Join::Join(RunningJoins& joins) : joins_(joins) {
 }
 
 RunningJoins::Join::~Join() {
-  ToolRunning(false);
+  Waiting(false);
   held_.clear();
   std::erase(joins_.running_, this);
   if (joins_.running_.empty() && joins_.onRunningChanged) joins_.onRunningChanged(false);
@@ -75,15 +75,15 @@ std::vector<void*> RunningJoins::Join::ForTools() const {
   return handles;
 }
 
-void RunningJoins::Join::ToolRunning(bool running) {
-  if (running == toolRunning_) return;
-  toolRunning_ = running;
-  if (running) {
-    ++joins_.toolsRunning_;
+void RunningJoins::Join::Waiting(bool waiting) {
+  if (waiting == waiting_) return;
+  waiting_ = waiting;
+  if (waiting) {
+    ++joins_.waiting_;
   } else {
-    --joins_.toolsRunning_;
+    --joins_.waiting_;
   }
-  if (joins_.onToolsChanged) joins_.onToolsChanged();
+  if (joins_.onWaitingChanged) joins_.onWaitingChanged();
 }
 
 std::vector<std::wstring> RunningJoins::Join::Left() const {

@@ -81,8 +81,8 @@ class RunningJoins {
     // What each tool the join starts holds, so that its marks outlive the program while the tool
     // still writes.
     std::vector<void*> ForTools() const;
-    // The join waits for a tool, or no longer.
-    void ToolRunning(bool running);
+    // The join waits for a tool or a copy, or no longer.
+    void Waiting(bool waiting);
 
     // What the join has on disk, as its workspace tells it.
     void Use(const JoinWorkspace& workspace) { workspace_ = &workspace; }
@@ -93,22 +93,22 @@ class RunningJoins {
     JoinFiles files_;
     std::vector<std::unique_ptr<FileClaims::Held>> held_;
     const JoinWorkspace* workspace_ = nullptr;
-    bool toolRunning_ = false;
+    bool waiting_ = false;
   };
 
-  // Told whenever a join begins or ends its wait for a tool.
-  std::function<void()> onToolsChanged;
+  // Told whenever a join begins or ends its wait for a tool or a copy.
+  std::function<void()> onWaitingChanged;
 
   bool Any() const { return !running_.empty(); }
-  // How many of the joins wait for a tool.
-  size_t ToolsRunning() const { return toolsRunning_; }
+  // How many of the joins wait for a tool or a copy.
+  size_t Waiting() const { return waiting_; }
   // The running joins, the first begun first.
   const std::vector<const Join*>& Joins() const { return running_; }
 
  private:
   FileClaims& claims_;
   std::vector<const Join*> running_;
-  size_t toolsRunning_ = 0;
+  size_t waiting_ = 0;
 };
 
 }  // namespace folianto

@@ -6,6 +6,7 @@
 #include <winternl.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -183,39 +184,48 @@ bool CopyBytes(HANDLE from, HANDLE to) {
   }
 }
 
+// A copy on a thread of its own, which owns what it works with: it may be given up and go on
+// alone, until this program ends.
 struct Copy {
-  // A path to open, or else an open file.
-  const std::wstring* path;
-  HANDLE from;
-  HANDLE to;
+  std::wstring path;  // to open; else from is read
+  UniqueFileHandle from;
+  UniqueFileHandle to;
   bool done = false;
   DWORD error = ERROR_SUCCESS;
 };
 
 DWORD WINAPI CopyOnItsThread(void* parameter) {
-  auto& copy = *static_cast<Copy*>(parameter);
+  const std::unique_ptr<std::shared_ptr<Copy>> shared(
+      static_cast<std::shared_ptr<Copy>*>(parameter));
+  Copy& copy = **shared;
   // An input that another program has open, even for writing, is copied too.
-  const UniqueFileHandle opened(copy.path ? ::CreateFileW(copy.path->c_str(), GENERIC_READ,
-                                                          kShareAll, nullptr, OPEN_EXISTING,
-                                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
-                                          : INVALID_HANDLE_VALUE);
-  const HANDLE from = copy.path ? opened.Get() : copy.from;
-  copy.done = from && from != INVALID_HANDLE_VALUE && CopyBytes(from, copy.to);
+  if (!copy.path.empty())
+    copy.from.Reset(::CreateFileW(copy.path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  copy.done = copy.from && CopyBytes(copy.from.Get(), copy.to.Get());
   if (!copy.done) copy.error = ::GetLastError();
   return 0;
 }
 
-bool CopyAlongside(Copy copy, const WaitFor& wait) {
-  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, &copy, 0, nullptr));
+// A handle of this program's own to the same open file.
+UniqueFileHandle Duplicate(HANDLE file) {
+  HANDLE copy = INVALID_HANDLE_VALUE;
+  ::DuplicateHandle(::GetCurrentProcess(), file, ::GetCurrentProcess(), &copy, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+  return UniqueFileHandle(copy);
+}
+
+bool CopyAlongside(std::shared_ptr<Copy> copy, const WaitFor& wait) {
+  auto* mine = new std::shared_ptr<Copy>(copy);
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, CopyOnItsThread, mine, 0, nullptr));
   if (!thread) {
-    CopyOnItsThread(&copy);
-  } else {
-    wait(thread.Get());
-    // The copy lives here: its thread must have ended before this returns.
-    ::WaitForSingleObject(thread.Get(), INFINITE);
+    CopyOnItsThread(mine);
+  } else if (!wait(thread.Get())) {
+    ::SetLastError(ERROR_CANCELLED);
+    return false;
   }
-  ::SetLastError(copy.error);
-  return copy.done;
+  ::SetLastError(copy->error);
+  return copy->done;
 }
 
 // The path the system has for an open item, on its device or (VOLUME_NAME_DOS) as "\\?\C:\...";
@@ -447,11 +457,11 @@ bool Append(HANDLE file, std::string_view bytes) {
 }
 
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait) {
-  return CopyAlongside({&from, nullptr, to}, wait);
+  return CopyAlongside(std::make_shared<Copy>(Copy{from, {}, Duplicate(to)}), wait);
 }
 
 bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait) {
-  return CopyAlongside({nullptr, from, to}, wait);
+  return CopyAlongside(std::make_shared<Copy>(Copy{{}, Duplicate(from), Duplicate(to)}), wait);
 }
 
 }  // namespace folianto

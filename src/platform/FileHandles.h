@@ -101,11 +101,13 @@ std::optional<std::string> ReadWhole(HANDLE file, size_t maxBytes);
 // Writes bytes at the file's current end; false when not all of them were written.
 bool Append(HANDLE file, std::string_view bytes);
 
-// Waits until the handle is signalled; the caller chooses what runs meanwhile.
-using WaitFor = std::function<void(HANDLE)>;
+// Waits until the handle is signalled, the caller choosing what runs meanwhile; false when it gave
+// up waiting.
+using WaitFor = std::function<bool(HANDLE)>;
 
 // Copies the content of the file at from into the open file to, on a thread of its own while wait
-// waits for it. Fails with the system's error as the last error.
+// waits for it. Fails with the system's error as the last error, ERROR_CANCELLED where the wait
+// gave up: the copy then goes on alone, into a handle of its own, until this program ends.
 bool CopyContent(const std::wstring& from, HANDLE to, const WaitFor& wait);
 // The same from an open file, read from where it stands.
 bool CopyContent(HANDLE from, HANDLE to, const WaitFor& wait);

@@ -4,7 +4,8 @@
 // the one before, once that join's tool has marked its start (so the tools run in the joins'
 // order), in the messages its wait for the tool lets run. Each message box stays up
 // BOX_MS, with the program's messages running, as a box the user has not answered yet; the texts
-// go to messages.txt in TOOL_FOLDER, in UTF-16, each followed by a line "--".
+// go to messages.txt in TOOL_FOLDER, in UTF-16, each followed by a line "--". With
+// FOLIANTO_STALL_COPIES set, a copy of an input never ends, as from a drive that stopped answering.
 // Usage: join_close_probe TOOL_FOLDER WAIT_LIMIT_MS BOX_MS INPUT OUTPUT...
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <cwchar>
 #include <string>
 
+#include "join/DiskWorkspace.h"
 #include "platform/MessagePump.h"
 #include "platform/UiThread.h"
 #include "support/WinTestSupport.h"
@@ -38,11 +40,20 @@ void StartNestedJoin(HWND, UINT, UINT_PTR timer, DWORD) {
   folianto::testing::Click(g_form->Check2);
 }
 
+bool StalledCopy(const std::wstring&, HANDLE, const folianto::WaitFor& wait) {
+  const folianto::UniqueKernelHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  wait(never.Get());
+  ::SetLastError(ERROR_CANCELLED);
+  return false;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 6) return 2;
   const folianto::UiThreadSetup uiThread;
+  if (::GetEnvironmentVariableW(L"FOLIANTO_STALL_COPIES", nullptr, 0) > 0)
+    folianto::DiskWorkspace::CopyWith(StalledCopy);
   folianto::testing::ScriptedDialogs dialogs;
   for (int i = 5; i < argc; ++i)
     dialogs.AnswerSave({folianto::DialogResult::Chosen, argv[i]});

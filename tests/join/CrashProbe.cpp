@@ -71,7 +71,8 @@ class ProbeHost final : public JoinPerson, public JoinTool {
         toolFolder_(std::move(toolFolder)),
         join_(joins),
         names_(kind_ != L"standin"),
-        workspace_(TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
+        workspace_(TemporaryFolder(),
+                   [](HANDLE copy, const std::wstring&) { return WaitRunningMessages(copy); }) {
     join_.Use(workspace_);
   }
   JoinHost Host() { return {*this, *this, join_, names_, workspace_}; }

@@ -30,9 +30,10 @@ namespace {
 using testing::Listed;
 using testing::ReadFileBytes;
 using testing::TempFolder;
+using testing::WriteWhole;
 
-void WaitWithMessages(HANDLE handle) {
-  WaitRunningMessages(handle);
+bool WaitWithMessages(HANDLE handle, const std::wstring&) {
+  return WaitRunningMessages(handle);
 }
 
 const std::atomic<bool> kNeverStop{false};
@@ -276,13 +277,6 @@ TEST(DiskWorkspace, CopiesTheJoinedFileItLookedAtToTheOutputsFolder) {
   EXPECT_TRUE(naming.named);
   EXPECT_EQ(ReadFileBytes(output), "joined");
   EXPECT_EQ(ReadFileBytes(secret), "the user's secret");
-}
-
-void WriteWhole(const std::wstring& path, const std::string& bytes) {
-  const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                            OPEN_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // The system's text of what of path's security is asked for ("O:S-1-5-...", "D:P(A;OICI;FA;;;SY)").

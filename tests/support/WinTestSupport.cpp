@@ -199,6 +199,13 @@ void Pump() {
   }
 }
 
+void WriteWhole(const std::wstring& path, const std::string& bytes) {
+  const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                            OPEN_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
   std::string bytes;
   const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

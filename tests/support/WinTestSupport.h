@@ -109,6 +109,8 @@ std::string MakePdf(const std::vector<std::string>& pageTexts);
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// Writes bytes into the file at path, made where there is none, from its start.
+void WriteWhole(const std::wstring& path, const std::string& bytes);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
