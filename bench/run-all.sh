@@ -197,7 +197,7 @@ for name, (what, reference, goal) in rows.items():
     ratio = ours / theirs if theirs else 0
     extra = ""
     if name in ("join", "join-wait", "join-beyond", "bookmarks", "bookmarks-floor", "join-copies"):
-        extra = f", +{ours - theirs:.0f} ms"
+        extra = f", {ours - theirs:+.0f} ms"
     met = "-" if name not in goals else ("yes" if goals[name](ours, theirs) else "no")
     print(f"| {what} | {show(ours, unit)} | {reference}: {show(theirs, unit)} | "
           f"{ratio:.2f}x{extra} | {goal} | {met} |")
