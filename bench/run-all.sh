@@ -16,14 +16,18 @@ echo "== Building the program and the benchmarks"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DFOLIANTO_BUILD_TESTS=OFF \
   --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target folianto pdftk_bridge bench_minimal_window \
-  bench_floor_window bench_startup bench_list_fill bench_join bench_quick_tool bench_window_answer \
-  bench_soak >/dev/null
+  bench_floor_window bench_startup bench_list_fill bench_join bench_join_copies bench_quick_tool \
+  bench_window_answer bench_soak >/dev/null
 
 . "$root/tools/xvfb.sh"
 start_private_display
 wine_run() { "$root/tools/wine-run.sh" "$build" "$@"; }
 results=$(mktemp)
-trap 'rm -f "$results"; stop_private_display' EXIT
+# The large inputs of the join by copies, and the drive that reaches them.
+copies=
+copiesDrive=$build/wineprefix/dosdevices/s:
+removeCopies() { if [ -n "$copies" ]; then rm -rf "$copies" "$copiesDrive"; copies=; fi; }
+trap 'rm -f "$results"; removeCopies; stop_private_display' EXIT
 
 # Keeps the RESULT lines for the table, shows the rest.
 collect() {
@@ -52,6 +56,26 @@ for joined in "$outputs"/*.pdf; do
   pages=$(qpdf --show-npages "$joined")
   [ "$pages" -eq 25 ] || { echo "$joined has $pages pages, not 25" >&2; exit 1; }
 done
+
+echo "== Join of 25 PDF files of 10 MB by copies, and by short forms (best of $runs)"
+# The inputs lie on a tmpfs, another file system than the prefix's temporary folder, where no hard
+# link reaches them: the join copies each. Wine tells no short names under Z:\dev, so they are
+# reached through a drive of their own.
+copies=$(mktemp -d /dev/shm/folianto-bench-copies.XXXXXX)
+mkdir -p "$copies/inputs" "$copies/outputs"
+rm -f "$copiesDrive"
+ln -s "$copies" "$copiesDrive"
+copyNames=()
+for i in $(seq -w 1 25); do copyNames+=("part $i.pdf"); done
+/usr/bin/python3 -B "$root/tests/e2e/samplepdf.py" --image-mib 10 "$copies/inputs" "${copyNames[@]}"
+copyArgs=()
+for name in "${copyNames[@]}"; do copyArgs+=("S:\\inputs\\$name"); done
+collect wine_run "$build/bin/bench_join_copies.exe" "$runs" 'S:\outputs' "${copyArgs[@]}"
+for joined in "$copies"/outputs/*.pdf; do
+  pages=$(qpdf --show-npages "$joined")
+  [ "$pages" -eq 25 ] || { echo "$joined has $pages pages, not 25" >&2; exit 1; }
+done
+removeCopies
 
 echo "== The window's answer while a join waits 5 s for a stand-in tool (best of 3)"
 collect wine_run "$build/bin/bench_window_answer.exe" 3 "$(winPath "$outputs")" "${joinArgs[0]}"
@@ -107,7 +131,7 @@ rows = {
     "join-wait": ("  the same join by RunAndWait alone", "same pdftk command line run directly",
                   "<= +5 ms"),
     "join-beyond": ("\"Join!\" beyond RunAndWait, 25 entries",
-                    "RunAndWait alone; both with a tool that ends at once", "<= +10 ms"),
+                    "RunAndWait alone; both with a tool that ends at once", "<= 1.4x"),
     "answer": ("The window's answer while a join waits (95th percentile)",
                "the idle window, same run", "<= 16 ms (a frame at 60 Hz)"),
     "answer-longest": ("  the same, the longest answer", "the idle window, same run", "reported"),
@@ -116,6 +140,8 @@ rows = {
     "bookmarks-floor": ("  its floor: the three runs of the tool, directly",
                         "the plain join's one run, directly",
                         "context: join, outline read, outline written"),
+    "join-copies": ("Join of 25 PDFs of 10 MB whose names need copies",
+                    "the same join by short forms", "<= 1.5x"),
     "listfill": ("List fill, 10,000 entries", "bare LVM_INSERTITEMW loop, redraw off", "<= 1.2x"),
     "folderwalk": ("Folder walk + append, 100,000 files",
                    "one bare directory search per folder under Wine",
@@ -151,8 +177,9 @@ goals = {
     "join": lambda ours, theirs: ours <= theirs + 10,
     "join-wait": lambda ours, theirs: ours <= theirs + 5,
     "answer": lambda ours, theirs: ours <= 16,
-    "join-beyond": lambda ours, theirs: ours <= theirs + 10,
+    "join-beyond": lambda ours, theirs: ours <= 1.4 * theirs,
     "bookmarks": lambda ours, theirs: ours <= 4 * theirs,
+    "join-copies": lambda ours, theirs: ours <= 1.5 * theirs,
     "listfill": lambda ours, theirs: ours <= 1.2 * theirs,
     "history": lambda ours, theirs: ours <= theirs + 4,
     "folderwalk": lambda ours, theirs: ours <= 2 * theirs,
@@ -169,8 +196,8 @@ for name, (what, reference, goal) in rows.items():
     ours, theirs, unit = found[name]
     ratio = ours / theirs if theirs else 0
     extra = ""
-    if name in ("join", "join-wait", "join-beyond", "bookmarks", "bookmarks-floor"):
-        extra = f", +{ours - theirs:.0f} ms"
+    if name in ("join", "join-wait", "join-beyond", "bookmarks", "bookmarks-floor", "join-copies"):
+        extra = f", {ours - theirs:+.0f} ms"
     met = "-" if name not in goals else ("yes" if goals[name](ours, theirs) else "no")
     print(f"| {what} | {show(ours, unit)} | {reference}: {show(theirs, unit)} | "
           f"{ratio:.2f}x{extra} | {goal} | {met} |")
