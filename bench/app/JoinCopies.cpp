@@ -18,91 +18,12 @@
 
 #include "BenchSupport.h"
 #include "filelist/MemoryFileList.h"
-#include "join/DiskWorkspace.h"
-#include "join/JoinCommand.h"
-#include "join/RunAndWait.h"
+#include "join/HeadlessJoin.h"
 #include "join/SessionFileClaims.h"
-#include "join/SystemFileNames.h"
-#include "platform/FileSystem.h"
-#include "platform/MessagePump.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 
 namespace folianto {
 namespace {
-
-// The system's names, but the inputs' own paths do not survive the code page, and with
-// shortForms false no path has a short form.
-class BenchNames final : public ToolFileNames {
- public:
-  BenchNames(const std::vector<std::wstring>& unreadable, bool shortForms)
-      : unreadable_(unreadable), shortForms_(shortForms) {}
-  bool SurvivesCodePage(const std::wstring& text) override {
-    return std::find(unreadable_.begin(), unreadable_.end(), text) == unreadable_.end() &&
-           names_.SurvivesCodePage(text);
-  }
-  std::vector<std::wstring> CharactersOutsideCodePage(const std::wstring& text) override {
-    return names_.CharactersOutsideCodePage(text);
-  }
-  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
-    return shortForms_ ? names_.ShortForm(path) : std::nullopt;
-  }
-  bool Exists(const std::wstring& path) override { return names_.Exists(path); }
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
-    return names_.SameFileAmong(path, others);
-  }
-
- private:
-  SystemFileNames names_;
-  const std::vector<std::wstring>& unreadable_;
-  bool shortForms_;
-};
-
-// A join as the window runs one, the person answering at once: the output, no check box.
-class BenchHost final : public JoinPerson, public JoinTool {
- public:
-  BenchHost(RunningJoins& joins, BenchNames& names, std::wstring output, std::wstring toolFolder)
-      : output_(std::move(output)),
-        toolFolder_(std::move(toolFolder)),
-        join_(joins),
-        names_(names),
-        workspace_(TemporaryFolder(), [](HANDLE copy) { WaitRunningMessages(copy); }) {
-    join_.Use(workspace_);
-  }
-  JoinHost Host() { return {*this, *this, join_, names_, workspace_}; }
-  std::wstring told;
-
-  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
-    dialog.fileName = output_;
-    dialog.checkBoxTicked = false;
-    return {DialogResult::Chosen, 0};
-  }
-  void ShowMessage(const std::wstring& text) override { told += text; }
-  void TellOutcome(const std::wstring&, const JoinOutcome& outcome) override {
-    told += outcome.succeeded ? kJoinSuccessful + outcome.text : outcome.text;
-  }
-  void SetProgress(int) override {}
-  std::optional<SecretText> AskPassword(const std::wstring&, const std::wstring&) override {
-    return std::nullopt;
-  }
-  bool CanAsk() override { return false; }
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
-                           const ToolRunOptions& options) override {
-    RunOptions tool;
-    tool.held = join_.ForTools();
-    tool.currentFolder = toolFolder_;
-    tool.onStarted = [this](HANDLE process) { workspace_.ToolStarted(process); };
-    return RunToolHidden(commandLine, options, std::move(tool), workspace_.OwnFolder().path);
-  }
-  std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
-
- private:
-  std::wstring output_, toolFolder_;
-  RunningJoins::Join join_;
-  BenchNames& names_;
-  DiskWorkspace workspace_;
-};
 
 // How many stand-ins the join being timed copied.
 int g_copies = 0;
@@ -135,12 +56,12 @@ int Run(int argc, wchar_t** argv) {
       const int way = (round + turn) % kWays;
       const std::wstring output = outputFolder + names[way];
       ::DeleteFileW(output.c_str());
-      BenchNames seam(inputs, way == kShortForms);
+      testing::SeamedNames seam(way == kShortForms, inputs);
       g_copies = 0;
       std::wstring told;
       const bench::Stopwatch clock;
       {
-        BenchHost host(joins, seam, output, toolFolder);
+        testing::HeadlessHost host(joins, seam, output, false);
         RunJoinCommand(host.Host(), list, dialog, toolFolder);
         told = host.told;
       }

@@ -6,7 +6,7 @@
 // Usage: join_crash_probe TEMPORARY STEP KIND OUTCOME OUTPUT INPUT...
 //   KIND plain; bookmarks, a bookmark for each file; password, each locked input opening with
 //   "secret"; standin, no path having a short form, so that an input outside the code page goes
-//   by a hard link.
+//   by a stand-in.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,14 +15,8 @@
 #include <vector>
 
 #include "filelist/MemoryFileList.h"
-#include "join/DiskWorkspace.h"
-#include "join/JoinCommand.h"
-#include "join/RunAndWait.h"
+#include "join/HeadlessJoin.h"
 #include "join/SessionFileClaims.h"
-#include "join/SystemFileNames.h"
-#include "platform/FileSystem.h"
-#include "platform/MessagePump.h"
-#include "platform/SystemError.h"
 
 namespace folianto {
 namespace {
@@ -42,75 +36,6 @@ void Step(std::wstring_view step) {
     ::SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR, DWORD) { EndNow(); });
 }
 
-// The system's names, but for a stand-in join: no path has a short form.
-class ProbeNames final : public ToolFileNames {
- public:
-  explicit ProbeNames(bool shortForms) : shortForms_(shortForms) {}
-  bool SurvivesCodePage(const std::wstring& text) override { return names_.SurvivesCodePage(text); }
-  unsigned CodePage() override { return names_.CodePage(); }
-  std::optional<std::wstring> ShortForm(const std::wstring& path) override {
-    return shortForms_ ? names_.ShortForm(path) : std::nullopt;
-  }
-  bool Exists(const std::wstring& path) override { return names_.Exists(path); }
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
-    return names_.SameFileAmong(path, others);
-  }
-
- private:
-  SystemFileNames names_;
-  bool shortForms_;
-};
-
-// The person answers at once: the output, the check box, "secret" for every password.
-class ProbeHost final : public JoinPerson, public JoinTool {
- public:
-  ProbeHost(std::wstring kind, std::wstring output, std::wstring toolFolder, RunningJoins& joins)
-      : kind_(std::move(kind)),
-        output_(std::move(output)),
-        toolFolder_(std::move(toolFolder)),
-        join_(joins),
-        names_(kind_ != L"standin"),
-        workspace_(TemporaryFolder(),
-                   [](HANDLE copy, const std::wstring&) { return WaitRunningMessages(copy); }) {
-    join_.Use(workspace_);
-  }
-  JoinHost Host() { return {*this, *this, join_, names_, workspace_}; }
-  std::wstring told;
-
-  DialogOutcome ShowSaveDialog(CommonDialog& dialog) override {
-    dialog.fileName = output_;
-    dialog.checkBoxTicked = kind_ == L"bookmarks";
-    return {DialogResult::Chosen, 0};
-  }
-  void ShowMessage(const std::wstring& text) override { told += text; }
-  void TellOutcome(const std::wstring&, const JoinOutcome& outcome) override {
-    told += outcome.succeeded ? kJoinSuccessful + outcome.text : outcome.text;
-  }
-  void SetProgress(int) override {}
-  std::optional<SecretText> AskPassword(const std::wstring&, const std::wstring&) override {
-    Step(L"asked");
-    std::wstring password = L"secret";
-    return SecretText(password);
-  }
-  bool CanAsk() override { return true; }
-  ToolRun RunHiddenAndWait(const std::wstring& commandLine,
-                           const ToolRunOptions& options) override {
-    RunOptions tool;
-    tool.held = join_.ForTools();
-    tool.currentFolder = toolFolder_;
-    tool.onStarted = [this](HANDLE process) { workspace_.ToolStarted(process); };
-    return RunToolHidden(commandLine, options, std::move(tool), workspace_.OwnFolder().path);
-  }
-  std::wstring SystemErrorText(uint32_t error) override { return folianto::SystemErrorText(error); }
-
- private:
-  std::wstring kind_, output_, toolFolder_;
-  RunningJoins::Join join_;
-  ProbeNames names_;
-  DiskWorkspace workspace_;
-};
-
 int Probe(int argc, wchar_t** argv) {
   if (argc < 7) return -1;
   for (const wchar_t* name : {L"TMP", L"TEMP"})
@@ -124,7 +49,10 @@ int Probe(int argc, wchar_t** argv) {
   CommonDialog dialog;
   std::wstring told;
   {
-    ProbeHost host(argv[3], argv[5], toolFolder, joins);
+    const std::wstring kind = argv[3];
+    testing::SeamedNames names(kind != L"standin");
+    testing::HeadlessHost host(joins, names, argv[5], kind == L"bookmarks", L"secret",
+                               [] { Step(L"asked"); });
     RunJoinCommand(host.Host(), list, dialog, toolFolder);
     told = host.told;
   }
