@@ -59,8 +59,8 @@ bool IsWindowsErrorStatus(uint32_t code) {
 }
 
 // A status as Windows writes it: 0xC0000005.
-std::wstring Hex(uint32_t code) {
-  return L"0x" + folianto::Hex(code, 8);
+std::wstring StatusText(uint32_t code) {
+  return L"0x" + Hex(code, 8);
 }
 
 // The rest of the sentence "pdftk.exe ...": its exit code, or in words what its status means.
@@ -68,12 +68,13 @@ std::wstring HowTheToolEnded(uint32_t code, const std::wstring& applicationFolde
   for (const StatusMeaning& status : kStatusMeanings) {
     if (status.code != code) continue;
     if (!status.atStart)
-      return L"crashed (" + std::wstring(status.words) + L", " + Hex(code) + L").";
-    return L"could not start: " + std::wstring(status.words) + L" (" + Hex(code) +
+      return L"crashed (" + std::wstring(status.words) + L", " + StatusText(code) + L").";
+    return L"could not start: " + std::wstring(status.words) + L" (" + StatusText(code) +
            L"). The DLL files that come with pdftk.exe must stand beside it in " +
            applicationFolder + L".";
   }
-  if (IsWindowsErrorStatus(code)) return L"ended with the Windows status " + Hex(code) + L".";
+  if (IsWindowsErrorStatus(code))
+    return L"ended with the Windows status " + StatusText(code) + L".";
   // Said as the number the tool gave: exit(-1) is -1, not 4294967295.
   return L"ended with exit code " + std::to_wstring(static_cast<int32_t>(code)) + L".";
 }

@@ -16,8 +16,8 @@ constexpr std::string_view kMadeFolder = "folder ";
 constexpr std::string_view kTool = "tool ";
 constexpr std::string_view kForget = "forget ";
 
-std::string Hex(uint64_t value) {
-  return ToUtf8(folianto::Hex(value, 1));
+std::string HexText(uint64_t value) {
+  return ToUtf8(Hex(value, 1));
 }
 
 // Reads one number of base from the start of text and the space after it; false when there is
@@ -47,9 +47,9 @@ std::wstring MadeName(bool file) {
 }
 
 std::string RecordLine(const MadeItem& item) {
-  return std::string(item.folder ? kMadeFolder : kMadeFile) + Hex(item.identity.volume) + " " +
-         Hex(item.identity.indexHigh) + " " + Hex(item.identity.index) + " " + ToUtf8(item.path) +
-         "\n";
+  return std::string(item.folder ? kMadeFolder : kMadeFile) + HexText(item.identity.volume) + " " +
+         HexText(item.identity.indexHigh) + " " + HexText(item.identity.index) + " " +
+         ToUtf8(item.path) + "\n";
 }
 
 std::string RecordLine(const StartedTool& tool) {
