@@ -455,7 +455,7 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
 }
 
 // How the system's replacing fails in a row of the table below, and what it held open.
-enum class HalfReplaced { OldGone, OldMovedAside, Refused };
+enum class HalfReplaced { OldGone, OldMovedAside, OldHeldAside, Refused };
 HalfReplaced g_half;
 HANDLE g_holding = INVALID_HANDLE_VALUE;
 
@@ -473,6 +473,14 @@ BOOL WINAPI ReplaceHalfWay(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup
                                 0, nullptr);
       ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
       break;
+    case HalfReplaced::OldHeldAside:
+      // Done, but another program (an indexer, a viewer) opens the old file under its new name at
+      // once, without letting anyone remove it.
+      ::MoveFileW(replaced, backup);
+      ::MoveFileW(replacement, replaced);
+      g_holding =
+          ::CreateFileW(backup, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      return TRUE;
     case HalfReplaced::Refused:
       ::SetLastError(ERROR_SHARING_VIOLATION);
       break;
@@ -494,6 +502,9 @@ TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
        false},
       {"the old file moved aside, the joined file held", HalfReplaced::OldMovedAside, false,
        ERROR_SHARING_VIOLATION, true},
+      // The old file is not where the user left it, nor gone: they must hear where it is.
+      {"the joined file moved in, the old file held open aside", HalfReplaced::OldHeldAside, true,
+       0, true},
       {"nothing done", HalfReplaced::Refused, false, ERROR_SHARING_VIOLATION, false},
   };
   DiskWorkspace::ReplaceWith(ReplaceHalfWay);
