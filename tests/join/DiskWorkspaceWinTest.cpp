@@ -541,12 +541,10 @@ TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
 
 // The folder that holds what a join makes of the inputs, and the records' folder, only this user
 // and the system can reach, and what is made in them inherits just that. (Wine keeps a file's
-// access list as its Unix mode: the folders' is theirs alone, and inheritance is not shown.) They
-// alone reach the joined file's temporary name beside an output that only they can reach too:
-// another account could read it, or hold it open to write into what then takes the output's name.
-// On a drive that keeps no access lists (exFAT), the own folder is told to be readable by others,
-// and nothing of an input's content goes there.
-TEST(DiskWorkspace, ThePrivateFolderTheRecordsAndANameBesideAPrivateOutputAreThisUsersAlone) {
+// access list as its Unix mode: the folders' is theirs alone, and inheritance is not shown.) On a
+// drive that keeps no access lists (exFAT), the own folder is told to be readable by others, and
+// nothing of an input's content goes there.
+TEST(DiskWorkspace, ThePrivateFolderAndTheRecordsAreThisUsersAlone) {
   TempFolder temp;
   const std::wstring input = temp.WriteFile(L"\u03a3.pdf", "input");
   // This user: the owner of a file the test has just made ("O:" and the SID).
@@ -576,23 +574,65 @@ TEST(DiskWorkspace, ThePrivateFolderTheRecordsAndANameBesideAPrivateOutputAreThi
            {L"(A;OICI;FA;;;" + user.substr(2) + L")", std::wstring(L"(A;OICI;FA;;;SY)")})
         EXPECT_NE(access.find(entry), std::wstring::npos) << ::testing::PrintToString(access);
     }
-    const std::wstring sid = user.substr(2);
+  }
+}
+
+// No one whom an output that only this user and the system can reach keeps out reaches the joined
+// file beside it, whichever way it gets there: another account could read it, or hold it open to
+// write into what then takes the output's name, or keep it for good when it cannot. The output is
+// held open by a viewer that lets no one remove it, as many do, in one row.
+TEST(DiskWorkspace, TheJoinedFileBesideAPrivateOutputIsThisUsersAlone) {
+  const struct {
+    const char* name;
+    bool fromOwnFolder;  // written in the own folder and copied beside the output
+    bool viewed;
+  } cases[] = {
+      {"written beside it", false, false},
+      {"written beside it while a viewer has it", false, true},
+      {"copied beside it from the own folder", true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const std::wstring sid =
+        SecurityText(temp.WriteFile(L"mine"), OWNER_SECURITY_INFORMATION).substr(2);
     PSECURITY_DESCRIPTOR mine = nullptr;
     ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
         (L"D:P(A;;FA;;;" + sid + L")(A;;FA;;;SY)").c_str(), SDDL_REVISION_1, &mine, nullptr));
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), mine, FALSE};
-    const std::wstring output = temp.MakeFolder(L"out") + L"\\private.pdf";
+    const std::wstring outputs = temp.MakeFolder(L"out");
+    const std::wstring output = outputs + L"\\private.pdf";
     ASSERT_TRUE(UniqueFileHandle(
         ::CreateFileW(output.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, 0, nullptr)));
     ::LocalFree(mine);
-    ASSERT_EQ(SecurityText(output, DACL_SECURITY_INFORMATION).find(L";WD)"), std::wstring::npos);
-    const std::wstring access =
-        SecurityText(workspace.MakeBeside(output), DACL_SECURITY_INFORMATION);
-    for (size_t at = access.find(L'('); at != std::wstring::npos; at = access.find(L'(', at + 1)) {
-      const std::wstring entry = access.substr(at, access.find(L')', at) + 1 - at);
-      EXPECT_TRUE(entry.ends_with(L";;;SY)") || entry.ends_with(L";" + sid + L")"))
-          << "beside a private output: " << ::testing::PrintToString(access);
-    }
+    const UniqueFileHandle viewer(c.viewed
+                                      ? ::CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                      nullptr, OPEN_EXISTING, 0, nullptr)
+                                      : INVALID_HANDLE_VALUE);
+    // The first file beside the output, the output too, that others can reach, at a step or at
+    // the end, and the access list that lets them in.
+    std::wstring reached;
+    const auto look = [&](std::wstring_view when) {
+      for (const std::wstring& name : Listed(outputs)) {
+        const std::wstring access = SecurityText(outputs + L"\\" + name, DACL_SECURITY_INFORMATION);
+        for (size_t at = access.find(L'('); reached.empty() && at != std::wstring::npos;
+             at = access.find(L'(', at + 1)) {
+          const std::wstring entry = access.substr(at, access.find(L')', at) + 1 - at);
+          if (!entry.ends_with(L";;;SY)") && !entry.ends_with(L";" + sid + L")"))
+            reached = std::wstring(when) + L": " + name + L" " + access;
+        }
+      }
+    };
+    DiskWorkspace workspace(temp.MakeFolder(L"temporary"), WaitWithMessages);
+    DiskWorkspace::ObserveSteps(look);
+    const std::wstring joined =
+        c.fromOwnFolder ? workspace.MakeFile("joined") : workspace.MakeBeside(output);
+    if (!c.fromOwnFolder) WriteWhole(joined, "joined");
+    workspace.GiveName(joined, output);
+    DiskWorkspace::ObserveSteps({});
+    look(L"at the end");
+    EXPECT_EQ(reached, L"");
+    workspace.RemoveAll();
   }
 }
 }  // namespace
