@@ -396,19 +396,22 @@ std::vector<std::wstring> Recorded(const std::wstring& temporary) {
 
 // A joined file that cannot take its name is the user's from then on: kept where it is, said so,
 // and named by no record, so that no later start removes it, also where the record cannot take
-// the line that says so (a full drive) while the join leaves something else behind. The drive V:
-// is a small exFAT one, filled here.
+// the line that says so (a full drive) while the join leaves something else behind; nothing
+// half-made stays beside the output, also where its copy there was given up and goes on alone.
+// The drive V: is a small exFAT one, filled here.
 TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
   const std::wstring small = testing::ExfatDriveRoot();
   ASSERT_FALSE(small.empty()) << "no Linux fixture";
   const struct {
     const char* name;
-    bool recordOnSmall;  // the temporary folder on V:, else the output's folder
-    bool fromOwnFolder;  // the joined file made in the own folder, else beside the output
+    bool recordOnSmall;    // the temporary folder on V:, else the output's folder
+    bool fromOwnFolder;    // the joined file made in the own folder, else beside the output
+    bool givenUp = false;  // the wait for a copy gives up at once, as at the limit after a close
   } cases[] = {
       {"its temporary name held open by another program", false, false},
       {"the record cannot take the line that hands it over", true, false},
       {"no room beside the output for the copy from the own folder", false, true},
+      {"the copy from the own folder given up", false, true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -420,7 +423,9 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
     std::wstring kept;
     UniqueFileHandle stuck;
     {
-      DiskWorkspace workspace(temporary, WaitWithMessages);
+      DiskWorkspace workspace(temporary, c.givenUp
+                                             ? [](HANDLE, const std::wstring&) { return false; }
+                                             : DiskWorkspace::CopyWait(WaitWithMessages));
       const std::wstring joined =
           c.fromOwnFolder ? workspace.MakeFile("joined") : workspace.MakeBeside(output);
       ASSERT_FALSE(joined.empty());
@@ -435,7 +440,7 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
         stuck.Reset(::CreateFileW((own + L"\\stuck").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   0, nullptr));
       }
-      if (c.recordOnSmall || c.fromOwnFolder) {
+      if (c.recordOnSmall || (c.fromOwnFolder && !c.givenUp)) {
         ASSERT_TRUE(FillDrive(small, temporary + L"\\folianto-joins"));
       }
       const JoinWorkspace::Naming naming = workspace.GiveName(joined, output);
@@ -444,6 +449,16 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
       kept = naming.kept;
       workspace.RemoveAll();
     }
+    const auto halfMade = [&] {
+      const std::vector<std::wstring> names = Listed(outputFolder);
+      return std::count_if(names.begin(), names.end(), [&](const std::wstring& name) {
+        return name.starts_with(L"folianto-") && name != NameOfPath(kept);
+      });
+    };
+    // A copy given up ends on its own, and lets go of the joined file then.
+    for (int wait = 0; wait < 100 && (halfMade() > 0 || ReadFileBytes(kept).empty()); ++wait)
+      ::Sleep(20);
+    EXPECT_EQ(halfMade(), 0);
     EXPECT_EQ(ReadFileBytes(kept), "joined");
     const std::vector<std::wstring> recorded = Recorded(temporary);
     EXPECT_EQ(std::find(recorded.begin(), recorded.end(), kept), recorded.end())
