@@ -213,13 +213,19 @@ std::wstring DiskWorkspace::MakeInOwn(const wchar_t* ending, const Fill& fill) {
   return InFolder(own_->path, name);
 }
 
+std::wstring DiskWorkspace::MakeRecordedBeside(const std::wstring& target, const Fill& fill,
+                                               UniqueFileHandle* handle) {
+  // No one may reach a file beside target whom target keeps out. Its list is read through an open
+  // that a program holding target without sharing its removal still lets in; unread, none is made.
+  const OpenedItem replaced = OpenWithoutFollowing(target, OpenFor::LookingAt);
+  if (!replaced && replaced.error != ERROR_FILE_NOT_FOUND) return {};
+  return MakeRecorded(FolderOfPath(target), false, Access::Inherited, fill, handle,
+                      replaced && !replaced.link ? replaced.handle.Get() : nullptr);
+}
+
 std::wstring DiskWorkspace::MakeBeside(const std::wstring& target) {
-  // No one may reach the joined file beside target whom target keeps out.
-  const OpenedItem replaced = OpenWithoutFollowing(target);
   UniqueFileHandle made;
-  const std::wstring path =
-      MakeRecorded(FolderOfPath(target), false, Access::Inherited, {}, &made,
-                   replaced && !replaced.link ? replaced.handle.Get() : nullptr);
+  const std::wstring path = MakeRecordedBeside(target, {}, &made);
   made.Reset();
   if (path.empty()) return {};
   // Kept in place while the tool writes it by its name: a link put there would lead its writing
@@ -270,9 +276,7 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
       return wait_(copy, L"copy of the joined file beside " + target);
     };
     const Fill copy = [&](HANDLE to) { return CopyContent(from.handle.Get(), to, wait); };
-    source = from && !from.link && !from.folder
-                 ? MakeRecorded(FolderOfPath(target), false, Access::Inherited, copy)
-                 : L"";
+    source = from && !from.link && !from.folder ? MakeRecordedBeside(target, copy) : L"";
     if (source.empty()) return {false, HandOver(path)};
   }
   const auto made = std::find_if(made_.begin(), made_.end(),
@@ -301,12 +305,16 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   // What the name leads to tells, whatever the calls said.
   naming.named = IdentityOf(target) == joined;
   // The system moves the replaced file aside on the way: it goes once replaced, and where the
-  // joined file could not follow, the user has it there. Never in the record: a later start must
-  // not remove what may be the only copy of the old file.
-  if (const OpenedItem old = replaced ? OpenWithoutFollowing(aside) : OpenedItem{};
-      old && Matches(old, {false, *replaced, aside}) &&
-      !(naming.named && RemoveOpened(old.handle.Get())))
-    naming.replacedKept = aside;
+  // joined file could not follow, or another program holds it there, the user has it there. Never
+  // in the record: a later start must not remove what may be the only copy of the old file.
+  const MadeItem old{false, replaced.value_or(FileIdentity{}), aside};
+  if (const OpenedItem seen =
+          replaced ? OpenWithoutFollowing(aside, OpenFor::LookingAt) : OpenedItem{};
+      seen && Matches(seen, old)) {
+    const OpenedItem removable = naming.named ? OpenWithoutFollowing(aside) : OpenedItem{};
+    if (!(removable && Matches(removable, old) && RemoveOpened(removable.handle.Get())))
+      naming.replacedKept = aside;
+  }
   if (!naming.named) {
     naming.kept = HandOver(source);
     naming.error = error;
@@ -417,7 +425,7 @@ void RemoveWhatEndedJoinsLeft(const std::wstring& temporaryFolder, const std::at
     if (stop) return;
     if (!name.ends_with(kRecordEnding)) continue;
     // Only while nothing else has it open: its program holds it for as long as it runs.
-    OpenedItem record = OpenInFolderWithoutFollowing(folder.handle.Get(), name, true);
+    OpenedItem record = OpenInFolderWithoutFollowing(folder.handle.Get(), name, OpenFor::Content);
     if (!record || record.folder || record.link || !OwnedByThisUser(record.handle.Get())) continue;
     const std::optional<std::string> text = ReadWhole(record.handle.Get(), kMaxRecordBytes);
     if (!text) continue;

@@ -75,6 +75,9 @@ class DiskWorkspace final : public JoinWorkspace {
   std::wstring MakeRecorded(const std::wstring& folder, bool isFolder, Access access,
                             const Fill& fill = {}, UniqueFileHandle* handle = nullptr,
                             HANDLE accessOf = nullptr);
+  // A file in the record beside target, with target's access list where target is there.
+  std::wstring MakeRecordedBeside(const std::wstring& target, const Fill& fill = {},
+                                  UniqueFileHandle* handle = nullptr);
   std::wstring MakeInOwn(const wchar_t* ending, const Fill& fill = {});
   std::wstring HandOver(const std::wstring& path);
   void Forget(const std::wstring& path);

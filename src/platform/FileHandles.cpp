@@ -159,10 +159,15 @@ OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, boo
   static const auto securityInfo =
       SystemFunction<decltype(&::GetSecurityInfo)>(L"advapi32.dll", "GetSecurityInfo");
   PSECURITY_DESCRIPTOR copied = nullptr;
-  if (accessOf && securityInfo &&
-      securityInfo(accessOf, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                   nullptr, &copied) == ERROR_SUCCESS)
+  if (accessOf) {
+    const DWORD error = securityInfo
+                            ? securityInfo(accessOf, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, nullptr, nullptr, &copied)
+                            : ERROR_PROC_NOT_FOUND;
+    // Not the folder's list in its place: that may let in whom accessOf keeps out.
+    if (error != ERROR_SUCCESS) return Opened(INVALID_HANDLE_VALUE, error);
     descriptor = copied;
+  }
   const UniqueLocalMemory<void> owned(copied);
   const DWORD content = makeFolder ? 0 : FILE_GENERIC_READ | FILE_GENERIC_WRITE;
   return OpenRelative(folder, name, kItemAccess | content, share, FILE_CREATE,
@@ -285,14 +290,17 @@ std::optional<FileIdentity> IdentityOfOpen(HANDLE item) {
       (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
-OpenedItem OpenWithoutFollowing(const std::wstring& path) {
+OpenedItem OpenWithoutFollowing(const std::wstring& path, OpenFor purpose) {
   const UniqueFileHandle folder = OpenFolderToMakeIn(FolderOfPath(path));
   if (!folder) return Opened(INVALID_HANDLE_VALUE, ::GetLastError());
-  return OpenInFolderWithoutFollowing(folder.Get(), NameOfPath(path));
+  return OpenInFolderWithoutFollowing(folder.Get(), NameOfPath(path), purpose);
 }
 
-OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name, bool content) {
-  const DWORD access = kItemAccess | (content ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : 0);
+OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name, OpenFor purpose) {
+  const bool content = purpose == OpenFor::Content;
+  const DWORD access = purpose == OpenFor::LookingAt
+                           ? FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE
+                           : kItemAccess | (content ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : 0);
   OpenedItem item =
       OpenRelative(folder, name, access, content ? 0 : kShareAll, FILE_OPEN, 0, nullptr);
   // Where a link is opened as what it leads to all the same (Wine does so with a Unix symbolic

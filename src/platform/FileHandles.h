@@ -35,13 +35,16 @@ struct OpenedItem {
 // The identity of an open file or folder; none when the system tells none.
 std::optional<FileIdentity> IdentityOfOpen(HANDLE item);
 
-// Opens path with the rights to remove it and to list it when it is a folder; a link among the
-// folders above it is followed.
-OpenedItem OpenWithoutFollowing(const std::wstring& path);
-// The same for the entry name of an open folder, opened through that folder; with content, also
-// to read and write it, and only while nothing else has it open.
+// What an item is opened for. To remove it (and to list it when it is a folder); only to look at
+// its identity and access list, which a program that holds it without sharing its removal lets
+// in; or also to read and write it, and only while nothing else has it open.
+enum class OpenFor { Removing, LookingAt, Content };
+
+// Opens path for that; a link among the folders above it is followed.
+OpenedItem OpenWithoutFollowing(const std::wstring& path, OpenFor purpose = OpenFor::Removing);
+// The same for the entry name of an open folder, opened through that folder.
 OpenedItem OpenInFolderWithoutFollowing(HANDLE folder, const std::wstring& name,
-                                        bool content = false);
+                                        OpenFor purpose = OpenFor::Removing);
 
 // The folder at path, opened to make things in; a link on the way is followed.
 UniqueFileHandle OpenFolderToMakeIn(const std::wstring& path);
@@ -54,7 +57,8 @@ enum class Access { Inherited, ThisUserOnly };
 
 // A new file or folder named name in the open folder, opened as OpenWithoutFollowing opens it (a
 // file also to read and write); fails with ERROR_ALREADY_EXISTS (or ERROR_FILE_EXISTS) as error
-// when something has that name. A file may take the access list of the open item accessOf.
+// when something has that name. A file may take the access list of the open item accessOf, and is
+// not made when that list cannot be read.
 OpenedItem CreateNewFile(HANDLE folder, const std::wstring& name, Access access,
                          HANDLE accessOf = nullptr);
 // A folder kept in place can be neither removed nor moved nor renamed while its handle lives.
