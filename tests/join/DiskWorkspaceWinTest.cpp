@@ -398,13 +398,12 @@ std::vector<std::wstring> Recorded(const std::wstring& temporary) {
 // and named by no record, so that no later start removes it, also where the record cannot take
 // the line that says so (a full drive) while the join leaves something else behind; nothing
 // half-made stays beside the output, also where its copy there was given up and goes on alone.
-// The drive V: is a small exFAT one, filled here.
+// The drives filled here are small: W: keeps access lists, and so records; V: is exFAT.
 TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
-  const std::wstring small = testing::ExfatDriveRoot();
-  ASSERT_FALSE(small.empty()) << "no Linux fixture";
+  ASSERT_FALSE(testing::ExfatDriveRoot().empty()) << "no Linux fixture";
   const struct {
     const char* name;
-    bool recordOnSmall;    // the temporary folder on V:, else the output's folder
+    bool recordOnSmall;    // the temporary folder on W:, else the output's folder on V:
     bool fromOwnFolder;    // the joined file made in the own folder, else beside the output
     bool givenUp = false;  // the wait for a copy gives up at once, as at the limit after a close
   } cases[] = {
@@ -416,6 +415,8 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempFolder temp;
+    const std::wstring small =
+        c.recordOnSmall ? testing::OtherVolumeRoot() : testing::ExfatDriveRoot();
     const TemporaryOn onSmall(small);
     const std::wstring temporary = c.recordOnSmall ? onSmall.path : temp.MakeFolder(L"temporary");
     const std::wstring outputFolder = c.recordOnSmall ? temp.Path() : onSmall.path;
@@ -439,6 +440,7 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
         const std::wstring own = workspace.OwnFolder().path;
         stuck.Reset(::CreateFileW((own + L"\\stuck").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   0, nullptr));
+        ASSERT_FALSE(Listed(temporary + L"\\folianto-joins").empty()) << "no record to fill up";
       }
       if (c.recordOnSmall || (c.fromOwnFolder && !c.givenUp)) {
         ASSERT_TRUE(FillDrive(small, temporary + L"\\folianto-joins"));

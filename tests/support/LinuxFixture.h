@@ -34,7 +34,7 @@ inline std::wstring JoinDriveRoot() {
   return FixtureFolder().empty() ? L"" : L"X:\\";
 }
 
-// The root of an empty drive on another file system than the others.
+// The root of a small empty drive on another file system than the others.
 inline std::wstring OtherVolumeRoot() {
   return FixtureFolder().empty() ? L"" : L"W:\\";
 }

@@ -2,10 +2,10 @@
 # Makes, on the Linux side, what a Windows program cannot make under Wine: for the folder walk a
 # folder that cannot be read, symbolic links to folders and a drive whose root is a temporary
 # folder; for the join an input reached through a second drive letter and through a hard link,
-# a drive on another file system (tmpfs), where a move must copy, and a small exFAT drive, which
-# keeps no access lists and can be filled. Drives are links in the prefix's dosdevices: Y: for the
-# walk, X: for the join, W: for the other file system, V: for exFAT (mounted as root through FUSE
-# from an image on a loop device).
+# a small drive on another file system (tmpfs), where a move must copy, and a small exFAT drive,
+# which keeps no access lists; both can be filled. Drives are links in the prefix's dosdevices:
+# Y: for the walk, X: for the join, W: for the other file system, V: for exFAT (mounted as root
+# through FUSE from an image on a loop device).
 # Usage: linux-fixture.sh setup|cleanup WINDOWS_BUILD_DIR FIXTURE_DIR
 set -eu
 verb=$1
@@ -18,7 +18,7 @@ otherDrive="$build/wineprefix/dosdevices/w:"
 exfatDrive="$build/wineprefix/dosdevices/v:"
 
 remove() {
-  if [ -L "$otherDrive" ]; then rm -rf "$(readlink "$otherDrive")"; fi
+  umount "$fixture/other" 2>/dev/null || true
   if [ -f "$fixture/exfat.loop" ]; then
     umount "$fixture/exfat" 2>/dev/null || true
     losetup -d "$(cat "$fixture/exfat.loop")" 2>/dev/null || true
@@ -58,7 +58,9 @@ case $verb in
     printf '%%PDF-1.4\n%% the join must never write here\n' >"$fixture/join/in put/input.pdf"
     ln "$fixture/join/in put/input.pdf" "$fixture/join/in put/hard link.pdf"
     ln -s "$fixture/join" "$joinDrive"
-    ln -s "$(mktemp -d /dev/shm/folianto-fixture.XXXXXX)" "$otherDrive"
+    mkdir -p "$fixture/other"
+    mount -t tmpfs -o size=4M,mode=0755 folianto-fixture "$fixture/other"
+    ln -s "$fixture/other" "$otherDrive"
     mkdir -p "$fixture/exfat"
     truncate -s 4M "$fixture/exfat.img"
     mkfs.exfat "$fixture/exfat.img" >/dev/null
