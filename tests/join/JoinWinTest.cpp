@@ -1023,7 +1023,13 @@ TEST(JoinCommand, TheWaitAfterACloseCountsDuringACopyAndNamesIt) {
                           (folder.Path() + L"\\pdftk.exe").c_str(), FALSE));
   const std::wstring shared =
       L"Z:\\dev\\shm\\folianto-test-" + std::to_wstring(::GetCurrentProcessId());
+  // One left by a run that ended half-way may have the same process id.
+  testing::RemoveTree(shared);
   ASSERT_TRUE(::CreateDirectoryW(shared.c_str(), nullptr));
+  const struct Removed {
+    std::wstring path;
+    ~Removed() { testing::RemoveTree(path); }
+  } removed{shared};
   const std::wstring input = shared + L"\\\u03a3.pdf";
   testing::WriteWhole(input, MakePdf({"Sigma"}));
   const std::wstring output = folder.MakeFolder(L"out") + L"\\all.pdf";
@@ -1053,7 +1059,6 @@ TEST(JoinCommand, TheWaitAfterACloseCountsDuringACopyAndNamesIt) {
                                   input + L" had not ended, and ends with Folianto."))
       << ::testing::PrintToString(said[0]);
   EXPECT_FALSE(Exists(output));
-  testing::RemoveTree(shared);
 }
 
 }  // namespace
