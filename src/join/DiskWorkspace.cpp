@@ -302,8 +302,10 @@ JoinWorkspace::Naming DiskWorkspace::GiveName(const std::wstring& path,
   const std::wstring aside = InFolder(FolderOfPath(target), MadeName(true));
   const std::optional<FileIdentity> replaced = renamed || link ? std::nullopt : IdentityOf(target);
   if (!renamed && !link) error = ReplaceByFile(target, source, aside, g_replace);
-  // What the name leads to tells, whatever the calls said.
-  naming.named = IdentityOf(target) == joined;
+  // What the name leads to tells, whatever the calls said; where the system's replacing gives
+  // the result an identity of its own, its word and the joined file's name gone tell.
+  naming.named = IdentityOf(target) == joined ||
+                 (!renamed && !link && error == ERROR_SUCCESS && !FileExists(source));
   // The system moves the replaced file aside on the way: it goes once replaced, and where the
   // joined file could not follow, or another program holds it there, the user has it there. Never
   // in the record: a later start must not remove what may be the only copy of the old file.

@@ -472,7 +472,7 @@ TEST(DiskWorkspace, AJoinedFileThatCannotTakeItsNameIsKeptForGood) {
 }
 
 // How the system's replacing fails in a row of the table below, and what it held open.
-enum class HalfReplaced { OldGone, OldMovedAside, OldHeldAside, Refused };
+enum class HalfReplaced { OldGone, OldMovedAside, OldHeldAside, Refused, NewIdentity };
 HalfReplaced g_half;
 HANDLE g_holding = INVALID_HANDLE_VALUE;
 
@@ -501,6 +501,12 @@ BOOL WINAPI ReplaceHalfWay(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup
     case HalfReplaced::Refused:
       ::SetLastError(ERROR_SHARING_VIOLATION);
       break;
+    case HalfReplaced::NewIdentity:
+      // Done, where the file system gives the result an identity other than the joined file's.
+      ::MoveFileW(replaced, backup);
+      ::CopyFileW(replacement, replaced, TRUE);
+      ::DeleteFileW(replacement);
+      return TRUE;
   }
   return FALSE;
 }
@@ -523,6 +529,7 @@ TEST(DiskWorkspace, AReplacementDoneHalfWayIsToldAsItIs) {
       {"the joined file moved in, the old file held open aside", HalfReplaced::OldHeldAside, true,
        0, true},
       {"nothing done", HalfReplaced::Refused, false, ERROR_SHARING_VIOLATION, false},
+      {"done, the result under an identity of its own", HalfReplaced::NewIdentity, true, 0, false},
   };
   DiskWorkspace::ReplaceWith(ReplaceHalfWay);
   for (const auto& c : cases) {
