@@ -42,7 +42,7 @@ bool IsGone(DWORD error) {
 bool Matches(const OpenedItem& opened, const MadeItem& item) {
   if (opened.link || opened.folder != item.folder) return false;
   if (!item.identity.Known()) return !item.folder;
-  return opened.identity == item.identity;
+  return IdentityOfOpen(opened.handle.Get()) == item.identity;
 }
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
@@ -165,7 +165,8 @@ std::wstring DiskWorkspace::MakeRecorded(const std::wstring& folder, bool isFold
   if (!made) return {};
   // Until the record has it, the system removes it should this program end.
   const bool marked = MarkForRemoval(made.handle.Get(), true);
-  MadeItem item{isFolder, made.identity, InFolder(folder, name)};
+  MadeItem item{isFolder, IdentityOfOpen(made.handle.Get()).value_or(FileIdentity{}),
+                InFolder(folder, name)};
   Note(RecordLine(item));
   if (fill) Step(L"filling");
   if ((fill && !fill(made.handle.Get())) || (marked && !MarkForRemoval(made.handle.Get(), false))) {
@@ -255,7 +256,7 @@ std::wstring DiskWorkspace::MakeStandIn(const std::wstring& input) {
       LinkInFolder(ownHandle_.Get(), name, input)) {
     // The link is the file itself under another name: the same identity, seen through the folder.
     const OpenedItem link = OpenInFolderWithoutFollowing(ownHandle_.Get(), name);
-    if (!link || link.link || link.identity != *identity) return {};
+    if (!link || link.link || IdentityOfOpen(link.handle.Get()) != identity) return {};
     Step(L"made");
     return InFolder(own_->path, name);
   }
@@ -348,9 +349,10 @@ DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
   // one of an ended join is looked at by its path.
   const bool own = made.folder && own_ && made.path == own_->path && ownHandle_;
   const OpenedItem opened = own ? OpenedItem{} : OpenWithoutFollowing(made.path);
-  const HANDLE contents = own                                              ? ownHandle_.Get()
-                          : made.folder && opened && Matches(opened, made) ? opened.handle.Get()
-                                                                           : nullptr;
+  const bool matches = opened && Matches(opened, made);
+  const HANDLE contents = own                      ? ownHandle_.Get()
+                          : made.folder && matches ? opened.handle.Get()
+                                                   : nullptr;
   if (contents) {
     // Only this user can write in it: everything there is the join's, but what the user keeps,
     // and never what a link leads to (Wine opens a link as that, and would remove it).
@@ -374,7 +376,7 @@ DiskWorkspace::Removal DiskWorkspace::Remove(const MadeItem& made,
     if (keeps && left.size() == before) return Removal::NotOurs;
   }
   if (!own && !opened && IsGone(opened.error)) return Removal::Gone;
-  if (!own && opened && !Matches(opened, made)) return Removal::NotOurs;
+  if (!own && opened && !matches) return Removal::NotOurs;
   bool removed = RemoveOpened(own ? ownHandle_.Get() : opened.handle.Get());
   if (own) ownHandle_.Reset();
   // Wine takes the mark of a folder that is not empty, and keeps the folder when its handle closes.

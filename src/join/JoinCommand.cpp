@@ -165,12 +165,8 @@ void Join(const JoinHost& host, const std::vector<std::wstring>& entries,
                             L" files at a time.");
     return;
   }
-  // pdftk would write over an input while reading it.
-  if (host.names.SameFileAmong(outputPath, entries)) {
-    host.person.ShowMessage(L"The output file cannot be one of the files being joined.");
-    return;
-  }
-  // Nor may it write where a join still running reads or writes, or read what that one writes.
+  // The tool may neither write over an input, nor where a join still running reads or writes, nor
+  // read what that one writes.
   JoinFiles files{{}, outputPath};
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(files.inputs), PassesPdfTest);
   if (const auto refusal = host.join.ClaimFiles(std::move(files))) {

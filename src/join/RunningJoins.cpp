@@ -27,6 +27,13 @@ std::optional<std::wstring> RunningJoins::Join::ClaimFiles(JoinFiles files) {
   std::vector<FileClaims::Key> inputs = claims.KeysOf(paths);
   const FileClaims::Key output = std::move(inputs.back());
   inputs.pop_back();
+  // The tool would write over an input while reading it.
+  for (const FileClaims::Key& input : inputs) {
+    for (const std::wstring& name : input.names) {
+      if (std::find(output.names.begin(), output.names.end(), name) != output.names.end())
+        return L"The output file cannot be one of the files being joined.";
+    }
+  }
   const auto lock = claims.Lock();
   if (!lock)
     return L"Another Folianto is starting a join. Try again in a moment. Nothing was joined.";

@@ -23,8 +23,8 @@ struct JoinFiles {
 class FileClaims {
  public:
   enum class Use { Read, Write };
-  // What a file goes by among the marks, however it is spelt; read from the file system before
-  // the marks are looked at.
+  // What a file goes by among the marks, however it is spelt: two keys that share a name are of
+  // one file. Read from the file system before the marks are looked at.
   struct Key {
     std::wstring path;
     std::vector<std::wstring> names;
@@ -73,9 +73,10 @@ class RunningJoins {
     Join(const Join&) = delete;
     Join& operator=(const Join&) = delete;
 
-    // Holds the join's files until it and every tool it started have ended, unless a running join
-    // uses one of them or the marks cannot be looked at or made: then what to tell the user, and
-    // nothing is held. A look at the marks and the marking that follows it are one step.
+    // Holds the join's files until it and every tool it started have ended, unless the output is
+    // one of the inputs however spelt, a running join uses one of them, or the marks cannot be
+    // looked at or made: then what to tell the user, and nothing is held. A look at the marks and
+    // the marking that follows it are one step.
     std::optional<std::wstring> ClaimFiles(JoinFiles files);
     const JoinFiles& Files() const { return files_; }
     // What each tool the join starts holds, so that its marks outlive the program while the tool

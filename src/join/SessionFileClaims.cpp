@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FileHandles.h"
 #include "platform/FileSystem.h"
 #include "platform/Hex.h"
 #include "platform/NamedObjects.h"
@@ -69,22 +70,20 @@ SessionFileClaims::SessionFileClaims(TimedWait wait) : wait_(std::move(wait)) {}
 
 std::vector<FileClaims::Key> SessionFileClaims::KeysOf(const std::vector<std::wstring>& paths) {
   std::vector<Key> keys;
-  // Most of a join's files share a folder, whose identity is looked up once.
-  std::map<std::wstring, std::wstring> folders;
+  // Most of a join's files share a folder, whose identity and volume are looked up once.
+  std::map<std::wstring, FolderIdentities> folders;
   for (const std::wstring& path : paths) {
     Key& key = keys.emplace_back(Key{path, {}});
     const std::wstring full = FullPath(path);
-    const auto [folder, isNew] = folders.try_emplace(FolderOfPath(full));
-    if (isNew) {
-      if (const auto identity = IdentityOf(folder->first); identity && identity->Known())
-        folder->second = IdentityKey(*identity);
-    }
+    FolderIdentities& folder =
+        folders.try_emplace(FolderOfPath(full), FolderOfPath(full)).first->second;
+    const std::optional<FileIdentity>& in = folder.Folder();
     // A folder's identity and the name in it tell every spelling of the path apart, and the path
     // itself stands in where the folder has no identity to tell.
-    key.names.push_back(folder->second.empty()
-                            ? L"path-" + Hash(InvariantUpperCase(full))
-                            : L"in-" + folder->second + Hash(InvariantUpperCase(NameOfPath(full))));
-    if (const auto file = IdentityOf(full); file && file->Known())
+    key.names.push_back(in && in->Known()
+                            ? L"in-" + IdentityKey(*in) + Hash(InvariantUpperCase(NameOfPath(full)))
+                            : L"path-" + Hash(InvariantUpperCase(full)));
+    if (const auto file = folder.Of(full); file && file->Known())
       key.names.push_back(L"file-" + IdentityKey(*file));
   }
   return keys;

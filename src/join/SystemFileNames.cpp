@@ -21,9 +21,4 @@ bool SystemFileNames::Exists(const std::wstring& path) {
   return FileExists(path);
 }
 
-std::optional<size_t> SystemFileNames::SameFileAmong(const std::wstring& path,
-                                                     const std::vector<std::wstring>& others) {
-  return folianto::SameFileAmong(path, others);
-}
-
 }  // namespace folianto

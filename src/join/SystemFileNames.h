@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "join/ToolPaths.h"
 
@@ -15,8 +14,6 @@ class SystemFileNames final : public ToolFileNames {
   unsigned CodePage() override;
   std::optional<std::wstring> ShortForm(const std::wstring& path) override;
   bool Exists(const std::wstring& path) override;
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override;
 };
 
 }  // namespace folianto

@@ -23,9 +23,6 @@ class ToolFileNames {
   // The path in 8.3 short names; none where the volume keeps none, or the path is not there.
   virtual std::optional<std::wstring> ShortForm(const std::wstring& path) = 0;
   virtual bool Exists(const std::wstring& path) = 0;
-  // The position of the first of others that names the same file as path, however spelt; none.
-  virtual std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                              const std::vector<std::wstring>& others) = 0;
 };
 
 // The path in a form that survives the code page: as it is, or its short form; none when it has

@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
+#include <winioctl.h>
 #include <winternl.h>
 
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/SystemLibrary.h"
 
@@ -34,7 +36,6 @@ void Describe(OpenedItem& item) {
   }
   item.folder = (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   item.link = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if (const auto identity = IdentityOfOpen(item.handle.Get())) item.identity = *identity;
 }
 
 OpenedItem Opened(HANDLE handle, DWORD error) {
@@ -174,6 +175,9 @@ OpenedItem CreateNew(HANDLE folder, const std::wstring& name, Access access, boo
                       makeFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE, descriptor);
 }
 
+// FILE_REMOTE_DEVICE, which only the driver kit's headers name.
+constexpr ULONG kRemoteDevice = 0x10;
+
 // The headers name FileDispositionInfoEx only for newer targets than this program's.
 constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
 
@@ -233,40 +237,57 @@ bool CopyAlongside(std::shared_ptr<Copy> copy, const WaitFor& wait) {
   return copy->done;
 }
 
-// The path the system has for an open item, on its device or (VOLUME_NAME_DOS) as "\\?\C:\...";
-// empty where it tells none.
-std::wstring FinalPathOf(HANDLE item, DWORD volume = VOLUME_NAME_NT) {
+// The path the system has for an open item, as "\\?\C:\..."; empty where it tells none.
+std::wstring FinalPathOf(HANDLE item) {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD length = ::GetFinalPathNameByHandleW(
-        item, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | volume);
+        item, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0) return {};
     if (length < path.size()) return std::wstring(path.data(), length);
     path.resize(length + 1);
   }
 }
 
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The name the system has for an open item ("\??\C:\..."), for a fraction of what its final
+// path costs; under Wine, where a Unix symbolic link led. Empty where it tells none.
+std::wstring ObjectNameOf(HANDLE item) {
+  static const auto query =
+      SystemFunction<decltype(&::NtQueryObject)>(L"ntdll.dll", "NtQueryObject");
+  std::vector<char> buffer(1024);
+  for (int attempt = 0; query && attempt < 2; ++attempt) {
+    ULONG needed = 0;
+    if (query(item, ObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+              &needed) >= 0) {
+      const auto& name = *reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+      return std::wstring(name.Buffer, name.Length / sizeof(wchar_t));
+    }
+    buffer.resize(needed);
+  }
+  return {};
+}
+
 // Whether item is what stands under name in the open folder itself: false when opening it
 // followed a link to somewhere else. Where the system tells either path not, the kind of the
 // item opened must tell.
 bool IsEntryOf(HANDLE folder, HANDLE item, const std::wstring& name) {
-  const std::wstring folderPath = FinalPathOf(folder);
-  const std::wstring itemPath = FinalPathOf(item);
-  if (folderPath.empty() || itemPath.empty()) return true;
-  const auto same = [](const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-  };
-  if (same(itemPath, folderPath.ends_with(L'\\') ? folderPath + name : folderPath + L'\\' + name))
-    return true;
+  const std::wstring folderName = ObjectNameOf(folder);
+  const std::wstring itemName = ObjectNameOf(item);
+  if (folderName.empty() || itemName.empty()) return true;
+  if (SameName(itemName, InFolder(folderName, name))) return true;
   // Wine tells a folder's path as it was when the folder was opened, also after it was moved: the
   // folder that holds item by item's own path must then be that very folder.
-  const std::wstring itemAt = FinalPathOf(item, VOLUME_NAME_DOS);
+  const std::wstring itemAt = FinalPathOf(item);
   const UniqueFileHandle holder(::CreateFileW(FolderOfPath(itemAt).c_str(), FILE_READ_ATTRIBUTES,
                                               kShareAll, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   const auto identity = holder ? IdentityOfOpen(holder.Get()) : std::nullopt;
-  return identity && identity == IdentityOfOpen(folder) && same(NameOfPath(itemAt), name);
+  return identity && identity == IdentityOfOpen(folder) && SameName(NameOfPath(itemAt), name);
 }
 
 }  // namespace
@@ -288,6 +309,55 @@ std::optional<FileIdentity> IdentityOfOpen(HANDLE item) {
   return FileIdentity{
       information.dwVolumeSerialNumber,
       (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+FolderIdentities::FolderIdentities(const std::wstring& folder)
+    : handle_(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+  if (handle_) folder_ = IdentityOfOpen(handle_.Get());
+}
+
+bool FolderIdentities::EntriesShareSerial() {
+  if (name_) return !name_->empty();
+  name_.emplace();
+  static const auto volumeInformation = SystemFunction<decltype(&::NtQueryVolumeInformationFile)>(
+      L"ntdll.dll", "NtQueryVolumeInformationFile");
+  wchar_t system[MAX_PATH + 1] = L"";
+  FILE_FS_DEVICE_INFORMATION device{};
+  IO_STATUS_BLOCK status{};
+  // A network server may call its file system NTFS and still number its files in its own way.
+  if (folder_ && volumeInformation &&
+      ::GetVolumeInformationByHandleW(handle_.Get(), nullptr, 0, nullptr, nullptr, nullptr, system,
+                                      MAX_PATH + 1) &&
+      std::wstring_view(system) == L"NTFS" &&
+      volumeInformation(handle_.Get(), &status, &device, sizeof(device), FileFsDeviceInformation) >=
+          0 &&
+      (device.DeviceType == FILE_DEVICE_DISK ||
+       device.DeviceType == FILE_DEVICE_DISK_FILE_SYSTEM) &&
+      !(device.Characteristics & kRemoteDevice)) {
+    *name_ = ObjectNameOf(handle_.Get());
+  }
+  return !name_->empty();
+}
+
+std::optional<FileIdentity> FolderIdentities::Of(const std::wstring& path) {
+  static const auto information =
+      SystemFunction<decltype(&::NtQueryInformationFile)>(L"ntdll.dll", "NtQueryInformationFile");
+  // The first is read as any file is: the look at the volume costs as much.
+  if (read_++ > 0 && information && EntriesShareSerial()) {
+    const std::wstring name = NameOfPath(path);
+    const OpenedItem entry = OpenRelative(handle_.Get(), name, FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                          kShareAll, FILE_OPEN, 0, nullptr);
+    FILE_INTERNAL_INFORMATION index{};
+    IO_STATUS_BLOCK status{};
+    if (entry && !entry.link &&
+        SameName(ObjectNameOf(entry.handle.Get()), InFolder(*name_, name)) &&
+        information(entry.handle.Get(), &status, &index, sizeof(index), FileInternalInformation) >=
+            0) {
+      return FileIdentity{folder_->volume, static_cast<uint64_t>(index.IndexNumber.QuadPart)};
+    }
+  }
+  return IdentityOf(path);
 }
 
 OpenedItem OpenWithoutFollowing(const std::wstring& path, OpenFor purpose) {

@@ -17,10 +17,10 @@ namespace folianto {
 // there and what is done to it.
 
 // What stands at a path, opened without following a link: a junction or a symbolic link is
-// opened itself, never what it leads to.
+// opened itself, never what it leads to. Its identity is read only where it is asked for
+// (IdentityOfOpen): under Wine each read asks the mount manager for the volume's serial number.
 struct OpenedItem {
   UniqueFileHandle handle;
-  FileIdentity identity;
   bool folder = false;
   // A junction, a symbolic link or any other reparse point; also what one leads to, where the
   // system opened that instead (Wine does with a Unix symbolic link): never to be removed.
@@ -34,6 +34,28 @@ struct OpenedItem {
 
 // The identity of an open file or folder; none when the system tells none.
 std::optional<FileIdentity> IdentityOfOpen(HANDLE item);
+
+// The identities of files in one folder, each as IdentityOf reads it by its path, the folder's
+// volume looked at once: an entry that is neither a link nor leads elsewhere lies on its folder's
+// volume, and on a local NTFS volume a file's 128-bit id is its 64-bit index, which costs nothing
+// to read. Elsewhere each is read as IdentityOf reads it.
+class FolderIdentities {
+ public:
+  explicit FolderIdentities(const std::wstring& folder);
+  // The folder's own, as IdentityOf reads it.
+  const std::optional<FileIdentity>& Folder() const { return folder_; }
+  // That of the file at path, a full path in the folder.
+  std::optional<FileIdentity> Of(const std::wstring& path);
+
+ private:
+  bool EntriesShareSerial();
+
+  UniqueFileHandle handle_;
+  std::optional<FileIdentity> folder_;
+  int read_ = 0;
+  // The folder's name as the system tells it, where its entries share its serial; else empty.
+  std::optional<std::wstring> name_;
+};
 
 // What an item is opened for. To remove it (and to list it when it is a folder); only to look at
 // its identity and access list, which a program that holds it without sharing its removal lets

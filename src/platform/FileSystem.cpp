@@ -25,11 +25,6 @@ std::optional<std::wstring> AskedPath(Call call) {
   return path;
 }
 
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 }  // namespace
 
 std::wstring FullPath(const std::wstring& path) {
@@ -72,22 +67,6 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return std::nullopt;
   return IdentityOfOpen(file.Get());
-}
-
-std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                    std::span<const std::wstring> others) {
-  const std::wstring full = FullPath(path);
-  for (size_t i = 0; i < others.size(); ++i) {
-    if (SameText(full, FullPath(others[i]))) return i;
-  }
-  // A path that leads to no file (an output still to be made) is none of the others: their
-  // identities are read only for one that does.
-  const std::optional<FileIdentity> identity = IdentityOf(path);
-  if (!identity || !identity->Known()) return std::nullopt;
-  for (size_t i = 0; i < others.size(); ++i) {
-    if (IdentityOf(others[i]) == identity) return i;
-  }
-  return std::nullopt;
 }
 
 std::optional<std::wstring> ShortPathOf(const std::wstring& path) {

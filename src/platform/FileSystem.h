@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include "platform/FileIdentity.h"
@@ -28,11 +27,6 @@ std::wstring ApplicationFolder();
 // The identity of the file or folder at path, following links; none when it cannot be opened. It
 // may be unknown (see FileIdentity::Known).
 std::optional<FileIdentity> IdentityOf(const std::wstring& path);
-
-// The position of the first of others that names the same file as path: the same full path (case
-// aside), or, when both exist, the same known identity, however differently they are spelt. None
-// when no other does.
-std::optional<size_t> SameFileAmong(const std::wstring& path, std::span<const std::wstring> others);
 
 // The path in 8.3 short names; none where the volume keeps none or the path is not there.
 std::optional<std::wstring> ShortPathOf(const std::wstring& path);

@@ -36,10 +36,6 @@ class SeamedNames final : public ToolFileNames {
     return shortForms_ ? names_.ShortForm(path) : std::nullopt;
   }
   bool Exists(const std::wstring& path) override { return names_.Exists(path); }
-  std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
-    return names_.SameFileAmong(path, others);
-  }
 
  private:
   SystemFileNames names_;

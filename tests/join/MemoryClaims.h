@@ -22,10 +22,15 @@ class MemoryClaims final : public FileClaims {
   // Another Folianto holds the look at the claims and does not let go.
   bool lockTaken = false;
 
+  // A file goes by its path and by those of the others that are the same file.
   std::vector<Key> KeysOf(const std::vector<std::wstring>& paths) override {
     std::vector<Key> keys;
-    for (const std::wstring& path : paths)
-      keys.push_back({path, {path}});
+    for (const std::wstring& path : paths) {
+      Key& key = keys.emplace_back(Key{path, {path}});
+      for (const std::wstring& other : paths) {
+        if (other != path && same_(path, other)) key.names.push_back(other);
+      }
+    }
     return keys;
   }
   std::optional<bool> Claimed(const Key& file, Use use) override {

@@ -86,7 +86,7 @@ class ScriptedHost final : public JoinPerson, public JoinTool, public ToolFileNa
   // The same file: the same text, or a pair of names given here (a short name, a hard link).
   std::set<std::pair<std::wstring, std::wstring>> sameFiles;
   std::optional<size_t> SameFileAmong(const std::wstring& path,
-                                      const std::vector<std::wstring>& others) override {
+                                      const std::vector<std::wstring>& others) {
     for (size_t i = 0; i < others.size(); ++i) {
       if (path == others[i] || sameFiles.count({path, others[i]}) ||
           sameFiles.count({others[i], path}))

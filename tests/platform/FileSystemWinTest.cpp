@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/CodePage.h"
+#include "platform/FileHandles.h"
+#include "support/LinuxFixture.h"
 #include "support/WinTestSupport.h"
 
 namespace folianto {
@@ -28,6 +30,33 @@ TEST(FileExists, IsTrueForWhatHasATimeStampAndFalseForAnyFailure) {
   for (const auto& c : cases) {
     EXPECT_EQ(FileExists(c.path), c.exists) << ::testing::PrintToString(c.path.substr(0, 200));
   }
+}
+
+// Read in one folder, each file's identity is the one its path alone gives, also for a hard link,
+// and for a Unix link that leads to another file system, whose files number from 1 again.
+TEST(FolderIdentities, TellEachFileAsItsPathDoes) {
+  const std::wstring other = testing::OtherVolumeRoot();
+  ASSERT_FALSE(other.empty()) << "no Linux fixture";
+  testing::TempFolder temp;
+  const std::wstring names[] = {L"a.pdf", L"b.pdf", L"c.pdf"};
+  for (const std::wstring& name : names)
+    temp.WriteFile(name);
+  const std::wstring in = temp.Path() + L"\\";
+  ASSERT_TRUE(::CreateHardLinkW((in + L"link.pdf").c_str(), (in + L"b.pdf").c_str(), nullptr));
+  const std::wstring elsewhere = other + L"identities-" + std::to_wstring(::GetCurrentProcessId());
+  testing::WriteWhole(elsewhere, "%PDF-1.4\n");
+  ASSERT_TRUE(testing::LinkUnix(in + L"elsewhere.pdf", elsewhere));
+  ASSERT_TRUE(testing::LinkUnix(in + L"near.pdf", in + L"c.pdf"));
+  const std::wstring read[] = {L"a.pdf",         L"b.pdf",    L"link.pdf",
+                               L"elsewhere.pdf", L"near.pdf", L"gone.pdf"};
+  FolderIdentities identities(temp.Path());
+  EXPECT_EQ(identities.Folder(), IdentityOf(temp.Path()));
+  for (const std::wstring& name : read) {
+    SCOPED_TRACE(::testing::PrintToString(name));
+    EXPECT_EQ(identities.Of(in + name), IdentityOf(in + name));
+  }
+  EXPECT_EQ(identities.Of(in + L"link.pdf"), IdentityOf(in + L"b.pdf"));
+  ::DeleteFileW(elsewhere.c_str());
 }
 
 TEST(ApplicationFolder, IsTheRunningProgramsFolderWithoutAClosingBackslash) {
