@@ -75,8 +75,8 @@ std::vector<FileClaims::Key> SessionFileClaims::KeysOf(const std::vector<std::ws
   for (const std::wstring& path : paths) {
     Key& key = keys.emplace_back(Key{path, {}});
     const std::wstring full = FullPath(path);
-    FolderIdentities& folder =
-        folders.try_emplace(FolderOfPath(full), FolderOfPath(full)).first->second;
+    const std::wstring folderPath = FolderOfPath(full);
+    FolderIdentities& folder = folders.try_emplace(folderPath, folderPath).first->second;
     const std::optional<FileIdentity>& in = folder.Folder();
     // A folder's identity and the name in it tell every spelling of the path apart, and the path
     // itself stands in where the folder has no identity to tell.
