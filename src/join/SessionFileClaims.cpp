@@ -78,11 +78,12 @@ std::vector<FileClaims::Key> SessionFileClaims::KeysOf(const std::vector<std::ws
     const std::wstring folderPath = FolderOfPath(full);
     FolderIdentities& folder = folders.try_emplace(folderPath, folderPath).first->second;
     const std::optional<FileIdentity>& in = folder.Folder();
-    // A folder's identity and the name in it tell every spelling of the path apart, and the path
-    // itself stands in where the folder has no identity to tell.
-    key.names.push_back(in && in->Known()
-                            ? L"in-" + IdentityKey(*in) + Hash(InvariantUpperCase(NameOfPath(full)))
-                            : L"path-" + Hash(InvariantUpperCase(full)));
+    // A folder's identity and the name in it tell every spelling of the path apart; the path
+    // itself, case aside, also where a volume numbers a folder anew for each spelling of its name
+    // (Wine's on an exFAT driven through FUSE), or the folder has no identity to tell.
+    key.names.push_back(L"path-" + Hash(InvariantUpperCase(full)));
+    if (in && in->Known())
+      key.names.push_back(L"in-" + IdentityKey(*in) + Hash(InvariantUpperCase(NameOfPath(full))));
     if (const auto file = folder.Of(full); file && file->Known())
       key.names.push_back(L"file-" + IdentityKey(*file));
   }
